@@ -1,0 +1,9 @@
+// Process-wide state of the entry, shared with the dialogs and the removal driver.
+#pragma once
+
+#include <windows.h>
+
+extern bool g_silentMode;
+extern HICON g_programIcon;
+extern HFONT g_boldFont;
+extern char g_groupFolderPath[1024]; // program group created by the apply step

@@ -1,0 +1,78 @@
+#include "app/command_line.h"
+
+#include <windows.h>
+
+#include "support/text.h"
+
+static bool IsSwitchChar(char c) { return c == '/' || c == '-'; }
+
+static bool IsLetter(char c) { return c != '\0' && IsCharAlphaA(c); }
+
+static bool IsSilentText(const char *text)
+{
+    return (text[0] == 's' || text[0] == 'S') && !IsLetter(text[1]);
+}
+
+// The words are ASCII, so a byte-wise test is exact: no lead byte equals an ASCII letter,
+// and the walk stops at the text's end.
+static bool StartsWithNoCase(const char *text, const char *word)
+{
+    for (; *word != '\0'; ++text, ++word) {
+        char c = *text;
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+        if (c != *word)
+            return false;
+    }
+    return true;
+}
+
+SwitchKind ClassifySwitch(const char *text)
+{
+    if (StartsWithNoCase(text, "setup"))
+        return SwitchKind::Setup;
+    if (IsSilentText(text))
+        return SwitchKind::Silent;
+    if (StartsWithNoCase(text, "wait"))
+        return SwitchKind::Wait;
+    if (StartsWithNoCase(text, "warning"))
+        return SwitchKind::Warning;
+    return SwitchKind::Other;
+}
+
+bool SfxcmdIsSilent(const char *value)
+{
+    for (const char *p = value; *p != '\0'; ++p) {
+        if (IsSwitchChar(*p) && IsSilentText(p + 1))
+            return true;
+    }
+    return false;
+}
+
+CommandScan ScanCommandLine(const char *commandLine, void (*onSwitch)(SwitchKind, void *), void *context)
+{
+    CommandScan scan;
+    for (const char *p = commandLine; *p != '\0'; ++p) {
+        if (!IsSwitchChar(*p))
+            continue;
+        SwitchKind kind = ClassifySwitch(p + 1);
+        if (kind == SwitchKind::Setup)
+            scan.setupRequested = true;
+        if (kind == SwitchKind::Silent)
+            scan.silent = true;
+        else
+            ++scan.counted;
+        if (onSwitch)
+            onSwitch(kind, context);
+    }
+    return scan;
+}
+
+RunMode ChooseMode(const CommandScan &scan)
+{
+    if (scan.setupRequested)
+        return RunMode::Setup;
+    if (scan.counted == 0)
+        return RunMode::Removal;
+    return RunMode::SwitchesOnly;
+}

@@ -1,0 +1,75 @@
+#include "app/entry.h"
+
+#include "app/app_state.h"
+#include "app/command_line.h"
+#include "app/setup_flow.h"
+#include "lang/language_file.h"
+#include "lang/messages.h"
+#include "removal/uninstall.h"
+#include "res/resource.h"
+#include "support/platform.h"
+#include "support/text.h"
+
+void ShowManualDeletionMessage()
+{
+    char self[1024] = "";
+    if (GetModuleFileNameA(nullptr, self, sizeof self) >= sizeof self)
+        self[sizeof self - 1] = '\0';
+    char text[kMsgSize + 1 + kMsgSize + sizeof self];
+    CopyBounded(text, GetMsg(IDS_REMOVAL_DONE), sizeof text);
+    AppendBounded(text, "\n", sizeof text);
+    size_t used = lstrlenA(text);
+    FormatMsg(text + used, sizeof text - used, IDS_DELETE_BY_HAND, self);
+    MessageBoxA(nullptr, text, GetMsg(IDS_CAPTION), MB_ICONINFORMATION | MB_SETFOREGROUND);
+}
+
+static void OnSwitch(SwitchKind kind, void *)
+{
+    if (kind == SwitchKind::Silent)
+        g_silentMode = true;
+    else if (kind == SwitchKind::Wait)
+        Sleep(2000);
+    else if (kind == SwitchKind::Warning)
+        ShowManualDeletionMessage();
+}
+
+static void ReadSfxcmd()
+{
+    char value[1024] = "";
+    if (GetEnvironmentVariableA("sfxcmd", value, sizeof value) >= sizeof value)
+        value[0] = '\0'; // too long to hold: no switch taken from a fragment
+    if (SfxcmdIsSilent(value))
+        g_silentMode = true;
+}
+
+int RunProgram(HINSTANCE instance, const char *commandLine)
+{
+    g_extResource.Load(instance, nullptr);
+    g_language.Load("uninstall.lng");
+    OleInitialize(nullptr);
+    HMODULE richEdit = LoadSystemLibrary("riched32.dll");
+    g_programIcon = LoadIconA(g_resourceModule, "QBXICON");
+    g_boldFont = CreateFontA(-12, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, GB2312_CHARSET, 0, 0, 0, 0,
+                             "MS Sans Serif");
+
+    ReadSfxcmd();
+    CommandScan scan = ScanCommandLine(commandLine ? commandLine : "", OnSwitch, nullptr);
+
+    switch (ChooseMode(scan)) {
+    case RunMode::Setup:
+        RunSetupFlow();
+        break;
+    case RunMode::Removal:
+        RunUninstall();
+        break;
+    case RunMode::SwitchesOnly:
+        break;
+    }
+
+    if (richEdit)
+        FreeLibrary(richEdit);
+    OleUninitialize();
+    DeleteObject(g_boldFont);
+    DestroyIcon(g_programIcon);
+    return 0;
+}

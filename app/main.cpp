@@ -1,0 +1,6 @@
+#include "app/entry.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
+{
+    return RunProgram(instance, commandLine);
+}

@@ -1,0 +1,99 @@
+#include "lang/messages.h"
+
+#include "lang/language_file.h"
+#include "support/text.h"
+
+HMODULE g_resourceModule = nullptr;
+HMODULE g_programModule = nullptr;
+ExtResource g_extResource;
+
+static char s_ring[kMsgRing][kMsgSize];
+static int s_ringPos = 0;
+
+void ExtResource::Load(HMODULE program, const char *folderOf)
+{
+    Unload();
+    char path[1024] = "";
+    if (folderOf)
+        CopyBounded(path, folderOf, sizeof path);
+    else if (GetModuleFileNameA(nullptr, path, sizeof path) >= sizeof path)
+        path[0] = '\0'; // truncated: no trustworthy folder
+    HMODULE module = nullptr;
+    char *name = FileNamePart(path);
+    if (path[0] != '\0' && static_cast<size_t>(name - path) + sizeof "qbxlng.dll" <= sizeof path) {
+        lstrcpyA(name, "qbxlng.dll");
+        module = LoadLibraryA(path);
+    }
+    g_programModule = program;
+    g_resourceModule = module ? module : program;
+    loaded = module != nullptr;
+}
+
+void ExtResource::Unload()
+{
+    if (!loaded)
+        return;
+    FreeLibrary(g_resourceModule);
+    g_resourceModule = g_programModule;
+    loaded = false;
+}
+
+const char *GetMsg(int id)
+{
+    s_ringPos = (s_ringPos + 1) % kMsgRing;
+    char *buf = s_ring[s_ringPos];
+    buf[0] = '\0';
+    if (g_language.IsLoaded()) {
+        LoadStringA(g_programModule, id, buf, kMsgSize);
+    } else if (LoadStringA(g_resourceModule, id, buf, kMsgSize) == 0) {
+        LoadStringA(g_programModule, id, buf, kMsgSize);
+    }
+    g_language.Translate(buf, kMsgSize, buf, nullptr, TextKind::MessageText);
+    return buf;
+}
+
+// True when text holds exactly one "%s" and no other '%'.
+static bool HasSingleStringConversion(const char *text)
+{
+    int conversions = 0;
+    for (const char *p = text; *p != '\0'; p = NextChar(p)) {
+        if (*p != '%')
+            continue;
+        if (p[1] != 's')
+            return false;
+        ++conversions;
+    }
+    return conversions == 1;
+}
+
+static void ReplaceConversion(char *out, size_t size, const char *format, const char *arg)
+{
+    if (size == 0)
+        return;
+    size_t w = 0;
+    auto put = [&](const char *s, size_t n) {
+        for (size_t i = 0; i < n && w + 1 < size; ++i)
+            out[w++] = s[i];
+    };
+    const char *conv = format;
+    while (*conv != '\0' && *conv != '%')
+        conv = NextChar(conv);
+    put(format, conv - format);
+    if (*conv == '%') {
+        put(arg, lstrlenA(arg));
+        put(conv + 2, lstrlenA(conv + 2));
+    }
+    out[w] = '\0';
+    DropTrailingLeadByte(out);
+}
+
+void FormatMsg(char *out, size_t size, int id, const char *arg)
+{
+    char format[kMsgSize];
+    CopyBounded(format, GetMsg(id), sizeof format);
+    if (!HasSingleStringConversion(format)) {
+        format[0] = '\0';
+        LoadStringA(g_programModule, id, format, sizeof format);
+    }
+    ReplaceConversion(out, size, format, arg);
+}

@@ -1,0 +1,27 @@
+// The optional language module "qbxlng.dll" and the string-table look-up.
+#pragma once
+
+#include <windows.h>
+
+extern HMODULE g_resourceModule; // dialogs, strings and icon come from here
+extern HMODULE g_programModule;
+
+class ExtResource {
+public:
+    ~ExtResource() { Unload(); }
+    // Loads "qbxlng.dll" from the folder of folderOf (null: the program's own file).
+    void Load(HMODULE program, const char *folderOf);
+    void Unload();
+    bool loaded = false;
+};
+extern ExtResource g_extResource;
+
+constexpr int kMsgSize = 512;
+constexpr int kMsgRing = 8;
+
+// Localised text of a string-table number; valid until 8 further calls. "" when unknown.
+const char *GetMsg(int id);
+
+// Message id with its single "%s" replaced by arg, written to out (size bytes, cut to fit).
+// A translation with any other conversion is not trusted: the native text is used instead.
+void FormatMsg(char *out, size_t size, int id, const char *arg);

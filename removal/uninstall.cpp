@@ -1,0 +1,3 @@
+#include "removal/uninstall.h"
+
+void RunUninstall() {}

@@ -1,0 +1,51 @@
+#include "support/platform.h"
+
+#include "support/text.h"
+
+ErrorState g_errorState;
+
+static LONG s_platformId = -1;
+static DWORD s_majorVersion = 0;
+static int s_versionQueries = 0;
+
+DWORD NtMajorVersion()
+{
+    if (s_platformId == -1) {
+        OSVERSIONINFOA info;
+        ZeroMemory(&info, sizeof info);
+        info.dwOSVersionInfoSize = 148;
+        ++s_versionQueries;
+        GetVersionExA(&info);
+        // A failed call leaves the zeroed record: not NT from then on.
+        s_platformId = static_cast<LONG>(info.dwPlatformId);
+        s_majorVersion = info.dwMajorVersion;
+    }
+    return s_platformId == VER_PLATFORM_WIN32_NT ? s_majorVersion : 0;
+}
+
+int VersionQueryCount() { return s_versionQueries; }
+
+bool PathExists(const char *name) { return GetFileAttributesA(name) != INVALID_FILE_ATTRIBUTES; }
+
+void MemoryError()
+{
+    g_errorState.exitCode = 8;
+    ++g_errorState.errorCount;
+    // Nothing can carry on without memory; end with the recorded code, skipping the
+    // exit routines that would touch half-built state.
+    TerminateProcess(GetCurrentProcess(), static_cast<UINT>(g_errorState.exitCode));
+    for (;;)
+        ExitProcess(static_cast<UINT>(g_errorState.exitCode));
+}
+
+HMODULE LoadSystemLibrary(const char *name)
+{
+    char path[MAX_PATH + 64] = "";
+    UINT n = GetSystemDirectoryA(path, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH)
+        return nullptr;
+    AppendBackslash(path);
+    if (!AppendBounded(path, name, sizeof path))
+        return nullptr;
+    return LoadLibraryA(path);
+}

@@ -1,0 +1,21 @@
+// Windows family and version, existence tests and the fatal memory error.
+#pragma once
+
+#include <windows.h>
+
+struct ErrorState {
+    int exitCode = 0;
+    int errorCount = 0;
+};
+extern ErrorState g_errorState;
+
+// Major version on the NT family, 0 on 9x. Asks the system once.
+DWORD NtMajorVersion();
+// True when a file or folder of that name exists.
+bool PathExists(const char *name);
+// Records exit code 8 and ends the process at once.
+[[noreturn]] void MemoryError();
+// How many times NtMajorVersion asked the system (for tests).
+int VersionQueryCount();
+// Loads a library from the system folder only, never from a folder searched by bare name.
+HMODULE LoadSystemLibrary(const char *name);

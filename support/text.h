@@ -1,0 +1,40 @@
+// Narrow-string and path helpers that understand double-byte ANSI code pages.
+#pragma once
+
+#include <windows.h>
+
+// Lead bytes of the ANSI code page, filled once before WinMain runs.
+struct DbcsTable {
+    bool lead[256];
+    bool multiByte;
+    DbcsTable();
+    void Fill();
+};
+extern DbcsTable g_dbcs;
+
+// Next character position; a lead byte followed by the terminator is one byte.
+char *NextChar(const char *pos);
+// Case-insensitive comparison under the user locale: 0 equal, -1 / +1 order, -2 failure.
+int CompareNoCase(const char *a, const char *b);
+// Removes trailing CR, LF, blanks and tabs in place; returns str.
+char *TrimLineEnd(char *str);
+// Copies at most size-1 bytes, zero-fills the rest and terminates at size-1.
+// Nothing is written when size is 0. Returns dest.
+char *CopyBounded(char *dest, const char *src, size_t size);
+// Appends src to the string in dest (capacity size). Returns false and leaves dest
+// unchanged when the result would not fit with its terminator.
+bool AppendBounded(char *dest, const char *src, size_t size);
+// Sets dest to a + b when both fit in size bytes; false (dest unchanged) otherwise.
+bool JoinBounded(char *dest, size_t size, const char *a, const char *b);
+// Removes a lead byte left alone at the end by a cut, so no half character remains.
+void DropTrailingLeadByte(char *str);
+bool IsPathSeparator(char c);
+bool IsDriveSeparator(char c);
+// Start of the name part of a path (the terminator when the path ends in a separator).
+char *FileNamePart(const char *path);
+// Start of the last character; the terminator for an empty string.
+char *LastCharPos(const char *str);
+// Appends a backslash unless the path is empty or already ends in one. Needs one spare byte.
+void AppendBackslash(char *path);
+// Cuts off the name part and its separator, but never a root separator.
+void StripFileName(char *path);

@@ -1,0 +1,79 @@
+#include <gtest/gtest.h>
+
+#include "app/command_line.h"
+
+#include <string>
+#include <vector>
+
+static void Record(SwitchKind kind, void *context) { static_cast<std::vector<SwitchKind> *>(context)->push_back(kind); }
+
+static CommandScan Scan(const char *line, std::vector<SwitchKind> *seen = nullptr)
+{
+    std::vector<SwitchKind> local;
+    return ScanCommandLine(line, Record, seen ? seen : &local);
+}
+
+TEST(CommandLine, ModesOfTheSwitches)
+{
+    EXPECT_EQ(ChooseMode(Scan("")), RunMode::Removal);
+    EXPECT_EQ(ChooseMode(Scan("   ")), RunMode::Removal);
+    EXPECT_EQ(ChooseMode(Scan("/setup")), RunMode::Setup);
+    EXPECT_EQ(ChooseMode(Scan("/SETUP")), RunMode::Setup);
+    EXPECT_EQ(ChooseMode(Scan("-setup")), RunMode::Setup);
+    EXPECT_EQ(ChooseMode(Scan("-SetUpX")), RunMode::Setup);
+    EXPECT_EQ(ChooseMode(Scan("/setup /s")), RunMode::Setup);
+    for (const char *other : {"/clean", "/x", "/", "x /", "--s", "/sx", "/S ab -"})
+        EXPECT_EQ(ChooseMode(Scan(other)), RunMode::SwitchesOnly) << other;
+    EXPECT_EQ(ChooseMode(Scan("/wait")), RunMode::SwitchesOnly);
+}
+
+TEST(CommandLine, SilentSwitch)
+{
+    CommandScan s = Scan("/s");
+    EXPECT_TRUE(s.silent);
+    EXPECT_EQ(s.counted, 0);
+    EXPECT_EQ(ChooseMode(s), RunMode::Removal);
+    EXPECT_TRUE(Scan("-S").silent);
+    EXPECT_TRUE(Scan("/s1").silent);
+    EXPECT_EQ(ChooseMode(Scan("/s1")), RunMode::Removal);
+    EXPECT_TRUE(Scan("/s /S").silent);
+    EXPECT_FALSE(Scan("/sx").silent);
+    EXPECT_FALSE(Scan("/setup").silent);
+    // "--s": the first switch's text is "-s" (unrecognised, counted), the second is silent.
+    CommandScan twice = Scan("--s");
+    EXPECT_TRUE(twice.silent);
+    EXPECT_EQ(twice.counted, 1);
+}
+
+TEST(CommandLine, SwitchesInsideWordsAndPathsCount)
+{
+    // An unquoted path with a dash holds a switch: "-2\uninstall.exe".
+    EXPECT_EQ(ChooseMode(Scan("Files\\Quibex-2\\uninstall.exe")), RunMode::SwitchesOnly);
+    std::vector<SwitchKind> seen;
+    Scan("/wait/warning", &seen);
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0], SwitchKind::Wait);
+    EXPECT_EQ(seen[1], SwitchKind::Warning);
+}
+
+TEST(CommandLine, ActionsRunInOrder)
+{
+    std::vector<SwitchKind> seen;
+    CommandScan s = Scan("/wait /warning /s /clean", &seen);
+    std::vector<SwitchKind> expected = {SwitchKind::Wait, SwitchKind::Warning, SwitchKind::Silent, SwitchKind::Other};
+    EXPECT_EQ(seen, expected);
+    EXPECT_EQ(s.counted, 3);
+}
+
+TEST(Sfxcmd, SilentOnlyForAnSNotFollowedByALetter)
+{
+    EXPECT_TRUE(SfxcmdIsSilent("/s"));
+    EXPECT_TRUE(SfxcmdIsSilent("-s"));
+    EXPECT_TRUE(SfxcmdIsSilent("-S2"));
+    EXPECT_TRUE(SfxcmdIsSilent("abc /x -s"));
+    EXPECT_TRUE(SfxcmdIsSilent("--s"));
+    EXPECT_FALSE(SfxcmdIsSilent(""));
+    EXPECT_FALSE(SfxcmdIsSilent("-sx"));
+    EXPECT_FALSE(SfxcmdIsSilent("s"));
+    EXPECT_FALSE(SfxcmdIsSilent("/"));
+}

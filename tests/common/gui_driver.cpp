@@ -1,0 +1,76 @@
+#include "common/gui_driver.h"
+
+struct FindContext {
+    DWORD processId;
+    const std::wstring *title;
+    HWND found;
+};
+
+static BOOL CALLBACK MatchDialog(HWND window, LPARAM param)
+{
+    auto *ctx = reinterpret_cast<FindContext *>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    if (pid != ctx->processId || !IsWindowVisible(window))
+        return TRUE;
+    wchar_t cls[64] = L"";
+    GetClassNameW(window, cls, 64);
+    if (lstrcmpW(cls, L"#32770") != 0)
+        return TRUE;
+    if (!ctx->title->empty() && WindowTextOf(window) != *ctx->title)
+        return TRUE;
+    ctx->found = window;
+    return FALSE;
+}
+
+HWND WaitForDialog(DWORD processId, const std::wstring &title, DWORD timeoutMs)
+{
+    DWORD start = GetTickCount();
+    do {
+        FindContext ctx = {processId, &title, nullptr};
+        EnumWindows(MatchDialog, reinterpret_cast<LPARAM>(&ctx));
+        if (ctx.found)
+            return ctx.found;
+        Sleep(100);
+    } while (GetTickCount() - start < timeoutMs);
+    return nullptr;
+}
+
+std::wstring WindowTextOf(HWND window)
+{
+    wchar_t buf[4096] = L"";
+    GetWindowTextW(window, buf, 4096);
+    return buf;
+}
+
+std::vector<std::wstring> ChildTexts(HWND dialog)
+{
+    std::vector<std::wstring> texts;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        texts.push_back(WindowTextOf(child));
+    return texts;
+}
+
+void ClickButton(HWND dialog, int id)
+{
+    HWND button = GetDlgItem(dialog, id);
+    if (button)
+        PostMessageW(button, BM_CLICK, 0, 0);
+    else
+        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
+}
+
+bool IsChecked(HWND dialog, int id) { return SendDlgItemMessageW(dialog, id, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+bool IsItemEnabled(HWND dialog, int id) { return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE; }
+
+bool WaitGone(HWND window, DWORD timeoutMs)
+{
+    DWORD start = GetTickCount();
+    while (IsWindow(window)) {
+        if (GetTickCount() - start >= timeoutMs)
+            return false;
+        Sleep(50);
+    }
+    return true;
+}

@@ -1,0 +1,20 @@
+// Drives real dialogs of another process as a person would: find, read, press.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+// Waits for a visible top-level dialog (class #32770) of the process whose title is title
+// (any title when empty); null on time-out.
+HWND WaitForDialog(DWORD processId, const std::wstring &title, DWORD timeoutMs = 20000);
+std::wstring WindowTextOf(HWND window);
+// Texts of all child windows, in window order.
+std::vector<std::wstring> ChildTexts(HWND dialog);
+// Presses a button by identifier as a click would.
+void ClickButton(HWND dialog, int id);
+bool IsChecked(HWND dialog, int id);
+bool IsItemEnabled(HWND dialog, int id);
+// Waits until the window is gone.
+bool WaitGone(HWND window, DWORD timeoutMs = 20000);

@@ -1,0 +1,150 @@
+#include "common/test_util.h"
+
+#include <vector>
+
+std::wstring Wide(const char *utf8)
+{
+    int n = MultiByteToWideChar(CP_UTF8, 0, utf8, -1, nullptr, 0);
+    std::wstring w(n, L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8, -1, &w[0], n);
+    w.resize(n > 0 ? n - 1 : 0);
+    return w;
+}
+
+std::string Acp(const char *utf8)
+{
+    std::wstring w = Wide(utf8);
+    int n = WideCharToMultiByte(CP_ACP, 0, w.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string s(n, '\0');
+    WideCharToMultiByte(CP_ACP, 0, w.c_str(), -1, &s[0], n, nullptr, nullptr);
+    s.resize(n > 0 ? n - 1 : 0);
+    return s;
+}
+
+static std::string EnvOr(const char *name, const char *fallback)
+{
+    char buf[2048];
+    DWORD n = GetEnvironmentVariableA(name, buf, sizeof buf);
+    return n > 0 && n < sizeof buf ? std::string(buf) : std::string(fallback);
+}
+
+std::string BuildDir() { return EnvOr("QBX_BUILD_WIN", "."); }
+std::string SourceDir() { return EnvOr("QBX_SOURCE_WIN", "."); }
+std::string ProgramPath() { return JoinPath(BuildDir(), "uninstall.exe"); }
+
+std::string JoinPath(const std::string &folder, const std::string &name)
+{
+    if (folder.empty() || folder.back() == '\\')
+        return folder + name;
+    return folder + "\\" + name;
+}
+
+bool WriteFileBytes(const std::string &path, const std::string &bytes)
+{
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    BOOL ok = WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(h);
+    return ok && written == bytes.size();
+}
+
+std::string ReadFileBytes(const std::string &path)
+{
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return std::string();
+    std::string s;
+    char buf[65536];
+    DWORD got = 0;
+    while (ReadFile(h, buf, sizeof buf, &got, nullptr) && got > 0)
+        s.append(buf, got);
+    CloseHandle(h);
+    return s;
+}
+
+bool CopyFileTo(const std::string &from, const std::string &to)
+{
+    return CopyFileA(from.c_str(), to.c_str(), FALSE) != FALSE;
+}
+
+void RemoveTree(const std::string &path)
+{
+    WIN32_FIND_DATAA fd;
+    HANDLE find = FindFirstFileA(JoinPath(path, "*").c_str(), &fd);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = fd.cFileName;
+            if (name == "." || name == "..")
+                continue;
+            std::string child = JoinPath(path, name);
+            SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(child);
+            else
+                DeleteFileA(child.c_str());
+        } while (FindNextFileA(find, &fd));
+        FindClose(find);
+    }
+    RemoveDirectoryA(path.c_str());
+}
+
+TempDir::TempDir(const char *name)
+{
+    CreateDirectoryA("C:\\qbxtests", nullptr);
+    path_ = JoinPath("C:\\qbxtests", name);
+    RemoveTree(path_);
+    CreateDirectoryA(path_.c_str(), nullptr);
+}
+
+TempDir::~TempDir() { RemoveTree(path_); }
+
+HANDLE StartProcess(const std::string &commandLine, const std::string &folder, const char *extraEnv)
+{
+    std::vector<char> env;
+    if (extraEnv) {
+        char *block = GetEnvironmentStringsA();
+        const char *p = block;
+        while (*p) {
+            size_t n = lstrlenA(p) + 1;
+            env.insert(env.end(), p, p + n);
+            p += n;
+        }
+        FreeEnvironmentStringsA(block);
+        env.insert(env.end(), extraEnv, extraEnv + lstrlenA(extraEnv) + 1);
+        env.push_back('\0');
+    }
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    std::vector<char> cmd(commandLine.begin(), commandLine.end());
+    cmd.push_back('\0');
+    if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, extraEnv ? env.data() : nullptr,
+                        folder.empty() ? nullptr : folder.c_str(), &si, &pi))
+        return nullptr;
+    CloseHandle(pi.hThread);
+    return pi.hProcess;
+}
+
+int WaitExit(HANDLE process, DWORD timeoutMs)
+{
+    if (!process)
+        return -2;
+    int code = -1;
+    if (WaitForSingleObject(process, timeoutMs) == WAIT_OBJECT_0) {
+        DWORD exitCode = 0;
+        GetExitCodeProcess(process, &exitCode);
+        code = static_cast<int>(exitCode);
+    } else {
+        TerminateProcess(process, 99);
+    }
+    CloseHandle(process);
+    return code;
+}
+
+int RunProcess(const std::string &commandLine, const std::string &folder, DWORD timeoutMs)
+{
+    return WaitExit(StartProcess(commandLine, folder), timeoutMs);
+}

@@ -1,0 +1,44 @@
+// Helpers shared by the test programs: code-page texts, paths, folders and processes.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// UTF-8 source text in the ANSI code page of the run.
+std::string Acp(const char *utf8);
+std::wstring Wide(const char *utf8);
+inline std::string Acp(const char8_t *utf8) { return Acp(reinterpret_cast<const char *>(utf8)); }
+inline std::wstring Wide(const char8_t *utf8) { return Wide(reinterpret_cast<const char *>(utf8)); }
+// Windows path of the build folder and of the source tree (set by the test runner).
+std::string BuildDir();
+std::string SourceDir();
+// The built program.
+std::string ProgramPath();
+std::string JoinPath(const std::string &folder, const std::string &name);
+
+bool WriteFileBytes(const std::string &path, const std::string &bytes);
+std::string ReadFileBytes(const std::string &path);
+bool CopyFileTo(const std::string &from, const std::string &to);
+// Deletes a folder with everything in it (read-only attributes cleared first).
+void RemoveTree(const std::string &path);
+
+// A fresh, empty folder below C:\qbxtests, removed with its contents at the end.
+class TempDir {
+public:
+    explicit TempDir(const char *name);
+    ~TempDir();
+    const std::string &path() const { return path_; }
+    std::string operator/(const std::string &name) const { return JoinPath(path_, name); }
+
+private:
+    std::string path_;
+};
+
+// Starts a command line (optionally in a folder, with extra "NAME=value" environment
+// entries); returns the process handle or null.
+HANDLE StartProcess(const std::string &commandLine, const std::string &folder = "",
+                    const char *extraEnv = nullptr);
+// Waits for the process and returns its exit code, or -1 on time-out (the process is killed).
+int WaitExit(HANDLE process, DWORD timeoutMs = 60000);
+int RunProcess(const std::string &commandLine, const std::string &folder = "", DWORD timeoutMs = 60000);

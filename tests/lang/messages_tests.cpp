@@ -1,0 +1,79 @@
+#include <gtest/gtest.h>
+
+#include "common/test_util.h"
+#include "lang/messages.h"
+#include "res/resource.h"
+
+#include <string>
+
+class Messages : public ::testing::Test {
+protected:
+    void SetUp() override { g_extResource.Load(GetModuleHandleA(nullptr), nullptr); }
+    void TearDown() override { g_extResource.Unload(); }
+};
+
+static std::string TestModuleFolder() { return JoinPath(BuildDir(), "tests\\testlng"); }
+
+TEST_F(Messages, NativeTextsWithoutModule)
+{
+    EXPECT_FALSE(g_extResource.loaded);
+    EXPECT_EQ(g_resourceModule, g_programModule);
+    EXPECT_EQ(std::string(GetMsg(IDS_CAPTION)), Acp(u8"卸载 Quibex"));
+    EXPECT_EQ(std::string(GetMsg(IDS_RESTART_NEEDED)), Acp(u8"你需要重新启动 Windows 来完全卸载 Quibex。"));
+    EXPECT_EQ(std::string(GetMsg(4242)), "");
+    EXPECT_EQ(std::string(GetMsg(5115)), "");
+}
+
+TEST_F(Messages, ModuleStringsWinAndFallBackToOwn)
+{
+    std::string fakeProgram = JoinPath(TestModuleFolder(), "uninstall.exe");
+    g_extResource.Load(GetModuleHandleA(nullptr), fakeProgram.c_str());
+    ASSERT_TRUE(g_extResource.loaded);
+    EXPECT_NE(g_resourceModule, g_programModule);
+    EXPECT_STREQ(GetMsg(IDS_CAPTION), "Module caption 5104");
+    EXPECT_STREQ(GetMsg(IDS_REMOVAL_DONE), "Module says done");
+    EXPECT_EQ(std::string(GetMsg(IDS_CONFIRM_REMOVAL)), Acp(u8"确实要卸载 Quibex 吗?"));
+
+    g_extResource.Unload();
+    EXPECT_FALSE(g_extResource.loaded);
+    EXPECT_EQ(g_resourceModule, g_programModule);
+    EXPECT_EQ(std::string(GetMsg(IDS_CAPTION)), Acp(u8"卸载 Quibex"));
+}
+
+TEST_F(Messages, MissingModuleLeavesTheProgramModule)
+{
+    TempDir dir("nomodule");
+    g_extResource.Load(GetModuleHandleA(nullptr), (dir / "uninstall.exe").c_str());
+    EXPECT_FALSE(g_extResource.loaded);
+    EXPECT_EQ(g_resourceModule, GetModuleHandleA(nullptr));
+    EXPECT_EQ(g_programModule, GetModuleHandleA(nullptr));
+}
+
+TEST_F(Messages, RingOfEightBuffers)
+{
+    const char *first = GetMsg(IDS_CAPTION);
+    const char *seen[8] = {first};
+    for (int i = 1; i < 8; ++i) {
+        seen[i] = GetMsg(IDS_CAPTION);
+        for (int j = 0; j < i; ++j)
+            EXPECT_NE(seen[i], seen[j]);
+    }
+    const char *ninth = GetMsg(IDS_REMOVAL_DONE);
+    EXPECT_EQ(ninth, first);
+    EXPECT_EQ(std::string(first), Acp(u8"卸载已完成"));
+}
+
+TEST_F(Messages, FormatMsgReplacesTheOneConversionAndBounds)
+{
+    char out[512];
+    FormatMsg(out, sizeof out, IDS_DELETE_BY_HAND, "C:\\Q\\uninstall.exe");
+    EXPECT_EQ(std::string(out), Acp(u8"你应该手动删除 C:\\Q\\uninstall.exe"));
+    FormatMsg(out, sizeof out, IDS_NO_LIST_FILE, "%s%n%x");
+    EXPECT_EQ(std::string(out), Acp(u8"无法打开列表文件 %s%n%x"));
+
+    char small[12];
+    FormatMsg(small, sizeof small, IDS_DELETE_BY_HAND, "C:\\very\\long\\path");
+    EXPECT_LT(strlen(small), sizeof small);
+    std::string prefix = Acp(u8"你应该手动删除 C:\\very");
+    EXPECT_EQ(std::string(small), prefix.substr(0, strlen(small)));
+}
