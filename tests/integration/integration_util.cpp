@@ -1,0 +1,204 @@
+#include "integration_util.h"
+
+#include "common/test_util.h"
+
+#include <shlobj.h>
+
+#include <vector>
+
+std::string InstallDir()
+{
+    char self[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    std::string s = self;
+    return s.substr(0, s.rfind('\\'));
+}
+
+std::string InstallFile(const char *name) { return JoinPath(InstallDir(), name); }
+
+static std::string Env(const char *name)
+{
+    char buf[64] = "";
+    GetEnvironmentVariableA(name, buf, sizeof buf);
+    return buf;
+}
+
+bool IsWow64Run() { return Env("QBX_ARCH") == "win64"; }
+std::string VersionName() { return Env("QBX_VERSION"); }
+
+std::string RegBytes(HKEY root, const std::string &path, const char *name, DWORD *type)
+{
+    HKEY key;
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+        return "<no key>";
+    std::vector<char> data(8192);
+    DWORD size = static_cast<DWORD>(data.size()), t = 0;
+    LONG r = RegQueryValueExA(key, name, nullptr, &t, reinterpret_cast<BYTE *>(data.data()), &size);
+    RegCloseKey(key);
+    if (type)
+        *type = t;
+    return r == ERROR_SUCCESS ? std::string(data.data(), size) : "<no value>";
+}
+
+std::string RegText(HKEY root, const std::string &path, const char *name, REGSAM view)
+{
+    HKEY key;
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_QUERY_VALUE | view, &key) != ERROR_SUCCESS)
+        return "<no key>";
+    char data[4096];
+    DWORD size = sizeof data;
+    LONG r = RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE *>(data), &size);
+    RegCloseKey(key);
+    if (r != ERROR_SUCCESS)
+        return "<no value>";
+    std::string s(data, size);
+    while (!s.empty() && s.back() == '\0')
+        s.pop_back();
+    return s;
+}
+
+bool KeyThere(HKEY root, const std::string &path, REGSAM view)
+{
+    HKEY key;
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_QUERY_VALUE | view, &key) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(key);
+    return true;
+}
+
+std::string Snapshot(HKEY root, const std::string &path)
+{
+    HKEY key;
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return "<no key>";
+    std::string out = "[" + path + "]\n";
+    for (DWORD i = 0;; ++i) {
+        char name[256];
+        BYTE data[2048];
+        DWORD nameSize = sizeof name, dataSize = sizeof data, type = 0;
+        if (RegEnumValueA(key, i, name, &nameSize, nullptr, &type, data, &dataSize) != ERROR_SUCCESS)
+            break;
+        out += std::string(name) + "=" + std::to_string(type) + ":" +
+               std::string(reinterpret_cast<char *>(data), dataSize) + "\n";
+    }
+    std::vector<std::string> children;
+    for (DWORD i = 0;; ++i) {
+        char name[256];
+        DWORD nameSize = sizeof name;
+        if (RegEnumKeyExA(key, i, name, &nameSize, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            break;
+        children.push_back(name);
+    }
+    RegCloseKey(key);
+    for (const std::string &child : children)
+        out += Snapshot(root, path + "\\" + child);
+    return out;
+}
+
+void RawSetText(HKEY root, const std::string &path, const char *name, const std::string &text)
+{
+    HKEY key;
+    if (RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS)
+        return;
+    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE *>(text.c_str()),
+                   static_cast<DWORD>(text.size() + 1));
+    RegCloseKey(key);
+}
+
+void RawDeleteTree(HKEY root, const std::string &path)
+{
+    std::vector<std::string> children;
+    HKEY key;
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) == ERROR_SUCCESS) {
+        for (DWORD i = 0;; ++i) {
+            char name[256];
+            DWORD nameSize = sizeof name;
+            if (RegEnumKeyExA(key, i, name, &nameSize, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+                break;
+            children.push_back(name);
+        }
+        RegCloseKey(key);
+    }
+    for (const std::string &child : children)
+        RawDeleteTree(root, path + "\\" + child);
+    RegDeleteKeyA(root, path.c_str());
+}
+
+bool ReadShellLink(const std::string &link, std::string *target, std::string *description)
+{
+    IShellLinkA *shellLink = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                reinterpret_cast<void **>(&shellLink))))
+        return false;
+    IPersistFile *file = nullptr;
+    bool ok = false;
+    if (SUCCEEDED(shellLink->QueryInterface(IID_IPersistFile, reinterpret_cast<void **>(&file)))) {
+        WCHAR wide[MAX_PATH];
+        MultiByteToWideChar(CP_ACP, 0, link.c_str(), -1, wide, MAX_PATH);
+        if (SUCCEEDED(file->Load(wide, STGM_READ))) {
+            char buf[MAX_PATH] = "";
+            shellLink->GetPath(buf, MAX_PATH, nullptr, SLGP_RAWPATH);
+            *target = buf;
+            buf[0] = '\0';
+            shellLink->GetDescription(buf, MAX_PATH);
+            *description = buf;
+            ok = true;
+        }
+        file->Release();
+    }
+    shellLink->Release();
+    return ok;
+}
+
+static std::string UnixPath(const std::string &windowsPath)
+{
+    typedef char *(CDECL * ToUnix)(LPCWSTR);
+    auto toUnix = reinterpret_cast<ToUnix>(
+        reinterpret_cast<void *>(GetProcAddress(GetModuleHandleA("kernel32"), "wine_get_unix_file_name")));
+    if (!toUnix)
+        return "";
+    WCHAR wide[MAX_PATH];
+    MultiByteToWideChar(CP_ACP, 0, windowsPath.c_str(), -1, wide, MAX_PATH);
+    char *unix = toUnix(wide);
+    std::string s = unix ? unix : "";
+    HeapFree(GetProcessHeap(), 0, unix);
+    return s;
+}
+
+static std::string Field(const std::string &text, const std::string &label)
+{
+    size_t at = text.find(label);
+    if (at == std::string::npos)
+        return "<none>";
+    at = text.find(':', at) + 1;
+    while (at < text.size() && text[at] == ' ')
+        ++at;
+    return text.substr(at, text.find('\n', at) - at);
+}
+
+bool LnkInfo(const std::string &link, std::string *localPath, std::string *descriptionUtf8)
+{
+    // lnkinfo is a Linux program; Wine starts it as one. Copy to a plain name first.
+    static int calls = 0;
+    TempDir dir(("lnkinfo" + std::to_string(++calls)).c_str());
+    std::string copy = dir / "x.lnk", out = dir / "out.txt";
+    if (!CopyFileTo(link, copy))
+        return false;
+    // Wine does not wait for a Linux process: its output appears by rename when complete.
+    std::string outUnix = UnixPath(out);
+    std::string cmd = "/bin/sh -c \"lnkinfo '" + UnixPath(copy) + "' > '" + outUnix + ".tmp'; mv '" + outUnix +
+                      ".tmp' '" + outUnix + "'\"";
+    HANDLE process = StartProcess(cmd);
+    if (process)
+        CloseHandle(process);
+    std::string text;
+    for (int i = 0; i < 400 && text.empty(); ++i) {
+        Sleep(50);
+        text = ReadFileBytes(out);
+    }
+    if (text.empty())
+        return false;
+    *localPath = Field(text, "Local path");
+    *descriptionUtf8 = Field(text, "Description");
+    return true;
+}

@@ -1,0 +1,27 @@
+// Shared set-up and registry probes of the integration tests.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// The installation folder the test program runs from (its own folder).
+std::string InstallDir();
+std::string InstallFile(const char *name);
+bool IsWow64Run();
+// "win98", "winxp" or "default".
+std::string VersionName();
+
+// A value as text without its terminator; "<no key>" or "<no value>" when absent.
+std::string RegText(HKEY root, const std::string &path, const char *name = "", REGSAM view = 0);
+std::string RegBytes(HKEY root, const std::string &path, const char *name, DWORD *type = nullptr);
+bool KeyThere(HKEY root, const std::string &path, REGSAM view = 0);
+// Every value and subkey below a key, as one text, for before/after comparisons.
+std::string Snapshot(HKEY root, const std::string &path);
+void RawSetText(HKEY root, const std::string &path, const char *name, const std::string &text);
+void RawDeleteTree(HKEY root, const std::string &path);
+
+// Target and description read back through the shell link object.
+bool ReadShellLink(const std::string &link, std::string *target, std::string *description);
+// Local path and description as lnkinfo (a Linux tool) reads the file.
+bool LnkInfo(const std::string &link, std::string *localPath, std::string *descriptionUtf8);

@@ -1,0 +1,180 @@
+#include <gtest/gtest.h>
+
+#include "common/test_util.h"
+#include "integration/app_path.h"
+#include "integration/associations.h"
+#include "integration/shell_extension.h"
+#include "integration/shortcuts.h"
+#include "integration/templates.h"
+#include "integration_util.h"
+#include "lang/messages.h"
+#include "registry/registry.h"
+
+#include <shlobj.h>
+
+#include <string>
+#include <vector>
+
+static std::vector<std::string> Split(const char *group)
+{
+    std::vector<std::string> out;
+    char ext[kExtensionSize];
+    while (NextExtension(&group, ext, sizeof ext))
+        out.push_back(ext);
+    return out;
+}
+
+TEST(SetupChoicesRecord, GroupsSplitBeforeEveryDot)
+{
+    using V = std::vector<std::string>;
+    EXPECT_EQ(Split(".bz2.tbz2.bz.tbz"), (V{".bz2", ".tbz2", ".bz", ".tbz"}));
+    EXPECT_EQ(Split(".lzh.lha"), (V{".lzh", ".lha"}));
+    EXPECT_EQ(Split(".uue.xxe.uu"), (V{".uue", ".xxe", ".uu"}));
+    EXPECT_EQ(Split(".z.taz"), (V{".z", ".taz"}));
+    EXPECT_EQ(Split(".qbx"), (V{".qbx"}));
+    EXPECT_EQ(Split(""), V{});
+    for (const ArchiveType &type : ArchiveTypes)
+        EXPECT_EQ(Split(type.group)[0], type.extension);
+    EXPECT_EQ(ArchiveTypes[13].control, 5114);
+    SetupChoices none = {};
+    for (bool a : none.Associate)
+        EXPECT_FALSE(a);
+    EXPECT_FALSE(none.Desktop || none.StartMenu || none.Programs || none.ShellExt || none.CascadedMenu ||
+                 none.MenuIcons);
+}
+
+TEST(Templates, HeldIncompleteUntilAnAssociationStarts)
+{
+    // Nothing has associated yet in this process when this runs first; either way the
+    // completed form is what every use sees.
+    AssociateExtension(".nosuchext", false, false, false, false);
+    EXPECT_EQ(EmptyQbxArchive[0], 0x51);
+    EXPECT_EQ(EmptyZipArchive[0], 0x50);
+    EXPECT_EQ(std::string(reinterpret_cast<char *>(EmptyQbxArchive), 7), std::string("Qbx!\x1a\x07\0", 7));
+}
+
+TEST(AppPath, SubfolderAndDriveRoot)
+{
+    ASSERT_TRUE(RegisterAppPath());
+    EXPECT_EQ(RegText(HKEY_LOCAL_MACHINE, kAppPathKey), InstallFile("Quibex.exe"));
+    EXPECT_EQ(RegText(HKEY_LOCAL_MACHINE, kAppPathKey, "Path"), InstallDir());
+
+    // The same program run from the root of drive C:.
+    char self[MAX_PATH];
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    ASSERT_TRUE(CopyFileTo(self, "C:\\qbx_root_test.exe"));
+    EXPECT_EQ(RunProcess("C:\\qbx_root_test.exe --gtest_filter=AppPathChild.*", "C:\\", 60000), 0);
+    DeleteFileA("C:\\qbx_root_test.exe");
+    EXPECT_EQ(RegText(HKEY_LOCAL_MACHINE, kAppPathKey), "C:\\Quibex.exe");
+    EXPECT_EQ(RegText(HKEY_LOCAL_MACHINE, kAppPathKey, "Path"), "C:\\");
+    DeleteRegKey(HKEY_LOCAL_MACHINE, kAppPathKey);
+}
+
+TEST(AppPathChild, RegisterFromDriveRoot)
+{
+    char self[MAX_PATH];
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    if (std::string(self).find("qbx_root_test") == std::string::npos)
+        GTEST_SKIP() << "runs only as the drive-root child";
+    EXPECT_TRUE(RegisterAppPath());
+}
+
+TEST(IsWow64, AnswersForThePlatformAndAsksOnce)
+{
+    EXPECT_EQ(IsWow64(), IsWow64Run());
+    EXPECT_EQ(IsWow64(), IsWow64Run());
+    EXPECT_EQ(Wow64QueryCount(), 1);
+}
+
+TEST(ShellExtension, MissingModuleStillWritesHandlersAndApproval)
+{
+    DeleteFileA(InstallFile("qbxext.dll").c_str());
+    DeleteFileA(InstallFile("qbxext64.dll").c_str());
+    SetupChoices on = {};
+    on.ShellExt = true;
+    SetShellIntegration(on);
+    EXPECT_FALSE(KeyThere(HKEY_CLASSES_ROOT, std::string("CLSID\\") + kShellExtClassId32));
+    EXPECT_FALSE(KeyThere(HKEY_CLASSES_ROOT, std::string("CLSID\\") + kShellExtClassId64, KEY_WOW64_64KEY));
+    EXPECT_EQ(RegText(HKEY_CLASSES_ROOT, "*\\shellex\\ContextMenuHandlers\\Quibex"),
+              IsWow64Run() ? kShellExtClassId64 : kShellExtClassId32);
+    EXPECT_EQ(RegText(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Shell Extensions\\Approved",
+                      kShellExtClassId32),
+              "Quibex shell extension");
+    SetShellIntegration(SetupChoices{});
+    EXPECT_EQ(RegText(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Shell Extensions\\Approved",
+                      kShellExtClassId32),
+              "<no value>");
+    EXPECT_FALSE(KeyThere(HKEY_CLASSES_ROOT, "Quibex\\shellex\\DropHandler"));
+}
+
+TEST(FileTypes, IconsOfTheUserStayAndRevIsAlwaysOurs)
+{
+    RawSetText(HKEY_CLASSES_ROOT, "Quibex\\DefaultIcon", "", "C:\\icons\\mine.ico,3");
+    RawSetText(HKEY_CLASSES_ROOT, ".rev", "", "Other.REV");
+    ASSERT_TRUE(RegisterFileTypes());
+    EXPECT_EQ(RegText(HKEY_CLASSES_ROOT, "Quibex\\DefaultIcon"), "C:\\icons\\mine.ico,3");
+    EXPECT_EQ(RegText(HKEY_CLASSES_ROOT, "Quibex.ZIP\\DefaultIcon"), InstallFile("Quibex.exe") + ",0");
+    EXPECT_EQ(RegText(HKEY_CLASSES_ROOT, ".rev"), "Quibex.REV");
+    for (const char *key : {"Quibex", "Quibex.ZIP", "Quibex.REV", ".rev"})
+        DeleteRegTree(HKEY_CLASSES_ROOT, key);
+}
+
+TEST(Shortcuts, UnsafeTranslatedNamesFallBackToTheNativeOnes)
+{
+    std::string module = JoinPath(BuildDir(), "tests\\badnames\\badnames.dll");
+    HMODULE names = LoadLibraryExA(module.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(names, nullptr) << module;
+    HMODULE saved = g_resourceModule;
+    g_resourceModule = names;
+    char name[kMsgSize];
+    ShortcutName(5102, name, sizeof name);
+    EXPECT_EQ(std::string(name), Acp(u8"Quibex 中文帮助"));
+    ShortcutName(5103, name, sizeof name);
+    EXPECT_EQ(std::string(name), Acp(u8"控制台 QBX 中文手册"));
+
+    SetupChoices programs = {};
+    programs.Programs = true;
+    UpdateShortcuts(programs, nullptr);
+    g_resourceModule = saved;
+    FreeLibrary(names);
+    char folder[MAX_PATH] = "";
+    SHGetFolderPathA(nullptr, CSIDL_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, folder);
+    std::string group = JoinPath(folder, "Quibex");
+    EXPECT_NE(GetFileAttributesA(JoinPath(group, Acp(u8"Quibex 中文帮助.lnk")).c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(GetFileAttributesA(JoinPath(folder, Acp(u8"帮助.lnk")).c_str()), INVALID_FILE_ATTRIBUTES);
+    UpdateShortcuts(SetupChoices{}, nullptr);
+    EXPECT_EQ(GetFileAttributesA(group.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST(Shortcuts, DoubleByteNamesWhoseTrailByteLooksLikeABackslash)
+{
+    // In code page 936 the trail byte of many characters is 0x5C.
+    HMODULE saved = g_resourceModule;
+    char name[kMsgSize];
+    ShortcutName(5103, name, sizeof name);
+    g_resourceModule = saved;
+    EXPECT_EQ(std::string(name), Acp(u8"控制台 QBX 中文手册"));
+}
+
+TEST(Shortcuts, LinksAndFolderTrees)
+{
+    TempDir dir("links");
+    std::string link = dir / "x.lnk";
+    ASSERT_TRUE(CreateShellLink("C:\\target.exe", nullptr, link.c_str()));
+    std::string target, description;
+    ASSERT_TRUE(ReadShellLink(link, &target, &description));
+    EXPECT_EQ(target, "C:\\target.exe");
+    EXPECT_EQ(description, "");
+    EXPECT_FALSE(CreateShellLink("C:\\target.exe", "d", (dir / "missing\\x.lnk").c_str()));
+
+    CreateDirectoryA((dir / "tree").c_str(), nullptr);
+    CreateDirectoryA((dir / "tree\\sub").c_str(), nullptr);
+    WriteFileBytes(dir / "tree\\sub\\f.txt", "x");
+    EXPECT_TRUE(DeleteFolderTree((dir / "tree").c_str()));
+    EXPECT_EQ(GetFileAttributesA((dir / "tree").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_FALSE(DeleteFolderTree((dir / "tree").c_str()));
+    EXPECT_FALSE(DeleteFolderTree(""));
+    std::string tooLong = dir.path() + "\\" + std::string(1100, 'a');
+    EXPECT_FALSE(DeleteFolderTree(tooLong.c_str()));
+    EXPECT_NE(GetFileAttributesA(dir.path().c_str()), INVALID_FILE_ATTRIBUTES);
+}
