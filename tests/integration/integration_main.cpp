@@ -5,11 +5,33 @@
 #include "lang/messages.h"
 
 #include <objbase.h>
+#include <shlobj.h>
 
 static const char kInstall[] = "C:\\Quibex Test";
 
+// The prefix links the user's desktop to the shared Linux home; give this run a folder of its own.
+static void PrivateDesktop()
+{
+    char prefix[1024] = "", desktop[MAX_PATH] = "";
+    if (!GetEnvironmentVariableA("QBX_PREFIX_UNIX", prefix, sizeof prefix))
+        return;
+    SHGetFolderPathA(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, SHGFP_TYPE_CURRENT, desktop);
+    std::string marker = JoinPath(desktop, "qbx-private-desktop");
+    std::string cmd = std::string("/bin/sh -c \"cd '") + prefix +
+                      "/drive_c/users' && for u in *; do if [ -L $u/Desktop ]; then rm $u/Desktop && mkdir "
+                      "$u/Desktop && touch $u/Desktop/qbx-private-desktop; fi; done\"";
+    // Wine starts a Linux program without a handle to wait on: poll for its marker.
+    HANDLE process = StartProcess(cmd);
+    if (process)
+        CloseHandle(process);
+    for (int i = 0; i < 200 && GetFileAttributesA(marker.c_str()) == INVALID_FILE_ATTRIBUTES; ++i)
+        Sleep(50);
+    DeleteFileA(marker.c_str());
+}
+
 static int RunFromInstallFolder()
 {
+    PrivateDesktop();
     char self[MAX_PATH] = "";
     GetModuleFileNameA(nullptr, self, MAX_PATH);
     std::string folder = self;
