@@ -80,6 +80,10 @@ static int Make(const char *module, const char *output, unsigned codePage)
         file += "\n; " + CommentText(t.where) + "\n";
         file += t.key + "=\"" + EscapeText(t.starting) + "\"\n";
     }
+    std::string lines; // Windows line ends, for the editors translators use
+    for (char c : file)
+        lines += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    file = lines;
     FILE *out = fopen(output, "wb");
     if (!out || fwrite(file.data(), 1, file.size(), out) != file.size() || fclose(out) != 0) {
         fprintf(stderr, "lngkit: cannot write %s\n", output);
