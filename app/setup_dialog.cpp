@@ -3,6 +3,8 @@
 #include "app/app_state.h"
 #include "app/context_items.h"
 #include "app/dialog_common.h"
+#include "integration/apply.h"
+#include "integration/associations.h"
 #include "lang/messages.h"
 #include "registry/registry.h"
 #include "res/resource.h"
@@ -45,6 +47,8 @@ void TypeKey(int type, char *key, size_t size)
 bool OwnedByOtherProgram(int type)
 {
     const char *extension = ArchiveTypes[type].extension;
+    if (IsOwnAssociation(extension))
+        return false;
     char className[80] = "";
     GetRegString(HKEY_CLASSES_ROOT, extension, "", className, sizeof className, "");
     return className[0] != '\0';
@@ -60,6 +64,8 @@ void OnConfirm(HWND dialog)
     SetupChoices choices = {};
     ChoicesFromDialog(dialog, choices);
     SaveSetupChoices(choices);
+    // The uninstall entry is registered even when the apply step stopped early.
+    ApplySetupChoices(choices, g_groupFolderPath);
     EndDialog(dialog, 1);
 }
 
