@@ -12,21 +12,26 @@ LanguageResources g_language;
 
 constexpr char kFormFeed = '\x0C';
 
-unsigned Crc32(unsigned crc, const void *data, size_t size)
-{
-    static unsigned table[256];
-    if (table[1] == 0) {
+struct CrcTable {
+    unsigned entry[256];
+    constexpr CrcTable() : entry()
+    {
         for (unsigned n = 0; n < 256; ++n) {
             unsigned c = n;
             for (int k = 0; k < 8; ++k)
                 c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-            table[n] = c;
+            entry[n] = c;
         }
     }
+};
+static constexpr CrcTable kCrcTable;
+
+unsigned Crc32(unsigned crc, const void *data, size_t size)
+{
     const unsigned char *p = static_cast<const unsigned char *>(data);
     crc = ~crc;
     for (size_t i = 0; i < size; ++i)
-        crc = table[(crc ^ p[i]) & 0xFF] ^ (crc >> 8);
+        crc = kCrcTable.entry[(crc ^ p[i]) & 0xFF] ^ (crc >> 8);
     return ~crc;
 }
 

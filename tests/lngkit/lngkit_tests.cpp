@@ -6,6 +6,7 @@
 #include "lang/localize.h"
 #include "lang/messages.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -101,7 +102,15 @@ TEST_F(Kit, TemplateOfTheProgramCoversEveryMessageAndRoundTrips)
         ++entries;
         EXPECT_EQ(lines[i - 1].substr(0, 2), "; ") << "a comment names where the text is used";
     }
-    EXPECT_EQ(entries, 14 + 1) << "14 messages and the direction entry";
+    EXPECT_GT(entries, 14 + 1 + 3 * 2) << "messages, direction, size and title of each dialog";
+    for (int id = 5101; id <= 5114; ++id)
+        EXPECT_NE(file.find("\n; message " + std::to_string(id) + "\r\n"), std::string::npos) << id;
+    for (const char *name : {"SETUPDLG", "CONTEXTITEMS", "DONEDLG"}) {
+        std::string sizeEntry = "; " + std::string(name) + " size in percent (width*height)\r\n" +
+                                Key("", name, TextKind::DialogText) + "=\"100*100\"\r\n";
+        EXPECT_NE(file.find(sizeEntry), std::string::npos) << name;
+    }
+    EXPECT_NE(file.find("9b889d24=\"100*100\""), std::string::npos);
     EXPECT_NE(file.find("\n; message 5104\r\n4ad1b768=\"" + Acp(u8"卸载 Quibex") + "\"\r\n"), std::string::npos);
     EXPECT_NE(file.find("50a17ae8=\"LTR\""), std::string::npos);
 
@@ -267,6 +276,8 @@ static void ExpectEnglishWarning(const char *sample)
     HANDLE process = StartProcess("\"" + (dir / "uninstall.exe") + "\" /warning");
     ASSERT_NE(process, nullptr);
     HWND box = WaitForDialog(GetProcessId(process), L"Uninstall Quibex");
+    if (!box)
+        TerminateProcess(process, 1);
     ASSERT_NE(box, nullptr) << sample << ": no message box with the English caption";
     std::wstring all;
     for (const std::wstring &text : ChildTexts(box))
@@ -277,6 +288,58 @@ static void ExpectEnglishWarning(const char *sample)
     EXPECT_EQ(WaitExit(process, 10000), 0);
 }
 
-TEST(EnglishSamples, LanguageFileBesideTheProgram) { ExpectEnglishWarning("uninstall.lng"); }
+// The setup dialog in English; closed without applying anything.
+static void ExpectEnglishSetupDialog(const char *sample)
+{
+    TempDir dir("english");
+    ASSERT_TRUE(CopyFileTo(ProgramPath(), dir / "uninstall.exe"));
+    ASSERT_TRUE(CopyFileTo(JoinPath(EnglishDir(), sample), dir / sample));
+    HANDLE process = StartProcess("\"" + (dir / "uninstall.exe") + "\" /setup");
+    ASSERT_NE(process, nullptr);
+    HWND dialog = WaitForDialog(GetProcessId(process), L"Quibex setup");
+    if (!dialog)
+        TerminateProcess(process, 1);
+    ASSERT_NE(dialog, nullptr) << sample << ": no setup dialog with the English title";
+    std::vector<std::wstring> texts = ChildTexts(dialog);
+    for (const wchar_t *expected : {L"Select &all", L"&Context menu items...", L"Help", L"Associate Quibex with"})
+        EXPECT_NE(std::find(texts.begin(), texts.end(), expected), texts.end()) << sample;
+    PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_EQ(WaitExit(process, 10000), 0);
+}
 
-TEST(EnglishSamples, LanguageModuleBesideTheProgram) { ExpectEnglishWarning("qbxlng.dll"); }
+TEST(EnglishSamples, LanguageFileBesideTheProgram)
+{
+    ExpectEnglishWarning("uninstall.lng");
+    ExpectEnglishSetupDialog("uninstall.lng");
+}
+
+TEST(EnglishSamples, LanguageModuleBesideTheProgram)
+{
+    ExpectEnglishWarning("qbxlng.dll");
+    ExpectEnglishSetupDialog("qbxlng.dll");
+}
+
+// Every title and non-empty control text of the program's own dialogs, as the windows show
+// them, is found through a template made from the program.
+TEST_F(Kit, TemplateKeysMatchTheTextsTheDialogsShow)
+{
+    std::string path = dir_ / "template.lng";
+    ASSERT_TRUE(WriteFileBytes(path, MarkTranslations(Make(ProgramPath()))));
+    g_language.Load(path.c_str());
+    HMODULE richEdit = LoadLibraryA("riched32.dll");
+    for (const char *name : {"SETUPDLG", "CONTEXTITEMS", "DONEDLG"}) {
+        HWND dialog = CreateDialogParamA(GetModuleHandleA(nullptr), name, nullptr, PlainDialog, 0);
+        ASSERT_NE(dialog, nullptr) << name;
+        std::vector<std::wstring> before = ChildTexts(dialog);
+        std::wstring title = WindowTextOf(dialog);
+        LocalizeDialog(name, dialog);
+        EXPECT_EQ(WindowTextOf(dialog), L"@" + title) << name;
+        std::vector<std::wstring> after = ChildTexts(dialog);
+        ASSERT_EQ(after.size(), before.size());
+        for (size_t i = 0; i < after.size(); ++i)
+            EXPECT_EQ(after[i], before[i].empty() ? before[i] : L"@" + before[i]) << name << " child " << i;
+        DestroyWindow(dialog);
+    }
+    if (richEdit)
+        FreeLibrary(richEdit);
+}
