@@ -261,6 +261,17 @@ TEST_F(Kit, CheckReportsEachDefect)
     EXPECT_TRUE(reports("no table marker")) << report;
 }
 
+TEST_F(Kit, CheckWantsTheOneConversionOfAMessage)
+{
+    std::string file = Make(ProgramPath());
+    size_t at = file.find("3b590d53=\""); // message 5106, "...%s"
+    ASSERT_NE(at, std::string::npos);
+    file.insert(at + 10, "%d ");
+    std::string report = Check(ProgramPath(), file, 1);
+    EXPECT_NE(report.find("message 5106 must hold one %s"), std::string::npos) << report;
+    EXPECT_NE(report.find("1 defect(s)"), std::string::npos) << report;
+}
+
 TEST_F(Kit, EnglishSampleIsCompleteAndCorrect)
 {
     std::string report = Check(ProgramPath(), ReadFileBytes(JoinPath(EnglishDir(), "uninstall.lng")), 0);

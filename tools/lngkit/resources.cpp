@@ -14,7 +14,8 @@ static std::string Narrow(const wchar_t *text, size_t length, unsigned codePage,
     int n = WideCharToMultiByte(codePage, 0, text, static_cast<int>(length), nullptr, 0, nullptr, nullptr);
     std::string out(n > 0 ? n : 0, '\0');
     if (n > 0)
-        WideCharToMultiByte(codePage, 0, text, static_cast<int>(length), &out[0], n, nullptr, &usedDefault);
+        WideCharToMultiByte(codePage, 0, text, static_cast<int>(length), &out[0], n, nullptr,
+                            codePage == CP_UTF8 ? nullptr : &usedDefault); // UTF-8 takes no default flag
     if (usedDefault || n <= 0)
         lossy = true;
     return out;

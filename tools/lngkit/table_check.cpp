@@ -4,6 +4,22 @@
 
 static std::string Num(long long n) { return std::to_string(n); }
 
+// The program fills in a message's one "%s" only when the translation has exactly that one
+// conversion and no other '%'; otherwise it shows the native text.
+static bool HasOneStringConversion(const std::string &text)
+{
+    int conversions = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '%')
+            continue;
+        if (i + 1 >= text.size() || text[i + 1] != 's')
+            return false;
+        ++conversions;
+        ++i;
+    }
+    return conversions == 1;
+}
+
 static bool IsHex(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
 
 struct Line {
@@ -145,6 +161,10 @@ std::vector<std::string> CheckTable(const std::string &file, const std::vector<P
         if (length > t.bufferSize - 1)
             defects.push_back(at + "translation of " + Num(length) + " bytes is longer than the " +
                               Num(t.bufferSize - 1) + " bytes its buffer holds (" + t.where + ")");
+        if (t.kind == TextKind::MessageText && HasOneStringConversion(t.native) &&
+            !HasOneStringConversion(text.substr(10, length)))
+            defects.push_back(at + "the translation of " + t.where +
+                              " must hold one %s and no other %: the native text is shown instead");
         if (!line.ended && text.size() - 10 > static_cast<size_t>(kEntryTailLimit))
             defects.push_back(at + "the last line has no line end: only " + Num(kEntryTailLimit) +
                               " bytes of it are read");
