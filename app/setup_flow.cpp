@@ -1,6 +1,8 @@
 #include "app/setup_flow.h"
 
 #include "app/app_state.h"
+#include "app/done_dialog.h"
+#include "app/setup_dialog.h"
 #include "lang/messages.h"
 
 void RunSetupFlow()

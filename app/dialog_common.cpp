@@ -1,0 +1,30 @@
+#include "app/dialog_common.h"
+
+#include "app/help.h"
+#include "lang/localize.h"
+#include "res/resource.h"
+
+void DialogCommon(HWND dialog, UINT message, WPARAM wParam, LPARAM, const char *helpTopic,
+                  const char *dialogName)
+{
+    switch (message) {
+    case WM_SETFONT: // arrives before WM_INITDIALOG
+        ApplyLayoutDirection(dialog);
+        break;
+    case WM_INITDIALOG: // before the dialog sets texts of its own
+        LocalizeDialog(dialogName, dialog);
+        break;
+    case WM_HELP:
+        if (helpTopic)
+            ShowHelp(dialog, helpTopic);
+        break;
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDC_HELP_BUTTON && helpTopic)
+            ShowHelp(dialog, helpTopic);
+        break;
+    default:
+        break;
+    }
+}
+
+void EnableItem(HWND dialog, int id, bool enable) { EnableWindow(GetDlgItem(dialog, id), enable ? TRUE : FALSE); }

@@ -1,0 +1,11 @@
+// What every dialog procedure does first for each message: reading order, translation,
+// help for F1 and the Help button.
+#pragma once
+
+#include <windows.h>
+
+// helpTopic may be null: the dialog has no help then. Never handles the message itself;
+// the caller's dialog procedure always goes on with it.
+void DialogCommon(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam, const char *helpTopic,
+                  const char *dialogName);
+void EnableItem(HWND dialog, int id, bool enable);

@@ -1,0 +1,118 @@
+#include "lang/localize.h"
+
+#include "lang/language_file.h"
+#include "support/text.h"
+
+// Percentages beyond this are clamped; no entry can make the arithmetic overflow.
+constexpr long long kPercentLimit = 1000000000;
+// Coordinates are clamped to what every Windows keeps in a window position.
+constexpr long long kCoordMin = -32768, kCoordMax = 32767;
+
+// Decimal integer at the start of text: blanks, one sign, digits; no digits give 0.
+static int ReadPercent(const char *text)
+{
+    while (*text == ' ' || (*text >= '\t' && *text <= '\r'))
+        ++text;
+    bool negative = *text == '-';
+    if (*text == '-' || *text == '+')
+        ++text;
+    long long value = 0;
+    for (; *text >= '0' && *text <= '9'; ++text)
+        if (value < kPercentLimit)
+            value = value * 10 + (*text - '0');
+    if (value > kPercentLimit)
+        value = kPercentLimit;
+    return static_cast<int>(negative ? -value : value);
+}
+
+bool GetDialogScale(const char *dialogName, int *horizontal, int *vertical)
+{
+    char entry[kSizeEntrySize];
+    g_language.Translate(entry, sizeof entry, "", dialogName, TextKind::DialogText);
+    *horizontal = *vertical = 100;
+    const char *star = entry;
+    while (*star != '\0' && *star != '*')
+        star = NextChar(star);
+    if (*star == '*') {
+        *horizontal = ReadPercent(entry);
+        *vertical = ReadPercent(star + 1);
+    }
+    return *horizontal != 100 || *vertical != 100;
+}
+
+static int Clamp(long long value)
+{
+    return static_cast<int>(value < kCoordMin ? kCoordMin : value > kCoordMax ? kCoordMax : value);
+}
+
+static long long Scale(long long value, int percent) { return value * percent / 100; }
+
+// An empty text is left alone: its key is the dialog's size entry, never a caption.
+static void TranslateWindowText(HWND window, const char *dialogName)
+{
+    char text[kWindowTextSize] = "";
+    GetWindowTextA(window, text, sizeof text);
+    if (text[0] == '\0')
+        return;
+    g_language.Translate(text, sizeof text, text, dialogName, TextKind::DialogText);
+    SetWindowTextA(window, text);
+}
+
+static bool IsDropDownCombo(HWND child)
+{
+    char className[kWindowTextSize] = "";
+    GetClassNameA(child, className, sizeof className);
+    return CompareNoCase(className, "COMBOBOX") == 0 && (GetWindowLongA(child, GWL_STYLE) & 3) != CBS_SIMPLE;
+}
+
+static void ScaleChild(HWND child, const RECT &dialog, long long bx, long long dy, int sx, int sy)
+{
+    RECT r;
+    GetWindowRect(child, &r);
+    long long x = Scale(static_cast<long long>(r.left) - dialog.left - bx / 2, sx);
+    long long y = Scale(static_cast<long long>(r.top) - dialog.top - dy, sy);
+    long long width = Scale(static_cast<long long>(r.right) - r.left + 1, sx);
+    long long height = Scale(static_cast<long long>(r.bottom) - r.top + 1, sy);
+    if (IsDropDownCombo(child)) {
+        RECT dropped = {};
+        SendMessageA(child, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped));
+        height += Scale(static_cast<long long>(dropped.bottom) - dropped.top + 1, sy);
+    }
+    SetWindowPos(child, nullptr, Clamp(x), Clamp(y), Clamp(width), Clamp(height),
+                 SWP_NOZORDER | SWP_NOOWNERZORDER);
+}
+
+void LocalizeDialog(const char *dialogName, HWND dialog)
+{
+    int sx = 100, sy = 100;
+    bool scaling = GetDialogScale(dialogName, &sx, &sy);
+    RECT outer, client;
+    GetWindowRect(dialog, &outer);
+    GetClientRect(dialog, &client);
+    long long bx = static_cast<long long>(outer.right) - outer.left + 1 - client.right;
+    long long by = static_cast<long long>(outer.bottom) - outer.top + 1 - client.bottom;
+    if (scaling)
+        SetWindowPos(dialog, nullptr, 0, 0, Clamp(Scale(client.right, sx) + bx), Clamp(Scale(client.bottom, sy) + by),
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOOWNERZORDER);
+    TranslateWindowText(dialog, dialogName);
+
+    long long dy = by - GetSystemMetrics(SM_CYDLGFRAME);
+    HWND first = GetWindow(dialog, GW_CHILD);
+    HWND child = first;
+    for (int n = 0; child && n < kMaxLocalizedChildren; ++n) {
+        TranslateWindowText(child, dialogName);
+        if (scaling)
+            ScaleChild(child, outer, bx, dy, sx, sy);
+        child = GetWindow(child, GW_HWNDNEXT);
+        if (child == first)
+            break;
+    }
+}
+
+void ApplyLayoutDirection(HWND window)
+{
+    if (!g_language.IsRightToLeft)
+        return;
+    LONG style = GetWindowLongA(window, GWL_EXSTYLE);
+    SetWindowLongA(window, GWL_EXSTYLE, style | WS_EX_LAYOUTRTL);
+}

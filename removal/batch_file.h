@@ -1,0 +1,19 @@
+// The batch file that deletes this program's own file and folder after it has ended.
+#pragma once
+
+#include <windows.h>
+
+constexpr size_t kBatchPathSize = 2048; // a path in batch form: every "%" doubled
+constexpr size_t kBatchTextSize = 24 * kBatchPathSize;
+
+// A path as the command interpreter must read it inside a batch file: in the OEM code
+// page (its short form when that code page cannot hold it) with "%" written "%%".
+// False when there is no such form or it does not fit.
+bool ToBatchPath(char *out, size_t size, const char *path);
+
+// The batch text for paths already in batch form; nt selects the NT family's first line.
+bool ComposeBatch(char *out, size_t size, bool nt, const char *program, const char *folder, const char *batch);
+
+// Writes "Uninstall_Qbx.Bat" into the temporary folder and starts it through "COMSPEC".
+// The current directory must be the program folder. False when either step failed.
+bool WriteAndStartBatch(const char *programPath);

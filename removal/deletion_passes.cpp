@@ -1,0 +1,100 @@
+#include "removal/deletion_passes.h"
+
+#include "support/platform.h"
+#include "support/text.h"
+
+static void ScheduleAtRestart(const char *name)
+{
+    if (NtMajorVersion() != 0) {
+        MoveFileExA(name, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+        return;
+    }
+    // 9x: the platform deletes the file named by a "NUL" entry of [Rename] at its next start.
+    char ini[1024] = "";
+    UINT n = GetWindowsDirectoryA(ini, sizeof ini - 1);
+    if (n == 0 || n >= sizeof ini - 1)
+        return;
+    AppendBackslash(ini);
+    if (!AppendBounded(ini, "wininit.ini", sizeof ini))
+        return;
+    char shortName[1024] = "";
+    DWORD got = GetShortPathNameA(name, shortName, sizeof shortName);
+    WritePrivateProfileStringA("Rename", "NUL", got > 0 && got < sizeof shortName ? shortName : name, ini);
+}
+
+// First "<fullPath>.<n>.tmp" that does not exist (n up to 999; 999 when all do). False when
+// the name would not fit its buffer.
+static bool FreeTempName(char *temp, size_t size, const char *fullPath)
+{
+    for (int n = 0; n < 1000; ++n) {
+        char suffix[16];
+        wsprintfA(suffix, ".%d.tmp", n); // at most 9 bytes
+        if (!JoinBounded(temp, size, fullPath, suffix))
+            return false;
+        if (!PathExists(temp))
+            return true;
+    }
+    return true;
+}
+
+bool DeferDeletion(const char *fullPath)
+{
+    char temp[1024];
+    if (FreeTempName(temp, sizeof temp, fullPath) && MoveFileA(fullPath, temp)) {
+        ScheduleAtRestart(temp);
+        return false;
+    }
+    ScheduleAtRestart(fullPath);
+    return true;
+}
+
+static bool IsProtectedName(const char *fullPath, const char *programPath)
+{
+    const char *name = FileNamePart(fullPath);
+    return CompareNoCase(name, FileNamePart(programPath)) == 0 || CompareNoCase(name, "Uninstall.lst") == 0;
+}
+
+// Deletes or defers one listed path; returns how many items were deleted (0 or 1).
+static int HandleListedPath(const char *fullPath, const char *programPath, bool &restartNeeded)
+{
+    DWORD attr = GetFileAttributesA(fullPath);
+    bool exists = attr != INVALID_FILE_ATTRIBUTES;
+    // Clearing attributes through a link would change its target, outside the folder.
+    if (!exists || !(attr & FILE_ATTRIBUTE_REPARSE_POINT))
+        SetFileAttributesA(fullPath, 0);
+    if (exists && (attr & FILE_ATTRIBUTE_DIRECTORY))
+        return RemoveDirectoryA(fullPath) ? 1 : 0;
+    if (DeleteFileA(fullPath))
+        return 1;
+    if (!exists || IsProtectedName(fullPath, programPath))
+        return 0;
+    if (DeferDeletion(fullPath))
+        restartNeeded = true;
+    return 0;
+}
+
+bool RunDeletionPasses(ListFile &list, const char *folder, const char *programPath)
+{
+    bool restartNeeded = false;
+    int lines = 0;
+    for (int pass = 0;; ++pass) {
+        int deleted = 0;
+        char line[kListLineSize];
+        for (ListRead got; (got = list.ReadLine(line, sizeof line)) != ListRead::End;) {
+            if (pass == 0)
+                ++lines;
+            if (got != ListRead::Line)
+                continue;
+            TrimLineEnd(line);
+            char fullPath[1024];
+            if (!IsInsideLine(line) || !JoinBounded(fullPath, sizeof fullPath, folder, line) ||
+                PassesThroughLink(folder, line))
+                continue;
+            deleted += HandleListedPath(fullPath, programPath, restartNeeded);
+        }
+        // Another process re-creating a listed file must not keep the passes going for ever.
+        if (deleted == 0 || pass >= lines || !list.Rewind())
+            break;
+    }
+    return restartNeeded;
+}

@@ -1,0 +1,14 @@
+// Deleting what "Uninstall.lst" names, pass after pass, and deferring files in use.
+#pragma once
+
+#include "removal/list_file.h"
+
+// Runs passes over the list until one deletes nothing, but never more than one pass more
+// than the list has lines. folder ends with a backslash; programPath is this program's
+// file. Returns true when a file in use could only be scheduled under its own name.
+bool RunDeletionPasses(ListFile &list, const char *folder, const char *programPath);
+
+// Moves a file that cannot be deleted to a free "<name>.<n>.tmp" and schedules that for
+// deletion at the next restart; when it cannot be moved, schedules the file itself and
+// returns true (a restart is needed).
+bool DeferDeletion(const char *fullPath);

@@ -1,0 +1,4 @@
+// Gives back everything setup wrote into Windows.
+#pragma once
+
+void RemoveIntegration();

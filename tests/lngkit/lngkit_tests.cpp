@@ -1,0 +1,356 @@
+#include <gtest/gtest.h>
+
+#include "common/gui_driver.h"
+#include "common/test_util.h"
+#include "lang/language_file.h"
+#include "lang/localize.h"
+#include "lang/messages.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+static std::string KitPath() { return JoinPath(BuildDir(), "lngkit.exe"); }
+static std::string KitModule() { return JoinPath(BuildDir(), "tests\\kitres\\kitres.dll"); }
+static std::string EnglishDir() { return JoinPath(BuildDir(), "english"); }
+
+static int RunKit(const std::string &args) { return RunProcess("\"" + KitPath() + "\" " + args); }
+
+static std::string Quoted(const std::string &path) { return "\"" + path + "\""; }
+
+static std::string Key(const std::string &text, const char *context, TextKind kind)
+{
+    char key[9];
+    LanguageKey(key, text.c_str(), context, kind);
+    return key;
+}
+
+static std::vector<std::string> Lines(const std::string &text)
+{
+    std::vector<std::string> lines;
+    size_t start = 0;
+    for (size_t i = 0; i <= text.size(); ++i)
+        if (i == text.size() || text[i] == '\n') {
+            std::string line = text.substr(start, i - start);
+            if (!line.empty() && line.back() == '\r')
+                line.pop_back();
+            lines.push_back(line);
+            start = i + 1;
+        }
+    return lines;
+}
+
+static bool IsEntry(const std::string &line)
+{
+    if (line.size() < 11 || line[8] != '=' || line[9] != '"' || line.back() != '"')
+        return false;
+    for (int i = 0; i < 8; ++i)
+        if (!isxdigit(static_cast<unsigned char>(line[i])) || isupper(static_cast<unsigned char>(line[i])))
+            return false;
+    return true;
+}
+
+// Puts a mark in front of every translation except the size and direction entries, so a
+// look-up through the table can be told from the native text.
+static std::string MarkTranslations(const std::string &file)
+{
+    std::string out;
+    for (const std::string &line : Lines(file)) {
+        bool mark = IsEntry(line) && line.substr(10) != "100*100\"" && line.substr(10) != "LTR\"";
+        out += (mark ? line.substr(0, 10) + "@" + line.substr(10) : line) + "\r\n";
+    }
+    return out;
+}
+
+static INT_PTR CALLBACK PlainDialog(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+
+class Kit : public ::testing::Test {
+protected:
+    Kit() : dir_("lngkit") {}
+    void TearDown() override { g_language.Load((dir_ / "absent.lng").c_str()); }
+    std::string Make(const std::string &module, const char *name = "template.lng")
+    {
+        std::string out = dir_ / name;
+        EXPECT_EQ(RunKit("make " + Quoted(module) + " " + Quoted(out)), 0);
+        return ReadFileBytes(out);
+    }
+    // Runs the check on a file holding bytes; returns the report.
+    std::string Check(const std::string &module, const std::string &bytes, int expectedExit)
+    {
+        std::string lng = dir_ / "check.lng", report = dir_ / "report.txt";
+        EXPECT_TRUE(WriteFileBytes(lng, bytes));
+        DeleteFileA(report.c_str());
+        EXPECT_EQ(RunKit("check " + Quoted(module) + " " + Quoted(lng) + " --report " + Quoted(report)), expectedExit);
+        return ReadFileBytes(report);
+    }
+    TempDir dir_;
+};
+
+TEST_F(Kit, TemplateOfTheProgramCoversEveryMessageAndRoundTrips)
+{
+    std::string file = Make(ProgramPath());
+    std::vector<std::string> lines = Lines(file);
+    size_t marker = 0;
+    while (marker < lines.size() && lines[marker] != "***messages***")
+        ++marker;
+    ASSERT_LT(marker, lines.size());
+    EXPECT_EQ(lines[0].substr(0, 1), ";") << "the header explains the format";
+    int entries = 0;
+    for (size_t i = marker + 1; i < lines.size(); ++i) {
+        if (!IsEntry(lines[i]))
+            continue;
+        ++entries;
+        EXPECT_EQ(lines[i - 1].substr(0, 2), "; ") << "a comment names where the text is used";
+    }
+    EXPECT_GT(entries, 14 + 1 + 3 * 2) << "messages, direction, size and title of each dialog";
+    for (int id = 5101; id <= 5114; ++id)
+        EXPECT_NE(file.find("\n; message " + std::to_string(id) + "\r\n"), std::string::npos) << id;
+    for (const char *name : {"SETUPDLG", "CONTEXTITEMS", "DONEDLG"}) {
+        std::string sizeEntry = "; " + std::string(name) + " size in percent (width*height)\r\n" +
+                                Key("", name, TextKind::DialogText) + "=\"100*100\"\r\n";
+        EXPECT_NE(file.find(sizeEntry), std::string::npos) << name;
+    }
+    EXPECT_NE(file.find("9b889d24=\"100*100\""), std::string::npos);
+    EXPECT_NE(file.find("\n; message 5104\r\n4ad1b768=\"" + Acp(u8"卸载 Quibex") + "\"\r\n"), std::string::npos);
+    EXPECT_NE(file.find("50a17ae8=\"LTR\""), std::string::npos);
+
+    std::string natives[14];
+    for (int id = 5101; id <= 5114; ++id)
+        natives[id - 5101] = GetMsg(id);
+    std::string path = dir_ / "template.lng";
+    g_language.Load(path.c_str());
+    ASSERT_TRUE(g_language.IsLoaded());
+    EXPECT_FALSE(g_language.IsRightToLeft);
+    for (int id = 5101; id <= 5114; ++id)
+        EXPECT_EQ(std::string(GetMsg(id)), natives[id - 5101]) << id;
+    ASSERT_TRUE(WriteFileBytes(path, MarkTranslations(file)));
+    g_language.Load(path.c_str());
+    for (int id = 5101; id <= 5114; ++id)
+        EXPECT_EQ(std::string(GetMsg(id)), "@" + natives[id - 5101]) << id << ": every key is found";
+
+    EXPECT_EQ(Check(ProgramPath(), file, 0), "0 defect(s)\n");
+}
+
+TEST_F(Kit, DialogsOfBothTemplateFormsAndEscapedTexts)
+{
+    std::string file = Make(KitModule());
+    auto has = [&](const std::string &text, const char *context, TextKind kind, const std::string &translation) {
+        return file.find(Key(text, context, kind) + "=\"" + translation + "\"") != std::string::npos;
+    };
+    const TextKind D = TextKind::DialogText, S = TextKind::MessageText;
+    EXPECT_TRUE(has("Plain message", nullptr, S, "Plain message"));
+    EXPECT_TRUE(has("Two\nlines\twith tab, \"quotes\" and C:\\new\\path", nullptr, S,
+                    "Two\\nlines\\twith tab, \"quotes\" and C:\\\\new\\\\path"));
+    EXPECT_TRUE(has(Acp(u8"中文消息"), nullptr, S, Acp(u8"中文消息")));
+    EXPECT_TRUE(has("In the second block", nullptr, S, "In the second block"));
+    EXPECT_TRUE(has("", "KITDLG", D, "100*100"));
+    EXPECT_TRUE(has("Kit dialog", "KITDLG", D, "Kit dialog"));
+    EXPECT_TRUE(has("&Repeated", "KITDLG", D, "&Repeated"));
+    EXPECT_NE(file.find("; KITDLG control 201, KITDLG control 202\r\n"), std::string::npos) << "one entry for both";
+    EXPECT_TRUE(has(Acp(u8"确定"), "KITDLG", D, Acp(u8"确定")));
+    EXPECT_TRUE(has("Custom check", "KITDLG", D, "Custom check"));
+    EXPECT_TRUE(has("", "OLDDLG", D, "100*100"));
+    EXPECT_TRUE(has("Old form", "OLDDLG", D, "Old form"));
+    EXPECT_TRUE(has("Close", "OLDDLG", D, "Close"));
+    EXPECT_TRUE(has("Right text", "OLDDLG", D, "Right text"));
+    EXPECT_EQ(file.find("; RTL "), std::string::npos) << "the direction marker dialog is no text";
+    int entries = 0;
+    for (const std::string &line : Lines(file))
+        entries += IsEntry(line);
+    EXPECT_EQ(entries, 4 + 5 + 4 + 1) << "messages, KITDLG, OLDDLG, direction";
+
+    // Loaded unchanged, the dialog keeps its texts and size; marked, every text is found.
+    HMODULE module = LoadLibraryA(KitModule().c_str());
+    ASSERT_NE(module, nullptr);
+    std::string path = dir_ / "template.lng";
+    for (bool marked : {false, true}) {
+        if (marked)
+            ASSERT_TRUE(WriteFileBytes(path, MarkTranslations(file)));
+        g_language.Load(path.c_str());
+        HWND dialog = CreateDialogParamA(module, "KITDLG", nullptr, PlainDialog, 0);
+        ASSERT_NE(dialog, nullptr);
+        std::vector<std::wstring> before = ChildTexts(dialog);
+        RECT r1, r2;
+        GetWindowRect(dialog, &r1);
+        LocalizeDialog("KITDLG", dialog);
+        GetWindowRect(dialog, &r2);
+        EXPECT_TRUE(EqualRect(&r1, &r2));
+        std::wstring mark = marked ? L"@" : L"";
+        EXPECT_EQ(WindowTextOf(dialog), mark + L"Kit dialog");
+        std::vector<std::wstring> after = ChildTexts(dialog);
+        ASSERT_EQ(after.size(), before.size());
+        for (size_t i = 0; i < after.size(); ++i)
+            if (!before[i].empty() && i != 3) // the icon keeps its resource
+                EXPECT_EQ(after[i], mark + before[i]) << i;
+        EXPECT_EQ(after[3], before[3]);
+        DestroyWindow(dialog);
+        char out[512];
+        const char *escaped = "Two\nlines\twith tab, \"quotes\" and C:\\new\\path";
+        g_language.Translate(out, sizeof out, escaped, nullptr, TextKind::MessageText);
+        EXPECT_EQ(std::string(out), (marked ? "@" : "") + std::string(escaped));
+    }
+    FreeLibrary(module);
+
+    EXPECT_EQ(Check(KitModule(), file, 0), "0 defect(s)\n");
+}
+
+TEST_F(Kit, CodePageOption)
+{
+    std::string out = dir_ / "cp1252.lng";
+    ASSERT_EQ(RunKit("make " + Quoted(KitModule()) + " " + Quoted(out) + " --codepage 1252"), 0);
+    std::string file = ReadFileBytes(out);
+    EXPECT_NE(file.find("ANSI code page 1252"), std::string::npos);
+    EXPECT_NE(file.find(Key("Plain message", nullptr, TextKind::MessageText)), std::string::npos);
+    // Chinese has no place in 1252: the text changes, and so does its key.
+    EXPECT_EQ(file.find(Key(Acp(u8"中文消息"), nullptr, TextKind::MessageText)), std::string::npos);
+    EXPECT_NE(RunKit("make " + Quoted(KitModule()) + " " + Quoted(out) + " --codepage 4"), 0);
+    EXPECT_NE(RunKit("make " + Quoted(dir_ / "missing.dll") + " " + Quoted(out)), 0);
+}
+
+TEST_F(Kit, CheckReportsEachDefect)
+{
+    std::string good = Make(KitModule());
+    std::string bad = good;
+    auto entryFor = [&](const std::string &text, const char *context, TextKind kind) {
+        size_t at = bad.find(Key(text, context, kind) + "=\"");
+        size_t end = bad.find("\r\n", at);
+        return std::make_pair(at, end + 2);
+    };
+    // Drop one entry, make one too long, break four lines, add an unknown key.
+    auto [plainAt, plainEnd] = entryFor("Plain message", nullptr, TextKind::MessageText);
+    std::string plainKey = good.substr(plainAt, 8);
+    bad.replace(plainAt, plainEnd - plainAt, plainKey + "=\"" + std::string(600, 'L') + "\"\r\n");
+    auto [closeAt, closeEnd] = entryFor("Close", "OLDDLG", TextKind::DialogText);
+    bad.erase(closeAt, closeEnd - closeAt);
+    std::string upper = Key("Old form", "OLDDLG", TextKind::DialogText);
+    for (char &c : upper)
+        c = static_cast<char>(toupper(c));
+    bad.replace(bad.find(Key("Old form", "OLDDLG", TextKind::DialogText)), 8, upper);
+    bad += "00000000=\"unknown\"\r\n";
+    bad += Key("Right text", "OLDDLG", TextKind::DialogText) + " \"no equals\"\r\n";
+    bad += Key("Custom check", "KITDLG", TextKind::DialogText) + "=no quotes\r\n";
+    bad += Key("Kit dialog", "KITDLG", TextKind::DialogText) + "=\"no closing quote\r\n";
+    bad += "just some words\r\n";
+
+    std::string report = Check(KitModule(), bad, 1);
+    auto reports = [&](const std::string &what) { return report.find(what) != std::string::npos; };
+    EXPECT_TRUE(reports("translation of 600 bytes is longer than the 511 bytes its buffer holds (message 100)"))
+        << report;
+    EXPECT_TRUE(reports("no entry for OLDDLG control 2 (key")) << report;
+    EXPECT_TRUE(reports("upper-case key " + upper + " is never found")) << report;
+    EXPECT_TRUE(reports("no entry for OLDDLG title")) << report;
+    EXPECT_TRUE(reports("key 00000000 matches no text of the program")) << report;
+    EXPECT_TRUE(reports("missing \"=\" after the key")) << report;
+    EXPECT_TRUE(reports("missing opening double quote")) << report;
+    EXPECT_TRUE(reports("missing closing double quote")) << report;
+    EXPECT_TRUE(reports("not an entry")) << report;
+    size_t lineOfUnknown = Lines(bad).size() - 5; // 1-based number of the "00000000" line
+    EXPECT_TRUE(reports(":" + std::string(" line ") + std::to_string(lineOfUnknown) + ": key 00000000")) << report;
+    EXPECT_TRUE(reports("9 defect(s)")) << report;
+
+    report = Check(KitModule(), std::string(523265, ';') + good.substr(good.find("***messages***")), 1);
+    EXPECT_TRUE(reports("past the 523264-byte limit")) << report;
+    report = Check(KitModule(), std::string(523264, ';') + good.substr(good.find("***messages***")), 0);
+
+    std::string big = good + std::string(131072, ';') + "\r\n" + "00000001=\"late\"\r\n";
+    report = Check(KitModule(), big, 1);
+    EXPECT_TRUE(reports("text past the 128 KiB limit")) << report;
+    EXPECT_FALSE(reports("00000001")) << "what lies past the limit is not read";
+
+    report = Check(KitModule(), "no marker at all\r\n", 1);
+    EXPECT_TRUE(reports("no table marker")) << report;
+}
+
+TEST_F(Kit, CheckWantsTheOneConversionOfAMessage)
+{
+    std::string file = Make(ProgramPath());
+    size_t at = file.find("3b590d53=\""); // message 5106, "...%s"
+    ASSERT_NE(at, std::string::npos);
+    file.insert(at + 10, "%d ");
+    std::string report = Check(ProgramPath(), file, 1);
+    EXPECT_NE(report.find("message 5106 must hold one %s"), std::string::npos) << report;
+    EXPECT_NE(report.find("1 defect(s)"), std::string::npos) << report;
+}
+
+TEST_F(Kit, EnglishSampleIsCompleteAndCorrect)
+{
+    std::string report = Check(ProgramPath(), ReadFileBytes(JoinPath(EnglishDir(), "uninstall.lng")), 0);
+    EXPECT_EQ(report, "0 defect(s)\n");
+}
+
+// The program in a folder of its own with one English sample beside it shows English.
+static void ExpectEnglishWarning(const char *sample)
+{
+    TempDir dir("english");
+    ASSERT_TRUE(CopyFileTo(ProgramPath(), dir / "uninstall.exe"));
+    ASSERT_TRUE(CopyFileTo(JoinPath(EnglishDir(), sample), dir / sample));
+    HANDLE process = StartProcess("\"" + (dir / "uninstall.exe") + "\" /warning");
+    ASSERT_NE(process, nullptr);
+    HWND box = WaitForDialog(GetProcessId(process), L"Uninstall Quibex");
+    if (!box)
+        TerminateProcess(process, 1);
+    ASSERT_NE(box, nullptr) << sample << ": no message box with the English caption";
+    std::wstring all;
+    for (const std::wstring &text : ChildTexts(box))
+        all += text + L"|";
+    EXPECT_NE(all.find(L"Removal is complete\nYou should delete "), std::wstring::npos) << sample;
+    EXPECT_NE(all.find(L" by hand"), std::wstring::npos) << sample;
+    ClickButton(box, IDOK);
+    EXPECT_EQ(WaitExit(process, 10000), 0);
+}
+
+// The setup dialog in English; closed without applying anything.
+static void ExpectEnglishSetupDialog(const char *sample)
+{
+    TempDir dir("english");
+    ASSERT_TRUE(CopyFileTo(ProgramPath(), dir / "uninstall.exe"));
+    ASSERT_TRUE(CopyFileTo(JoinPath(EnglishDir(), sample), dir / sample));
+    HANDLE process = StartProcess("\"" + (dir / "uninstall.exe") + "\" /setup");
+    ASSERT_NE(process, nullptr);
+    HWND dialog = WaitForDialog(GetProcessId(process), L"Quibex setup");
+    if (!dialog)
+        TerminateProcess(process, 1);
+    ASSERT_NE(dialog, nullptr) << sample << ": no setup dialog with the English title";
+    std::vector<std::wstring> texts = ChildTexts(dialog);
+    for (const wchar_t *expected : {L"Select &all", L"&Context menu items...", L"Help", L"Associate Quibex with"})
+        EXPECT_NE(std::find(texts.begin(), texts.end(), expected), texts.end()) << sample;
+    PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_EQ(WaitExit(process, 10000), 0);
+}
+
+TEST(EnglishSamples, LanguageFileBesideTheProgram)
+{
+    ExpectEnglishWarning("uninstall.lng");
+    ExpectEnglishSetupDialog("uninstall.lng");
+}
+
+TEST(EnglishSamples, LanguageModuleBesideTheProgram)
+{
+    ExpectEnglishWarning("qbxlng.dll");
+    ExpectEnglishSetupDialog("qbxlng.dll");
+}
+
+// Every title and non-empty control text of the program's own dialogs, as the windows show
+// them, is found through a template made from the program.
+TEST_F(Kit, TemplateKeysMatchTheTextsTheDialogsShow)
+{
+    std::string path = dir_ / "template.lng";
+    ASSERT_TRUE(WriteFileBytes(path, MarkTranslations(Make(ProgramPath()))));
+    g_language.Load(path.c_str());
+    HMODULE richEdit = LoadLibraryA("riched32.dll");
+    for (const char *name : {"SETUPDLG", "CONTEXTITEMS", "DONEDLG"}) {
+        HWND dialog = CreateDialogParamA(GetModuleHandleA(nullptr), name, nullptr, PlainDialog, 0);
+        ASSERT_NE(dialog, nullptr) << name;
+        std::vector<std::wstring> before = ChildTexts(dialog);
+        std::wstring title = WindowTextOf(dialog);
+        LocalizeDialog(name, dialog);
+        EXPECT_EQ(WindowTextOf(dialog), L"@" + title) << name;
+        std::vector<std::wstring> after = ChildTexts(dialog);
+        ASSERT_EQ(after.size(), before.size());
+        for (size_t i = 0; i < after.size(); ++i)
+            EXPECT_EQ(after[i], before[i].empty() ? before[i] : L"@" + before[i]) << name << " child " << i;
+        DestroyWindow(dialog);
+    }
+    if (richEdit)
+        FreeLibrary(richEdit);
+}

@@ -1,0 +1,176 @@
+#include "table_check.h"
+
+#include <map>
+
+static std::string Num(long long n) { return std::to_string(n); }
+
+// The program fills in a message's one "%s" only when the translation has exactly that one
+// conversion and no other '%'; otherwise it shows the native text.
+static bool HasOneStringConversion(const std::string &text)
+{
+    int conversions = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '%')
+            continue;
+        if (i + 1 >= text.size() || text[i + 1] != 's')
+            return false;
+        ++conversions;
+        ++i;
+    }
+    return conversions == 1;
+}
+
+static bool IsHex(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
+
+struct Line {
+    size_t start; // offset in the table text
+    std::string raw;
+    int number;   // line number in the file
+    bool ended;   // a line end follows
+};
+
+static int LineNumberAt(const std::string &file, size_t offset)
+{
+    int number = 1;
+    for (size_t i = 0; i < offset; ++i)
+        if (file[i] == '\n' || file[i] == '\x0C' || (file[i] == '\r' && (i + 1 >= file.size() || file[i + 1] != '\n')))
+            ++number;
+    return number;
+}
+
+static std::vector<Line> SplitLines(const std::string &table, int firstNumber)
+{
+    std::vector<Line> lines;
+    int number = firstNumber;
+    size_t start = 0;
+    for (size_t i = 0; i <= table.size(); ++i) {
+        bool end = i == table.size();
+        char c = end ? '\0' : table[i];
+        if (!end && c != '\r' && c != '\n' && c != '\x0C')
+            continue;
+        lines.push_back({start, table.substr(start, i - start), number, !end});
+        if (c == '\n' || c == '\x0C' || (c == '\r' && (i + 1 >= table.size() || table[i + 1] != '\n')))
+            ++number;
+        start = i + 1;
+    }
+    return lines;
+}
+
+static std::string Unescape(const std::string &raw)
+{
+    std::vector<char> buffer(raw.begin(), raw.end());
+    buffer.push_back('\0');
+    int n = UnescapeTable(buffer.data(), static_cast<int>(raw.size()));
+    return std::string(buffer.data(), n);
+}
+
+// The table text as the program reads it, with the defects of its placement.
+static bool LocateTable(const std::string &file, std::string &table, int &firstLine, std::vector<std::string> &defects)
+{
+    size_t marker = file.find(kMarkerBytes);
+    if (marker == std::string::npos) {
+        defects.push_back("no table marker \"" + std::string(kTableMarker) + "\": the program ignores the file");
+        return false;
+    }
+    firstLine = LineNumberAt(file, marker);
+    if (static_cast<long long>(marker) > kMarkerSearchLimit) {
+        defects.push_back("line " + Num(firstLine) + ": table marker at offset " + Num(marker) +
+                          ", past the " + Num(kMarkerSearchLimit) + "-byte limit: the program ignores the file");
+        return false;
+    }
+    if (file.size() - marker < static_cast<size_t>(kMarkerOverlap)) {
+        defects.push_back("line " + Num(firstLine) + ": fewer than " + Num(kMarkerOverlap) +
+                          " bytes from the table marker to the end of the file: the program ignores the file");
+        return false;
+    }
+    table = file.substr(marker, kTableTextLimit);
+    if (file.size() - marker > static_cast<size_t>(kTableTextLimit)) {
+        size_t limit = marker + kTableTextLimit;
+        defects.push_back("line " + Num(LineNumberAt(file, limit)) + ": text past the 128 KiB limit (offset " +
+                          Num(limit) + "): the last " + Num(file.size() - limit) + " bytes are ignored");
+    }
+    size_t zero = table.find('\0');
+    if (zero != std::string::npos) {
+        defects.push_back("line " + Num(LineNumberAt(file, marker + zero)) +
+                          ": zero byte: the rest of the table is ignored");
+        table.resize(zero);
+    }
+    return true;
+}
+
+std::vector<std::string> CheckTable(const std::string &file, const std::vector<ProgramText> &texts)
+{
+    std::vector<std::string> defects;
+    std::string table;
+    int firstLine = 1;
+    if (!LocateTable(file, table, firstLine, defects))
+        return defects;
+
+    std::map<std::string, const ProgramText *> byKey;
+    for (const ProgramText &t : texts)
+        byKey[t.key] = &t;
+    std::map<std::string, int> found; // key -> line of its first entry
+    std::vector<Line> lines = SplitLines(table, firstLine);
+    for (size_t n = 1; n < lines.size(); ++n) { // the marker's own line is never an entry
+        const Line &line = lines[n];
+        if (line.raw.empty() || line.raw[0] == ';')
+            continue;
+        std::string at = "line " + Num(line.number) + ": ";
+        std::string text = Unescape(line.raw);
+        bool hexKey = text.size() >= 8;
+        bool upper = false;
+        for (size_t i = 0; hexKey && i < 8; ++i) {
+            hexKey = IsHex(text[i]);
+            upper = upper || (text[i] >= 'A' && text[i] <= 'F');
+        }
+        if (!hexKey) {
+            defects.push_back(at + "not an entry: a line must start with an 8-digit key or \";\"");
+            continue;
+        }
+        std::string key = text.substr(0, 8);
+        if (upper) {
+            defects.push_back(at + "upper-case key " + key + " is never found; keys are lower case");
+            continue;
+        }
+        if (text.size() < 9 || text[8] != '=') {
+            defects.push_back(at + "missing \"=\" after the key " + key);
+            continue;
+        }
+        size_t close = text.rfind('"');
+        if (text.size() < 10 || text[9] != '"') {
+            defects.push_back(at + "missing opening double quote after " + key + "=");
+            continue;
+        }
+        if (close == std::string::npos || close < 10) {
+            defects.push_back(at + "missing closing double quote");
+            continue;
+        }
+        auto known = byKey.find(key);
+        if (known == byKey.end()) {
+            defects.push_back(at + "key " + key + " matches no text of the program");
+            continue;
+        }
+        if (found.count(key)) {
+            defects.push_back(at + "second entry for key " + key + " (first on line " + Num(found[key]) +
+                              "): either may be used");
+            continue;
+        }
+        found[key] = line.number;
+        size_t length = close - 10;
+        const ProgramText &t = *known->second;
+        if (length > t.bufferSize - 1)
+            defects.push_back(at + "translation of " + Num(length) + " bytes is longer than the " +
+                              Num(t.bufferSize - 1) + " bytes its buffer holds (" + t.where + ")");
+        if (t.kind == TextKind::MessageText && HasOneStringConversion(t.native) &&
+            !HasOneStringConversion(text.substr(10, length)))
+            defects.push_back(at + "the translation of " + t.where +
+                              " must hold one %s and no other %: the native text is shown instead");
+        if (!line.ended && text.size() - 10 > static_cast<size_t>(kEntryTailLimit))
+            defects.push_back(at + "the last line has no line end: only " + Num(kEntryTailLimit) +
+                              " bytes of it are read");
+    }
+    for (const ProgramText &t : texts)
+        if (!found.count(t.key))
+            defects.push_back("no entry for " + t.where + " (key " + t.key + ")");
+    return defects;
+}
