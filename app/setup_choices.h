@@ -1,0 +1,35 @@
+// The user's setup choices and the table of archive types setup can associate.
+#pragma once
+
+#include <stddef.h>
+
+constexpr int kArchiveTypeCount = 14;
+// One single extension of a group, with its dot.
+constexpr size_t kExtensionSize = 52;
+
+// One byte per flag; a zero-filled record has every choice off (the removal's record).
+struct SetupChoices {
+    bool Associate[kArchiveTypeCount];
+    bool Desktop;
+    bool StartMenu;
+    bool Programs;
+    bool ShellExt;
+    bool CascadedMenu;
+    bool MenuIcons;
+};
+static_assert(sizeof(SetupChoices) == kArchiveTypeCount + 6, "one byte per choice");
+
+struct ArchiveType {
+    const char *name;      // as the setup dialog shows it
+    int control;           // check box of the setup dialog
+    const char *extension; // primary extension: names the settings key "Setup\" + extension
+    const char *group;     // every extension of the type, each starting with '.'
+};
+
+constexpr int kQbxType = 0;
+constexpr int kZipType = 1;
+extern const ArchiveType ArchiveTypes[kArchiveTypeCount];
+
+// Splits an extension group: copies the extension at *cursor (cut to size bytes) into ext
+// and moves the cursor to the next one. False, ext empty, when the group is used up.
+bool NextExtension(const char **cursor, char *ext, size_t size);

@@ -1,0 +1,44 @@
+#include "integration/app_path.h"
+
+#include "integration/program_files.h"
+#include "registry/registry.h"
+#include "support/text.h"
+
+const char kAppPathKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\Quibex.exe";
+
+static int s_wow64 = -1;
+static int s_wow64Queries = 0;
+
+bool RegisterAppPath()
+{
+    char exe[kPathSize];
+    if (!ProgramFilePath("Quibex.exe", exe, sizeof exe))
+        return true;
+    if (SetRegString(HKEY_LOCAL_MACHINE, kAppPathKey, "", exe) == ERROR_ACCESS_DENIED)
+        return false;
+    char folder[kPathSize];
+    CopyBounded(folder, exe, sizeof folder);
+    StripFileName(folder); // keeps the backslash of a drive root
+    SetRegString(HKEY_LOCAL_MACHINE, kAppPathKey, "Path", folder);
+    return true;
+}
+
+bool IsWow64()
+{
+    typedef BOOL(WINAPI * IsWow64Fn)(HANDLE, PBOOL);
+    if (s_wow64 == -1) {
+        HMODULE kernel = GetModuleHandleA("kernel32");
+        auto query = kernel ? reinterpret_cast<IsWow64Fn>(
+                                  reinterpret_cast<void *>(GetProcAddress(kernel, "IsWow64Process")))
+                            : nullptr;
+        BOOL answer = FALSE;
+        if (query) {
+            ++s_wow64Queries;
+            if (query(GetCurrentProcess(), &answer))
+                s_wow64 = answer ? 1 : 0;
+        }
+    }
+    return s_wow64 == 1;
+}
+
+int Wow64QueryCount() { return s_wow64Queries; }

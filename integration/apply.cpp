@@ -1,0 +1,19 @@
+#include "integration/apply.h"
+
+#include "integration/app_path.h"
+#include "integration/associations.h"
+#include "integration/shell_extension.h"
+#include "integration/shortcuts.h"
+
+bool ApplySetupChoices(const SetupChoices &choices, char *groupFolder)
+{
+    // Without rights to the machine's keys nothing else would succeed either.
+    if (!RegisterAppPath())
+        return false;
+    SetShellIntegration(choices);
+    SetAssociations(choices);
+    if (!RegisterFileTypes())
+        return false;
+    UpdateShortcuts(choices, groupFolder);
+    return true;
+}

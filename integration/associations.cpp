@@ -1,0 +1,161 @@
+#include "integration/associations.h"
+
+#include "integration/program_files.h"
+#include "integration/templates.h"
+#include "lang/messages.h"
+#include "registry/registry.h"
+#include "support/platform.h"
+#include "support/text.h"
+
+#include <shlobj.h>
+#include <windows.h>
+
+static const char kQbxFileType[] = "Quibex";
+static const char kZipFileType[] = "Quibex.ZIP";
+
+static bool IsOwnType(const char *type)
+{
+    return CompareNoCase(type, kQbxFileType) == 0 || CompareNoCase(type, kZipFileType) == 0;
+}
+
+bool IsOwnAssociation(const char *ext)
+{
+    char type[80];
+    GetRegString(HKEY_CLASSES_ROOT, ext, "", type, sizeof type, "");
+    return IsOwnType(type);
+}
+
+static void VolumeExtension(int number, char *out)
+{
+    wsprintfA(out, ".q%02d", number % 100); // ".qNN": always 4 characters
+}
+
+static void TakeExtension(const char *ext, const char *settings, bool shellExt, bool isZip, bool isQbx)
+{
+    if (!IsOwnAssociation(ext)) {
+        // Saved only on the first takeover, so a second setup keeps the original owner's state.
+        char type[512], content[512], shellNew[1024];
+        GetRegString(HKEY_CLASSES_ROOT, ext, "", type, sizeof type, "");
+        GetRegString(HKEY_CLASSES_ROOT, ext, "Content Type", content, sizeof content, "");
+        SaveNewFileEntry(ext, shellNew, sizeof shellNew);
+        SetSettingDword(settings, "Exist", RegKeyExists(HKEY_CLASSES_ROOT, ext) ? 1 : 0);
+        SetSettingString(settings, "Type", type);
+        SetSettingString(settings, "Content", content);
+        SetSettingString(settings, "ShellNew", shellNew);
+    }
+    SetRegString(HKEY_CLASSES_ROOT, ext, "", isZip ? kZipFileType : kQbxFileType);
+    DeleteRegValue(HKEY_CLASSES_ROOT, ext, "Content Type");
+    if (isQbx) {
+        int volumes = NtMajorVersion() != 0 ? 30 : 100;
+        for (int n = 0; n < volumes; ++n) {
+            char volume[8];
+            VolumeExtension(n, volume);
+            SetRegString(HKEY_CLASSES_ROOT, volume, "", kQbxFileType);
+            DeleteRegValue(HKEY_CLASSES_ROOT, volume, "Content Type");
+        }
+    }
+    if (shellExt && (isZip || isQbx))
+        RegisterNewFileTemplate(ext, isQbx);
+}
+
+static void GiveBackExtension(const char *ext, const char *settings, bool isQbx)
+{
+    // Another program took it since, or it was never ours: leave it and its volumes alone.
+    if (!IsOwnAssociation(ext))
+        return;
+    bool existed = GetSettingDword(settings, "Exist", 1) != 0;
+    char type[512], content[512];
+    GetSettingString(settings, "Type", type, sizeof type, "");
+    GetSettingString(settings, "Content", content, sizeof content, "");
+    if (IsOwnType(type))
+        type[0] = '\0';
+    if (existed) {
+        SetRegString(HKEY_CLASSES_ROOT, ext, "", type);
+        if (content[0] != '\0')
+            SetRegString(HKEY_CLASSES_ROOT, ext, "Content Type", content);
+        else
+            DeleteRegValue(HKEY_CLASSES_ROOT, ext, "Content Type");
+        RestoreNewFileEntry(ext);
+    } else {
+        char shellNew[kPathSize];
+        if (JoinBounded(shellNew, sizeof shellNew, ext, "\\ShellNew"))
+            DeleteRegKey(HKEY_CLASSES_ROOT, shellNew);
+        // Emptied first: if a subkey keeps the key alive it no longer names the archiver.
+        SetRegString(HKEY_CLASSES_ROOT, ext, "", "");
+        DeleteRegKey(HKEY_CLASSES_ROOT, ext);
+    }
+    if (!isQbx)
+        return;
+    // Every number a setup on either family may have taken.
+    for (int n = 0; n < 100; ++n) {
+        char volume[8];
+        VolumeExtension(n, volume);
+        if (!IsOwnAssociation(volume))
+            continue; // another program's volume extension stays as it is
+        if (existed && type[0] != '\0') {
+            SetRegString(HKEY_CLASSES_ROOT, volume, "", type);
+            if (content[0] != '\0')
+                SetRegString(HKEY_CLASSES_ROOT, volume, "Content Type", content);
+        } else {
+            DeleteRegKey(HKEY_CLASSES_ROOT, volume);
+        }
+    }
+}
+
+void AssociateExtension(const char *ext, bool associate, bool shellExt, bool isZip, bool isQbx)
+{
+    CompleteTemplates();
+    char settings[kPathSize];
+    if (ext[0] == '\0' || !JoinBounded(settings, sizeof settings, "Setup\\", ext))
+        return;
+    if (associate)
+        TakeExtension(ext, settings, shellExt, isZip, isQbx);
+    else
+        GiveBackExtension(ext, settings, isQbx);
+}
+
+void SetAssociations(const SetupChoices &choices)
+{
+    for (int i = 0; i < kArchiveTypeCount; ++i) {
+        const char *cursor = ArchiveTypes[i].group;
+        char ext[kExtensionSize];
+        while (NextExtension(&cursor, ext, sizeof ext))
+            AssociateExtension(ext, choices.Associate[i], choices.ShellExt, i == kZipType, i == kQbxType);
+    }
+}
+
+// Default value of HKCR\key\DefaultIcon, set only when empty or missing.
+static void SetIconIfMissing(const char *key, const char *icon)
+{
+    char current[1024];
+    GetRegString(HKEY_CLASSES_ROOT, key, "", current, sizeof current, "");
+    if (current[0] == '\0')
+        SetRegString(HKEY_CLASSES_ROOT, key, "", icon);
+}
+
+bool RegisterFileTypes()
+{
+    char exe[kPathSize], command[kPathSize + 16], archiveIcon[kPathSize + 4], volumeIcon[kPathSize + 4];
+    ProgramFilePath("Quibex.exe", exe, sizeof exe);
+    JoinBounded(command, sizeof command, "\"", exe);
+    AppendBounded(command, "\" \"%1\"", sizeof command);
+    JoinBounded(archiveIcon, sizeof archiveIcon, exe, ",0");
+    JoinBounded(volumeIcon, sizeof volumeIcon, exe, ",1");
+
+    if (SetRegString(HKEY_CLASSES_ROOT, "Quibex", "", GetMsg(5109)) == ERROR_ACCESS_DENIED)
+        return false;
+    SetRegString(HKEY_CLASSES_ROOT, "Quibex\\shell\\open\\command", "", command);
+    SetIconIfMissing("Quibex\\DefaultIcon", archiveIcon);
+
+    SetRegString(HKEY_CLASSES_ROOT, "Quibex.ZIP", "", GetMsg(5110));
+    SetRegString(HKEY_CLASSES_ROOT, "Quibex.ZIP\\shell\\open\\command", "", command);
+    SetIconIfMissing("Quibex.ZIP\\DefaultIcon", archiveIcon);
+
+    SetRegString(HKEY_CLASSES_ROOT, ".rev", "", "Quibex.REV");
+    SetRegString(HKEY_CLASSES_ROOT, "Quibex.REV", "", GetMsg(5111));
+    SetRegString(HKEY_CLASSES_ROOT, "Quibex.REV\\shell\\open\\command", "", command);
+    SetIconIfMissing("Quibex.REV\\DefaultIcon", volumeIcon);
+
+    SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
+    return true;
+}

@@ -1,0 +1,14 @@
+// File associations of the archive types and the archiver's own file types.
+#pragma once
+
+#include "app/setup_choices.h"
+
+// Associates or gives back every extension of every archive type, as the flags say.
+void SetAssociations(const SetupChoices &choices);
+// Takes one extension (saving what it found under "Setup\" + ext) or gives it back.
+void AssociateExtension(const char *ext, bool associate, bool shellExt, bool isZip, bool isQbx);
+// True when the extension points at "Quibex" or "Quibex.ZIP" (any case).
+bool IsOwnAssociation(const char *ext);
+// Writes the file types "Quibex", "Quibex.ZIP" and "Quibex.REV" and the ".rev" extension,
+// then tells the shell. False only when the first write was refused with access denied.
+bool RegisterFileTypes();

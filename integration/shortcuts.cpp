@@ -1,0 +1,204 @@
+#include "integration/shortcuts.h"
+
+#include "integration/program_files.h"
+#include "lang/messages.h"
+#include "support/platform.h"
+#include "support/text.h"
+
+#include <shlobj.h>
+#include <windows.h>
+
+static const int kDescriptionId = 5113;
+
+struct GroupShortcut {
+    const char *name;
+    int nameId; // 0: the fixed name above
+    const char *target;
+};
+
+static const GroupShortcut kGroup[] = {
+    {"Quibex", 0, "Quibex.exe"},
+    {nullptr, 5102, "Quibex.chm"},
+    {nullptr, 5103, "Qbx.txt"},
+};
+static const int kGroupCount = sizeof kGroup / sizeof kGroup[0];
+
+bool CreateShellLink(const char *target, const char *description, const char *linkPath)
+{
+    IShellLinkA *link = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                reinterpret_cast<void **>(&link))))
+        return false;
+    link->SetPath(target);
+    if (description)
+        link->SetDescription(description);
+    IPersistFile *file = nullptr;
+    if (FAILED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void **>(&file)))) {
+        link->Release();
+        return false;
+    }
+    WCHAR widePath[MAX_PATH];
+    bool saved = MultiByteToWideChar(CP_ACP, 0, linkPath, -1, widePath, MAX_PATH) > 0 &&
+                 SUCCEEDED(file->Save(widePath, TRUE));
+    file->Release();
+    link->Release();
+    return saved;
+}
+
+bool DeleteFolderTree(const char *folder)
+{
+    if (GetFileAttributesA(folder) == INVALID_FILE_ATTRIBUTES)
+        return false;
+    // A double-terminated list of one path; a path cut to fit would name another folder.
+    char list[kPathSize + 1];
+    size_t length = lstrlenA(folder);
+    if (length == 0 || length >= kPathSize)
+        return false;
+    CopyMemory(list, folder, length);
+    list[length] = '\0';
+    list[length + 1] = '\0';
+    SHFILEOPSTRUCTA op;
+    ZeroMemory(&op, sizeof op);
+    op.wFunc = FO_DELETE;
+    op.pFrom = list;
+    op.fFlags = FOF_SILENT | FOF_NOCONFIRMATION;
+    return SHFileOperationA(&op) == 0;
+}
+
+static bool IsFileNameSafe(const char *name)
+{
+    if (name[0] == '\0')
+        return false;
+    for (const char *p = name; *p != '\0'; p = NextChar(p)) {
+        // Trail bytes of a double-byte character may look like '\' and are fine.
+        if (NextChar(p) != p + 1)
+            continue;
+        unsigned char c = static_cast<unsigned char>(*p);
+        if (c < 32)
+            return false;
+        for (const char *bad = "\\/:*?\"<>|"; *bad != '\0'; ++bad)
+            if (*p == *bad)
+                return false;
+    }
+    return true;
+}
+
+void ShortcutName(int id, char *out, size_t size)
+{
+    CopyBounded(out, GetMsg(id), size);
+    if (IsFileNameSafe(out))
+        return;
+    out[0] = '\0';
+    if (size > 0)
+        LoadStringA(g_programModule, id, out, static_cast<int>(size));
+}
+
+// Path of a special folder in out (kPathSize bytes); false, out empty, when there is none.
+static bool SpecialFolder(IMalloc *malloc, int csidl, char *out)
+{
+    out[0] = '\0';
+    LPITEMIDLIST items = nullptr;
+    if (FAILED(SHGetSpecialFolderLocation(nullptr, csidl, &items)) || !items)
+        return false;
+    char path[MAX_PATH] = "";
+    bool found = SHGetPathFromIDListA(items, path) && path[0] != '\0';
+    if (malloc)
+        malloc->Free(items);
+    if (found)
+        CopyBounded(out, path, kPathSize);
+    return found;
+}
+
+// One "Quibex.lnk" in folder: created when wanted, deleted otherwise.
+static void UpdateLink(const char *folder, bool wanted, const char *target, const char *description)
+{
+    char link[kPathSize];
+    // Without its folder the name alone would be relative to the current folder.
+    if (folder[0] == '\0')
+        return;
+    CopyBounded(link, folder, sizeof link);
+    if (!AppendPathPart(link, sizeof link, "Quibex.lnk"))
+        return;
+    if (wanted)
+        CreateShellLink(target, description, link);
+    else
+        DeleteFileA(link);
+}
+
+static void CreateGroupLinks(const char *group, char names[][kMsgSize], const char *description)
+{
+    for (int i = 0; i < kGroupCount; ++i) {
+        char link[kPathSize], target[kPathSize];
+        CopyBounded(link, group, sizeof link);
+        if (!AppendPathPart(link, sizeof link, names[i]) || !AppendBounded(link, ".lnk", sizeof link))
+            continue;
+        if (!ProgramFilePath(kGroup[i].target, target, sizeof target))
+            continue;
+        CreateShellLink(target, description, link);
+    }
+}
+
+// Deletes the group folder below programs and, when wanted, makes it anew with its shortcuts.
+// True when the group folder exists afterwards.
+static bool UpdateGroup(const char *programs, bool wanted, char names[][kMsgSize], const char *description,
+                        char *group)
+{
+    group[0] = '\0';
+    if (programs[0] == '\0')
+        return false;
+    CopyBounded(group, programs, kPathSize);
+    if (!AppendPathPart(group, kPathSize, "Quibex")) {
+        group[0] = '\0';
+        return false;
+    }
+    DeleteFolderTree(group);
+    if (!wanted)
+        return false;
+    CreateDirectoryA(group, nullptr);
+    CreateGroupLinks(group, names, description);
+    return PathExists(group);
+}
+
+void UpdateShortcuts(const SetupChoices &choices, char *groupFolder)
+{
+    DWORD version = NtMajorVersion();
+    char target[kPathSize], folder[kPathSize], group[kPathSize];
+    char description[kMsgSize];
+    if (!ProgramFilePath("Quibex.exe", target, sizeof target))
+        return;
+    CopyBounded(description, GetMsg(kDescriptionId), sizeof description);
+    IMalloc *malloc = nullptr;
+    if (FAILED(SHGetMalloc(&malloc)))
+        malloc = nullptr;
+
+    SpecialFolder(malloc, CSIDL_DESKTOPDIRECTORY, folder);
+    if (version >= 6) {
+        // Windows 6 and later keep it on the all-users desktop; an older one here would double it.
+        UpdateLink(folder, false, target, description);
+        SpecialFolder(malloc, CSIDL_COMMON_DESKTOPDIRECTORY, folder);
+    }
+    UpdateLink(folder, choices.Desktop, target, description);
+
+    SpecialFolder(malloc, version >= 6 ? CSIDL_COMMON_STARTMENU : CSIDL_STARTMENU, folder);
+    UpdateLink(folder, choices.StartMenu, target, description);
+
+    char names[kGroupCount][kMsgSize];
+    for (int i = 0; i < kGroupCount; ++i) {
+        if (kGroup[i].nameId == 0)
+            CopyBounded(names[i], kGroup[i].name, kMsgSize);
+        else
+            ShortcutName(kGroup[i].nameId, names[i], kMsgSize);
+    }
+
+    SpecialFolder(malloc, CSIDL_PROGRAMS, folder);
+    UpdateGroup(folder, choices.Programs, names, description, group);
+    if (choices.Programs && groupFolder && group[0] != '\0')
+        CopyBounded(groupFolder, group, kGroupFolderSize);
+    // The all-users group, when it could be made, is the one to show afterwards.
+    if (version != 0 && SpecialFolder(malloc, CSIDL_COMMON_PROGRAMS, folder) &&
+        UpdateGroup(folder, choices.Programs, names, description, group) && groupFolder)
+        CopyBounded(groupFolder, group, kGroupFolderSize);
+
+    if (malloc)
+        malloc->Release();
+}

@@ -1,0 +1,241 @@
+#include "registry/registry.h"
+
+#include "support/platform.h"
+#include "support/text.h"
+
+static REGSAM s_viewFlag = 0;
+static int s_passDeleted = 0;
+static int s_passCount = 0;
+
+bool BuildKeyPath(HKEY root, const char *path, char *dest, size_t size)
+{
+    size_t length = lstrlenA(path);
+    if (size < 20 || length > size - 20)
+        return false;
+    if (root != HKEY_CURRENT_USER) {
+        CopyBounded(dest, path, size);
+    } else if (path[0] == '\\') {
+        CopyBounded(dest, path + 1, size);
+    } else {
+        CopyBounded(dest, "Software\\Quibex", size);
+        if (path[0] != '\0') {
+            AppendBounded(dest, "\\", size);
+            AppendBounded(dest, path, size);
+        }
+    }
+    return true;
+}
+
+HKEY CreateRegKey(HKEY root, const char *path, LONG *error)
+{
+    char built[kKeyPathSize];
+    if (!BuildKeyPath(root, path, built, sizeof built)) {
+        *error = ERROR_INVALID_NAME;
+        return nullptr;
+    }
+    HKEY key = nullptr;
+    *error = RegCreateKeyExA(root, built, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE | s_viewFlag, nullptr,
+                             &key, nullptr);
+    return *error == ERROR_SUCCESS ? key : nullptr;
+}
+
+HKEY OpenRegKey(HKEY root, const char *path)
+{
+    char built[kKeyPathSize];
+    if (!BuildKeyPath(root, path, built, sizeof built))
+        return nullptr;
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(root, built, 0, KEY_QUERY_VALUE | KEY_ENUMERATE_SUB_KEYS, &key) != ERROR_SUCCESS)
+        return nullptr;
+    return key;
+}
+
+bool CloseRegKey(HKEY key) { return key != nullptr && RegCloseKey(key) == ERROR_SUCCESS; }
+
+static LONG SetValue(HKEY root, const char *path, const char *name, DWORD type, const void *data, DWORD count)
+{
+    LONG error = 0;
+    HKEY key = CreateRegKey(root, path, &error);
+    if (!key)
+        return error;
+    error = RegSetValueExA(key, name, 0, type, static_cast<const BYTE *>(data), count);
+    CloseRegKey(key);
+    return error;
+}
+
+LONG SetRegString(HKEY root, const char *path, const char *name, const char *text)
+{
+    return SetValue(root, path, name, REG_SZ, text, lstrlenA(text) + 1);
+}
+
+LONG SetRegDword(HKEY root, const char *path, const char *name, DWORD value)
+{
+    return SetValue(root, path, name, REG_DWORD, &value, sizeof value);
+}
+
+LONG SetRegBytes(HKEY root, const char *path, const char *name, const void *bytes, DWORD count)
+{
+    return SetValue(root, path, name, REG_BINARY, bytes, count);
+}
+
+LONG SetSettingString(const char *path, const char *name, const char *text)
+{
+    return SetRegString(HKEY_CURRENT_USER, path, name, text);
+}
+
+LONG SetSettingDword(const char *path, const char *name, DWORD value)
+{
+    return SetRegDword(HKEY_CURRENT_USER, path, name, value);
+}
+
+bool GetRegString(HKEY root, const char *path, const char *name, char *dest, DWORD capacity, const char *def)
+{
+    HKEY key = OpenRegKey(root, path);
+    if (key && capacity > 0) {
+        DWORD count = capacity;
+        LONG result = RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE *>(dest), &count);
+        CloseRegKey(key);
+        // A value stored without its terminator, or of another type, is terminated here;
+        // one that leaves no room for that terminator counts as too large.
+        if (result == ERROR_SUCCESS && count > 0 && count <= capacity) {
+            if (dest[count - 1] == '\0')
+                return true;
+            if (count < capacity) {
+                dest[count] = '\0';
+                return true;
+            }
+        }
+    } else {
+        CloseRegKey(key);
+    }
+    CopyBounded(dest, def, capacity);
+    return false;
+}
+
+bool GetSettingString(const char *path, const char *name, char *dest, DWORD capacity, const char *def)
+{
+    return GetRegString(HKEY_CURRENT_USER, path, name, dest, capacity, def);
+}
+
+bool QueryRegDword(HKEY root, const char *path, const char *name, DWORD def, DWORD *out)
+{
+    HKEY key = OpenRegKey(root, path);
+    if (key) {
+        DWORD value = 0, count = sizeof value;
+        LONG result = RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE *>(&value), &count);
+        CloseRegKey(key);
+        if (result == ERROR_SUCCESS && count > 0 && count <= sizeof value) {
+            *out = value;
+            return true;
+        }
+    }
+    *out = def;
+    return false;
+}
+
+DWORD GetRegDword(HKEY root, const char *path, const char *name, DWORD def)
+{
+    DWORD value = def;
+    QueryRegDword(root, path, name, def, &value);
+    return value;
+}
+
+DWORD GetSettingDword(const char *path, const char *name, DWORD def)
+{
+    return GetRegDword(HKEY_CURRENT_USER, path, name, def);
+}
+
+void DeleteRegKey(HKEY root, const char *path)
+{
+    char built[kKeyPathSize];
+    if (BuildKeyPath(root, path, built, sizeof built) && built[0] != '\0')
+        RegDeleteKeyA(root, built);
+}
+
+void DeleteRegKey64(HKEY root, const char *path)
+{
+    typedef LONG(WINAPI * DeleteKeyEx)(HKEY, LPCSTR, REGSAM, DWORD);
+    char built[kKeyPathSize];
+    if (!BuildKeyPath(root, path, built, sizeof built) || built[0] == '\0')
+        return;
+    // Absent before 64-bit Windows; there is no other view to clean then.
+    HMODULE advapi = GetModuleHandleA("advapi32.dll");
+    auto deleteKeyEx = advapi ? reinterpret_cast<DeleteKeyEx>(
+                                    reinterpret_cast<void *>(GetProcAddress(advapi, "RegDeleteKeyExA")))
+                              : nullptr;
+    if (deleteKeyEx)
+        deleteKeyEx(root, built, KEY_WOW64_64KEY, 0);
+}
+
+void DeleteRegValue(HKEY root, const char *path, const char *name)
+{
+    char built[kKeyPathSize];
+    if (!BuildKeyPath(root, path, built, sizeof built))
+        return;
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(root, built, 0, KEY_WRITE, &key) != ERROR_SUCCESS)
+        return;
+    RegDeleteValueA(key, name);
+    CloseRegKey(key);
+}
+
+bool RegKeyExists(HKEY root, const char *path)
+{
+    char built[kKeyPathSize];
+    if (!BuildKeyPath(root, path, built, sizeof built))
+        return false;
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(root, built, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+        return false;
+    CloseRegKey(key);
+    return true;
+}
+
+void SetRegView64(bool on) { s_viewFlag = on ? KEY_WOW64_64KEY : 0; }
+
+// Recursive, depth first; counts the keys it deletes into s_passDeleted.
+static void DeleteTreePass(HKEY root, const char *path)
+{
+    // The empty path would be the root itself.
+    if (path[0] == '\0')
+        return;
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return;
+    char name[200];
+    char child[512];
+    for (DWORD index = 0;; ++index) {
+        DWORD length = sizeof name;
+        if (RegEnumKeyExA(key, index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            break;
+        // A child whose path does not fit is left alone rather than cut into another key's name.
+        if (JoinBounded(child, sizeof child, path, "\\") && AppendBounded(child, name, sizeof child))
+            DeleteTreePass(root, child);
+    }
+    CloseRegKey(key);
+    if (RegDeleteKeyA(root, path) == ERROR_SUCCESS)
+        ++s_passDeleted;
+}
+
+void DeleteKeyTree(HKEY root, const char *builtPath)
+{
+    s_passCount = 0;
+    if (builtPath[0] == '\0')
+        return;
+    if (NtMajorVersion() == 0 && RegDeleteKeyA(root, builtPath) == ERROR_SUCCESS)
+        return;
+    do {
+        s_passDeleted = 0;
+        ++s_passCount;
+        DeleteTreePass(root, builtPath);
+    } while (s_passDeleted != 0);
+}
+
+int TreePassCount() { return s_passCount; }
+
+void DeleteRegTree(HKEY root, const char *path)
+{
+    char built[kKeyPathSize];
+    if (BuildKeyPath(root, path, built, sizeof built))
+        DeleteKeyTree(root, built);
+}

@@ -1,0 +1,60 @@
+// The one layer through which the program reads, writes and deletes registry keys.
+#pragma once
+
+#include <windows.h>
+
+// Longest key path a caller may pass; the rest of the 256-byte built path leaves room for
+// the "Software\Quibex\" prefix and the terminator.
+constexpr size_t kKeyPathSize = 256;
+constexpr size_t kMaxKeyPath = kKeyPathSize - 20;
+
+// Writes the path the system receives into dest (size bytes). Under HKEY_CURRENT_USER a
+// relative path lies below "Software\Quibex" (the empty path is that key itself) and a
+// leading backslash makes it absolute. False, dest untouched, when path is longer than size-20.
+bool BuildKeyPath(HKEY root, const char *path, char *dest, size_t size);
+
+// Opens the key for writing, creating missing keys on the way (in the 64-bit view while
+// SetRegView64 is on). error receives 0, the system's code, or 123 for a path too long.
+HKEY CreateRegKey(HKEY root, const char *path, LONG *error);
+// Opens an existing key for querying values and enumerating subkeys; null on failure.
+HKEY OpenRegKey(HKEY root, const char *path);
+// True when a non-null key was closed without error.
+bool CloseRegKey(HKEY key);
+
+// Writers create the key when missing and return the system's error code (0 = written).
+LONG SetRegString(HKEY root, const char *path, const char *name, const char *text);
+LONG SetRegDword(HKEY root, const char *path, const char *name, DWORD value);
+LONG SetRegBytes(HKEY root, const char *path, const char *name, const void *bytes, DWORD count);
+LONG SetSettingString(const char *path, const char *name, const char *text);
+LONG SetSettingDword(const char *path, const char *name, DWORD value);
+
+// Reads a value of any type into dest (capacity bytes) and always leaves it terminated.
+// A missing key or value, an empty value, or one that does not fit with its terminator
+// yields a copy of def (cut to capacity) and false.
+bool GetRegString(HKEY root, const char *path, const char *name, char *dest, DWORD capacity, const char *def);
+bool GetSettingString(const char *path, const char *name, char *dest, DWORD capacity, const char *def);
+// Reads a value of at most 4 bytes whatever its type; otherwise stores def and returns false.
+bool QueryRegDword(HKEY root, const char *path, const char *name, DWORD def, DWORD *out);
+DWORD GetRegDword(HKEY root, const char *path, const char *name, DWORD def);
+DWORD GetSettingDword(const char *path, const char *name, DWORD def);
+
+// Deletes one key; on the NT family only a key without subkeys.
+void DeleteRegKey(HKEY root, const char *path);
+// Deletes one key of the 64-bit view; does nothing on a system without that view.
+void DeleteRegKey64(HKEY root, const char *path);
+// Deletes one value; a missing key or value is no error.
+void DeleteRegValue(HKEY root, const char *path, const char *name);
+// Deletes a key with everything below it, on both Windows families.
+void DeleteRegTree(HKEY root, const char *path);
+// True when the key can be opened for querying.
+bool RegKeyExists(HKEY root, const char *path);
+
+// Sends key creation (and so the writers) into the 64-bit view, or back to the default view.
+// Readers and deletions always use the default view.
+void SetRegView64(bool on);
+
+// Tree deletion on a built path: one 9x-style delete, then depth-first passes until a pass
+// deletes nothing.
+void DeleteKeyTree(HKEY root, const char *builtPath);
+// Passes run by the last DeleteKeyTree (for tests).
+int TreePassCount();
