@@ -1,0 +1,290 @@
+#include <gtest/gtest.h>
+
+#include "common/test_util.h"
+#include "registry/registry.h"
+#include "support/platform.h"
+
+#include <string>
+
+static const char kTestKey[] = "Software\\QbxRegTest";
+
+static bool IsWow64Run()
+{
+    char arch[16] = "";
+    GetEnvironmentVariableA("QBX_ARCH", arch, sizeof arch);
+    return std::string(arch) == "win64";
+}
+
+// Raw read through the platform, to check what the layer stored.
+static std::string RawValue(HKEY root, const std::string &path, const char *name, DWORD *type = nullptr,
+                            REGSAM view = 0)
+{
+    HKEY key;
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_QUERY_VALUE | view, &key) != ERROR_SUCCESS)
+        return "<no key>";
+    char data[4096];
+    DWORD size = sizeof data, t = 0;
+    LONG r = RegQueryValueExA(key, name, nullptr, &t, reinterpret_cast<BYTE *>(data), &size);
+    RegCloseKey(key);
+    if (type)
+        *type = t;
+    return r == ERROR_SUCCESS ? std::string(data, size) : "<no value>";
+}
+
+static bool RawKeyExists(HKEY root, const std::string &path, REGSAM view = 0)
+{
+    HKEY key;
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_QUERY_VALUE | view, &key) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(key);
+    return true;
+}
+
+static void RawSet(const std::string &path, const char *name, DWORD type, const std::string &bytes)
+{
+    HKEY key;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr), 0);
+    RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE *>(bytes.data()), static_cast<DWORD>(bytes.size()));
+    RegCloseKey(key);
+}
+
+class Registry : public ::testing::Test {
+protected:
+    void TearDown() override
+    {
+        DeleteRegTree(HKEY_CURRENT_USER, "\\Software\\QbxRegTest");
+        DeleteRegTree(HKEY_CURRENT_USER, "");
+        SetRegView64(false);
+    }
+};
+
+TEST_F(Registry, BuildKeyPathPlacesRelativePathsBelowTheSettingsKey)
+{
+    char out[256];
+    ASSERT_TRUE(BuildKeyPath(HKEY_CURRENT_USER, "Setup", out, sizeof out));
+    EXPECT_STREQ(out, "Software\\Quibex\\Setup");
+    ASSERT_TRUE(BuildKeyPath(HKEY_CURRENT_USER, "", out, sizeof out));
+    EXPECT_STREQ(out, "Software\\Quibex");
+    ASSERT_TRUE(BuildKeyPath(HKEY_CURRENT_USER, "\\Software\\Other", out, sizeof out));
+    EXPECT_STREQ(out, "Software\\Other");
+    ASSERT_TRUE(BuildKeyPath(HKEY_CLASSES_ROOT, ".qbx", out, sizeof out));
+    EXPECT_STREQ(out, ".qbx");
+    ASSERT_TRUE(BuildKeyPath(HKEY_CLASSES_ROOT, "\\x", out, sizeof out));
+    EXPECT_STREQ(out, "\\x");
+}
+
+TEST_F(Registry, PathsUpTo236CharactersAreAcceptedLongerOnesRefused)
+{
+    // 236 characters below the settings key: the longest built path, 252 characters.
+    std::string path = std::string(100, 'a') + "\\" + std::string(100, 'b') + "\\" + std::string(34, 'c');
+    ASSERT_EQ(path.size(), 236u);
+    char out[256];
+    strcpy(out, "untouched");
+    EXPECT_TRUE(BuildKeyPath(HKEY_CURRENT_USER, path.c_str(), out, sizeof out));
+    EXPECT_EQ(strlen(out), 252u);
+    EXPECT_EQ(SetSettingString(path.c_str(), "v", "236"), 0);
+    EXPECT_EQ(RawValue(HKEY_CURRENT_USER, out, "v"), std::string("236", 4));
+    char text[16];
+    EXPECT_TRUE(GetSettingString(path.c_str(), "v", text, sizeof text, "d"));
+    EXPECT_TRUE(RegKeyExists(HKEY_CURRENT_USER, path.c_str()));
+
+    std::string tooLong = path + "d";
+    strcpy(out, "untouched");
+    EXPECT_FALSE(BuildKeyPath(HKEY_CURRENT_USER, tooLong.c_str(), out, sizeof out));
+    EXPECT_STREQ(out, "untouched");
+    EXPECT_EQ(SetSettingString(tooLong.c_str(), "v", "x"), ERROR_INVALID_NAME);
+    EXPECT_EQ(SetSettingDword(tooLong.c_str(), "v", 1), ERROR_INVALID_NAME);
+    EXPECT_EQ(SetRegBytes(HKEY_CLASSES_ROOT, tooLong.c_str(), "v", "x", 1), ERROR_INVALID_NAME);
+    LONG error = 0;
+    EXPECT_EQ(CreateRegKey(HKEY_CURRENT_USER, tooLong.c_str(), &error), nullptr);
+    EXPECT_EQ(error, ERROR_INVALID_NAME);
+    EXPECT_FALSE(GetSettingString(tooLong.c_str(), "v", text, sizeof text, "d"));
+    EXPECT_STREQ(text, "d");
+    EXPECT_FALSE(RegKeyExists(HKEY_CURRENT_USER, tooLong.c_str()));
+    EXPECT_EQ(OpenRegKey(HKEY_CURRENT_USER, tooLong.c_str()), nullptr);
+}
+
+TEST_F(Registry, WritersStoreTypedValuesAndReadersFallBack)
+{
+    EXPECT_EQ(SetSettingString("Setup", "", "default"), 0);
+    DWORD type = 0;
+    EXPECT_EQ(RawValue(HKEY_CURRENT_USER, "Software\\Quibex\\Setup", "", &type), std::string("default", 8));
+    EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
+    EXPECT_EQ(SetSettingDword("Setup", "D", 0x01020304), 0);
+    EXPECT_EQ(RawValue(HKEY_CURRENT_USER, "Software\\Quibex\\Setup", "D", &type), std::string("\x04\x03\x02\x01", 4));
+    EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD));
+    EXPECT_EQ(SetRegBytes(HKEY_CURRENT_USER, "Setup", "B", "\0\1\2", 3), 0);
+    EXPECT_EQ(RawValue(HKEY_CURRENT_USER, "Software\\Quibex\\Setup", "B", &type), std::string("\0\1\2", 3));
+    EXPECT_EQ(type, static_cast<DWORD>(REG_BINARY));
+
+    char text[8];
+    EXPECT_TRUE(GetSettingString("Setup", "", text, sizeof text, "x"));
+    EXPECT_STREQ(text, "default");
+    EXPECT_FALSE(GetSettingString("Setup", "missing", text, sizeof text, "dflt"));
+    EXPECT_STREQ(text, "dflt");
+    EXPECT_FALSE(GetSettingString("NoSuchKey", "", text, sizeof text, "dflt"));
+    EXPECT_STREQ(text, "dflt");
+    // A DWORD read as text: its raw bytes, terminated.
+    EXPECT_TRUE(GetSettingString("Setup", "D", text, sizeof text, "x"));
+    EXPECT_EQ(std::string(text), "\x04\x03\x02\x01");
+
+    DWORD value = 7;
+    EXPECT_TRUE(QueryRegDword(HKEY_CURRENT_USER, "Setup", "D", 9, &value));
+    EXPECT_EQ(value, 0x01020304u);
+    EXPECT_FALSE(QueryRegDword(HKEY_CURRENT_USER, "Setup", "missing", 9, &value));
+    EXPECT_EQ(value, 9u);
+    EXPECT_EQ(GetSettingDword("Setup", "missing", 5), 5u);
+    EXPECT_EQ(GetSettingDword("Setup", "", 5), 5u) << "8 bytes do not fit a number";
+    EXPECT_EQ(GetSettingDword("Setup", "B", 5), 0x020100u) << "3 bytes of any type are accepted";
+}
+
+TEST_F(Registry, StringReadsAreAlwaysTerminated)
+{
+    std::string key = "Software\\Quibex\\Raw";
+    RawSet(key, "exact", REG_SZ, std::string("abcdefg", 8)); // 8 bytes with terminator
+    RawSet(key, "noZero", REG_SZ, "abc");                      // stored without its terminator
+    RawSet(key, "full", REG_BINARY, "12345678");               // 8 bytes, no room for a terminator
+    RawSet(key, "big", REG_SZ, std::string("123456789", 10));
+    RawSet(key, "empty", REG_BINARY, "");
+    char text[8];
+    memset(text, 'X', sizeof text);
+    EXPECT_TRUE(GetSettingString("Raw", "exact", text, sizeof text, "d"));
+    EXPECT_STREQ(text, "abcdefg");
+    memset(text, 'X', sizeof text);
+    EXPECT_TRUE(GetSettingString("Raw", "noZero", text, sizeof text, "d"));
+    EXPECT_STREQ(text, "abc");
+    memset(text, 'X', sizeof text);
+    EXPECT_FALSE(GetSettingString("Raw", "full", text, sizeof text, "d"));
+    EXPECT_STREQ(text, "d");
+    memset(text, 'X', sizeof text);
+    EXPECT_FALSE(GetSettingString("Raw", "big", text, sizeof text, "d"));
+    EXPECT_STREQ(text, "d");
+    EXPECT_FALSE(GetSettingString("Raw", "empty", text, sizeof text, "d"));
+    EXPECT_STREQ(text, "d");
+    // A default longer than the buffer is cut, never written past it.
+    char small[4];
+    memset(small, 'X', sizeof small);
+    EXPECT_FALSE(GetSettingString("Raw", "missing", small, sizeof small, "long default"));
+    EXPECT_STREQ(small, "lon");
+}
+
+TEST_F(Registry, KeysValuesAndHandles)
+{
+    LONG error = -1;
+    HKEY key = CreateRegKey(HKEY_CURRENT_USER, "A\\B", &error);
+    ASSERT_NE(key, nullptr);
+    EXPECT_EQ(error, 0);
+    EXPECT_TRUE(CloseRegKey(key));
+    EXPECT_FALSE(CloseRegKey(nullptr));
+    key = OpenRegKey(HKEY_CURRENT_USER, "A");
+    ASSERT_NE(key, nullptr);
+    CloseRegKey(key);
+    EXPECT_EQ(OpenRegKey(HKEY_CURRENT_USER, "Missing"), nullptr);
+
+    DeleteRegKey(HKEY_CURRENT_USER, "A");
+    if (NtMajorVersion() != 0) {
+        EXPECT_TRUE(RegKeyExists(HKEY_CURRENT_USER, "A")) << "a key with subkeys stays on the NT family";
+        DeleteRegKey(HKEY_CURRENT_USER, "A\\B");
+    }
+    EXPECT_FALSE(RegKeyExists(HKEY_CURRENT_USER, "A\\B"));
+
+    SetSettingString("A", "v", "1");
+    DeleteRegValue(HKEY_CURRENT_USER, "A", "v");
+    DeleteRegValue(HKEY_CURRENT_USER, "A", "v");
+    DeleteRegValue(HKEY_CURRENT_USER, "NoKey", "v");
+    EXPECT_EQ(RawValue(HKEY_CURRENT_USER, "Software\\Quibex\\A", "v"), "<no value>");
+    // The empty path under another root would be the root itself: never deleted.
+    DeleteRegKey(HKEY_CURRENT_USER, "\\");
+    EXPECT_TRUE(RawKeyExists(HKEY_CURRENT_USER, "Software"));
+}
+
+TEST_F(Registry, TreeDeletionRemovesEveryLevelAndEnds)
+{
+    for (const char *a : {"a1", "a2", "a3"})
+        for (const char *b : {"b1", "b2", "b3", "b4"})
+            for (const char *c : {"c1", "c2", "c3"}) {
+                std::string path = std::string("\\Software\\QbxRegTest\\") + a + "\\" + b + "\\" + c;
+                ASSERT_EQ(SetRegString(HKEY_CURRENT_USER, path.c_str(), "v", c), 0);
+            }
+    DeleteRegTree(HKEY_CURRENT_USER, "\\Software\\QbxRegTest");
+    EXPECT_FALSE(RawKeyExists(HKEY_CURRENT_USER, kTestKey));
+    EXPECT_GE(TreePassCount(), NtMajorVersion() != 0 ? 2 : 0);
+    EXPECT_LT(TreePassCount(), 10);
+
+    DeleteRegTree(HKEY_CURRENT_USER, "\\Software\\QbxRegTest");
+    EXPECT_EQ(TreePassCount(), 1) << "a missing key takes one pass that deletes nothing";
+}
+
+TEST_F(Registry, TreeDeletionOfTheSettingsKey)
+{
+    SetSettingDword("Setup\\.qbx", "Exist", 1);
+    SetSettingDword("Setup\\MenuItems", "Open", 1);
+    SetSettingDword("", "Top", 1);
+    RawSet("Software\\QuibexOther", "v", REG_SZ, "keep");
+    DeleteRegTree(HKEY_CURRENT_USER, "");
+    EXPECT_FALSE(RawKeyExists(HKEY_CURRENT_USER, "Software\\Quibex"));
+    EXPECT_TRUE(RawKeyExists(HKEY_CURRENT_USER, "Software\\QuibexOther"));
+    RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\QuibexOther");
+}
+
+TEST_F(Registry, TreeDeletionSkipsChildrenWhosePathDoesNotFit)
+{
+    // Two 199-character levels, then a third whose path no longer fits 512 bytes.
+    std::string l1(199, '1'), l2(199, '2'), l3(199, '3');
+    std::string base = std::string(kTestKey) + "\\" + l1 + "\\" + l2;
+    std::string deep = base + "\\" + l3;
+    std::string cut = deep.substr(0, 511);
+    std::string cutName = cut.substr(base.size() + 1);
+    // The system's ANSI calls take at most MAX_PATH characters: create level by level.
+    HKEY top, k1, k2, k3, nearKey;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kTestKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &top, nullptr), 0);
+    ASSERT_EQ(RegCreateKeyExA(top, l1.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k1, nullptr), 0);
+    ASSERT_EQ(RegCreateKeyExA(k1, l2.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k2, nullptr), 0);
+    ASSERT_EQ(RegCreateKeyExA(k2, l3.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k3, nullptr), 0);
+    RegCloseKey(k3);
+    ASSERT_EQ(RegCreateKeyExA(k2, cutName.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k3, nullptr), 0);
+    RegCloseKey(k3);
+    ASSERT_EQ(RegCreateKeyExA(top, "near", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &nearKey, nullptr), 0);
+    RegCloseKey(nearKey);
+    DeleteRegTree(HKEY_CURRENT_USER, "\\Software\\QbxRegTest");
+    // On 9x the system's own delete takes the whole tree at once.
+    HKEY probe;
+    if (NtMajorVersion() != 0) {
+        EXPECT_EQ(RegOpenKeyExA(k2, l3.c_str(), 0, KEY_READ, &probe), 0) << "out of reach: left in place";
+        RegCloseKey(probe);
+    }
+    EXPECT_FALSE(RawKeyExists(HKEY_CURRENT_USER, std::string(kTestKey) + "\\near"));
+    EXPECT_LT(TreePassCount(), 10);
+    // Clean up from below with the platform's own calls.
+    RegDeleteKeyA(k2, l3.c_str());
+    RegDeleteKeyA(k2, cutName.c_str());
+    RegCloseKey(k2);
+    RegDeleteKeyA(k1, l2.c_str());
+    RegCloseKey(k1);
+    RegDeleteKeyA(top, l1.c_str());
+    RegCloseKey(top);
+}
+
+TEST_F(Registry, ViewFlagAffectsOnlyKeyCreation)
+{
+    if (!IsWow64Run())
+        GTEST_SKIP() << "only 64-bit Windows has a second view";
+    const char *path = "CLSID\\{0BADF00D-1111-2222-3333-444455556666}";
+    SetRegView64(true);
+    EXPECT_EQ(SetRegString(HKEY_CLASSES_ROOT, path, "", "in 64"), 0);
+    EXPECT_FALSE(RegKeyExists(HKEY_CLASSES_ROOT, path));
+    char text[16];
+    EXPECT_FALSE(GetRegString(HKEY_CLASSES_ROOT, path, "", text, sizeof text, "none"));
+    DeleteRegKey(HKEY_CLASSES_ROOT, path); // default view: nothing there to delete
+    SetRegView64(false);
+    EXPECT_TRUE(RawKeyExists(HKEY_CLASSES_ROOT, path, KEY_WOW64_64KEY));
+    EXPECT_FALSE(RawKeyExists(HKEY_CLASSES_ROOT, path, KEY_WOW64_32KEY));
+    EXPECT_EQ(SetRegString(HKEY_CLASSES_ROOT, path, "", "in 32"), 0);
+    EXPECT_EQ(RawValue(HKEY_CLASSES_ROOT, path, "", nullptr, KEY_WOW64_64KEY), std::string("in 64", 6));
+    EXPECT_EQ(RawValue(HKEY_CLASSES_ROOT, path, "", nullptr, KEY_WOW64_32KEY), std::string("in 32", 6));
+    DeleteRegKey64(HKEY_CLASSES_ROOT, path);
+    EXPECT_FALSE(RawKeyExists(HKEY_CLASSES_ROOT, path, KEY_WOW64_64KEY));
+    EXPECT_TRUE(RegKeyExists(HKEY_CLASSES_ROOT, path));
+    DeleteRegKey(HKEY_CLASSES_ROOT, path);
+    EXPECT_FALSE(RegKeyExists(HKEY_CLASSES_ROOT, path));
+}
