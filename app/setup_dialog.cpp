@@ -7,6 +7,7 @@
 #include "integration/associations.h"
 #include "lang/messages.h"
 #include "registry/registry.h"
+#include "removal/uninstall_entry.h"
 #include "res/resource.h"
 #include "support/text.h"
 
@@ -66,6 +67,7 @@ void OnConfirm(HWND dialog)
     SaveSetupChoices(choices);
     // The uninstall entry is registered even when the apply step stopped early.
     ApplySetupChoices(choices, g_groupFolderPath);
+    RegisterUninstallEntry();
     EndDialog(dialog, 1);
 }
 

@@ -1,4 +1,30 @@
 #include "removal/remove_integration.h"
 
-// TODO: replaced once the registry layer and the integration routines are merged.
-void RemoveIntegration() {}
+#include "app/setup_choices.h"
+#include "integration/app_path.h"
+#include "integration/associations.h"
+#include "integration/shell_extension.h"
+#include "integration/shortcuts.h"
+#include "registry/registry.h"
+#include "removal/uninstall_entry.h"
+
+#include <shlobj.h>
+
+void RemoveIntegration()
+{
+    // Every choice off: each setup routine takes its branch that gives back or removes.
+    SetupChoices none;
+    ZeroMemory(&none, sizeof none);
+    // Before the settings key goes: giving back reads the saved earlier owners from it.
+    SetAssociations(none);
+    SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_FLUSH, nullptr, nullptr);
+    SetShellIntegration(none);
+    UpdateShortcuts(none, nullptr);
+    DeleteRegTree(HKEY_CLASSES_ROOT, "Quibex");
+    DeleteRegTree(HKEY_CLASSES_ROOT, "Quibex.ZIP");
+    DeleteRegTree(HKEY_CLASSES_ROOT, "Quibex.REV");
+    DeleteRegTree(HKEY_CLASSES_ROOT, ".rev");
+    DeleteRegKey(HKEY_LOCAL_MACHINE, kUninstallKey);
+    DeleteRegKey(HKEY_LOCAL_MACHINE, kAppPathKey);
+    DeleteRegTree(HKEY_CURRENT_USER, "");
+}

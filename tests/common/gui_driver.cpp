@@ -74,3 +74,55 @@ bool WaitGone(HWND window, DWORD timeoutMs)
     }
     return true;
 }
+
+void PressKey(HWND dialog, WORD virtualKey)
+{
+    SetForegroundWindow(dialog);
+    Sleep(300);
+    INPUT keys[2] = {};
+    keys[0].type = INPUT_KEYBOARD;
+    keys[0].ki.wVk = virtualKey;
+    keys[1] = keys[0];
+    keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, keys, sizeof(INPUT));
+}
+
+struct ClassContext {
+    const wchar_t *className;
+    DWORD processId;
+    std::vector<HWND> *found;
+};
+
+static BOOL CALLBACK MatchClass(HWND window, LPARAM param)
+{
+    auto *ctx = reinterpret_cast<ClassContext *>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    if (ctx->processId != 0 && pid != ctx->processId)
+        return TRUE;
+    wchar_t cls[128] = L"";
+    GetClassNameW(window, cls, 128);
+    if (lstrcmpW(cls, ctx->className) == 0)
+        ctx->found->push_back(window);
+    return TRUE;
+}
+
+std::vector<HWND> WindowsOfClass(const wchar_t *className, DWORD processId)
+{
+    std::vector<HWND> found;
+    ClassContext ctx = {className, processId, &found};
+    EnumWindows(MatchClass, reinterpret_cast<LPARAM>(&ctx));
+    return found;
+}
+
+HWND WaitForWindowOfClass(const wchar_t *className, DWORD processId, DWORD timeoutMs)
+{
+    DWORD start = GetTickCount();
+    do {
+        std::vector<HWND> found = WindowsOfClass(className, processId);
+        if (!found.empty())
+            return found.front();
+        Sleep(100);
+    } while (GetTickCount() - start < timeoutMs);
+    return nullptr;
+}

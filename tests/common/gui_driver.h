@@ -16,5 +16,12 @@ std::vector<std::wstring> ChildTexts(HWND dialog);
 void ClickButton(HWND dialog, int id);
 bool IsChecked(HWND dialog, int id);
 bool IsItemEnabled(HWND dialog, int id);
+// Brings the dialog to the foreground and types one key into it with real input (SendInput),
+// as a person would; posted key messages do not produce WM_HELP for F1.
+void PressKey(HWND dialog, WORD virtualKey);
+// Top-level windows of a class, of one process (any process when processId is 0).
+std::vector<HWND> WindowsOfClass(const wchar_t *className, DWORD processId = 0);
+// Waits for a top-level window of the class; null on time-out.
+HWND WaitForWindowOfClass(const wchar_t *className, DWORD processId = 0, DWORD timeoutMs = 20000);
 // Waits until the window is gone.
 bool WaitGone(HWND window, DWORD timeoutMs = 20000);

@@ -1,0 +1,67 @@
+#include "setup_install.h"
+
+#include "registry/registry.h"
+#include "res/resource.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Waits until the stand-in has recorded count starts; returns the log.
+std::string WaitOpened(const SetupInstall &install, size_t count)
+{
+    DWORD start = GetTickCount();
+    std::string log;
+    do {
+        log = install.OpenedLog();
+        size_t lines = 0;
+        for (char c : log)
+            lines += c == '\n';
+        if (lines >= count)
+            break;
+        Sleep(100);
+    } while (GetTickCount() - start < 15000);
+    return log;
+}
+
+} // namespace
+
+TEST(DoneDialog, ShowsTheFolderAndOpensTheInstalledFiles)
+{
+    SetupInstall install;
+    install.RouteDocumentsToStandIn();
+    ASSERT_TRUE(install.Start());
+    HWND setup = install.WaitSetupDialog();
+    ASSERT_NE(setup, nullptr);
+    HWND done = install.ConfirmSetup(setup);
+    ASSERT_NE(done, nullptr);
+    EXPECT_FALSE(IsWindow(setup));
+
+    char folder[MAX_PATH] = "";
+    GetDlgItemTextA(done, IDC_DONE_FOLDER, folder, MAX_PATH);
+    EXPECT_STREQ(folder, install.folder().c_str());
+    EXPECT_EQ(WindowTextOf(GetDlgItem(done, IDC_DONE_THANKS)), Wide(u8"感谢使用 Quibex 简体中文版!"));
+    // The uninstall entry was registered when setup was confirmed.
+    char uninstall[MAX_PATH] = "";
+    GetRegString(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quibex archiver",
+                 "UninstallString", uninstall, sizeof uninstall, "");
+    EXPECT_EQ(std::string(uninstall), install.path("uninstall.exe"));
+
+    ClickButton(done, IDC_DONE_RUN);
+    std::string log = WaitOpened(install, 1);
+    EXPECT_NE(log.find(install.path("Quibex.exe")), std::string::npos) << log;
+    ClickButton(done, IDC_DONE_LICENSE);
+    log = WaitOpened(install, 2);
+    EXPECT_NE(log.find(install.path("license.txt")), std::string::npos) << log;
+    ClickButton(done, IDC_DONE_ORDER);
+    log = WaitOpened(install, 3);
+    EXPECT_NE(log.find(install.path("order.htm")), std::string::npos) << log;
+    ClickButton(done, IDC_DONE_HOME_PAGE);
+    log = WaitOpened(install, 4);
+    EXPECT_NE(log.find("https://www.example.com/quibex/"), std::string::npos) << log;
+    EXPECT_TRUE(IsWindow(done)) << "the dialog stays open";
+
+    PostMessageW(done, WM_COMMAND, IDCANCEL, 0); // the close box ends it like the finish button
+    EXPECT_EQ(install.Finish(), 0);
+    EXPECT_TRUE(CloseFolderWindow(15000));
+}

@@ -1,0 +1,201 @@
+#include "setup_install.h"
+
+#include "registry/registry.h"
+#include "res/resource.h"
+
+#include <gtest/gtest.h>
+
+#include <shlobj.h>
+
+namespace {
+
+const char kSetupKey[] = "Setup";
+const char kLinksKey[] = "Setup\\Links";
+const char kMenuItemsKey[] = "Setup\\MenuItems";
+const char *const kMenuValues[] = {"ExtrTo", "AddTo",  "AddArc",   "ExtrHere", "Extr",   "ExtrSep",
+                                   "OpenSFX", "EmailArc", "EmailOpt", "Test", "Convert"};
+
+void Cancel(SetupInstall &install, HWND dialog)
+{
+    PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_EQ(install.Finish(), 0);
+}
+
+bool Checked(HWND dialog, int id) { return IsChecked(dialog, id); }
+
+// JAR's box as the dialog shows it after the test has prepared the registry.
+bool JarBoxAtStart(const char *jarClass, DWORD storedSet)
+{
+    SetupInstall install;
+    if (jarClass)
+        SetRegString(HKEY_CLASSES_ROOT, ".jar", "", jarClass);
+    SetSettingDword("Setup\\.jar", "Set", storedSet);
+    EXPECT_TRUE(install.Start());
+    HWND dialog = install.WaitSetupDialog();
+    EXPECT_NE(dialog, nullptr);
+    if (!dialog)
+        return false;
+    bool checked = Checked(dialog, IDC_TYPE_JAR);
+    EXPECT_TRUE(Checked(dialog, IDC_TYPE_ISO)) << "ISO has no owner in these runs";
+    Cancel(install, dialog);
+    return checked;
+}
+
+} // namespace
+
+TEST(SetupDialog, OpensWithTheDefaultsAndCancelStoresNothing)
+{
+    SetupInstall install;
+    ASSERT_TRUE(install.Start());
+    HWND dialog = install.WaitSetupDialog();
+    ASSERT_NE(dialog, nullptr);
+    for (int id = IDC_TYPE_QBX; id <= IDC_TYPE_Z; ++id)
+        EXPECT_TRUE(Checked(dialog, id)) << id;
+    EXPECT_FALSE(Checked(dialog, IDC_DESKTOP));
+    EXPECT_FALSE(Checked(dialog, IDC_START_MENU));
+    EXPECT_TRUE(Checked(dialog, IDC_PROGRAMS));
+    EXPECT_TRUE(Checked(dialog, IDC_SHELL_EXT));
+    EXPECT_FALSE(Checked(dialog, IDC_CASCADED_MENU));
+    EXPECT_TRUE(Checked(dialog, IDC_MENU_ICONS));
+    EXPECT_TRUE(IsItemEnabled(dialog, IDC_CASCADED_MENU));
+    EXPECT_TRUE(IsItemEnabled(dialog, IDC_MENU_ICONS));
+    EXPECT_EQ(WindowTextOf(GetDlgItem(dialog, IDC_TYPE_QBX)), L"QBX(&R)");
+    // The rich-edit control keeps its own text: ask it, not the window manager.
+    wchar_t description[1024] = L"";
+    SendDlgItemMessageW(dialog, IDC_DESCRIPTION, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(description));
+    std::wstring text;
+    for (const wchar_t *c = description; *c; ++c)
+        if (*c != L'\r') // a paragraph break may come back as CR LF
+            text += *c;
+    EXPECT_EQ(text.find(Wide(u8"   这些选项控制 Quibex 集成到 Windows 中。")), 0u);
+    EXPECT_NE(text.find(Wide(u8"没有禁止它的必要。")), std::wstring::npos);
+    EXPECT_NE(text.find(Wide(u8"\n    点击“帮助”按钮")), std::wstring::npos);
+
+    Cancel(install, dialog);
+    EXPECT_FALSE(RegKeyExists(HKEY_CURRENT_USER, kSetupKey)) << "cancel stores nothing";
+    EXPECT_TRUE(FolderWindows().empty());
+}
+
+TEST(SetupDialog, JarOwnedByAnotherProgramStartsUnchecked)
+{
+    EXPECT_FALSE(JarBoxAtStart("jarfile", 1)) << "another program's class";
+    EXPECT_TRUE(JarBoxAtStart("QUIBEX.zip", 1)) << "our own class, any case: the stored value decides";
+    EXPECT_FALSE(JarBoxAtStart("quibex", 0)) << "our own class, stored off";
+    EXPECT_FALSE(JarBoxAtStart(nullptr, 0)) << "no class: the stored value decides";
+}
+
+TEST(SetupDialog, ContextItemsConfirmedBeforeCancelStayStored)
+{
+    SetupInstall install;
+    ASSERT_TRUE(install.Start());
+    HWND dialog = install.WaitSetupDialog();
+    ASSERT_NE(dialog, nullptr);
+
+    ClickButton(dialog, IDC_CONTEXT_ITEMS);
+    HWND items = WaitForDialog(install.pid(), ContextItemsTitle());
+    ASSERT_NE(items, nullptr);
+    EXPECT_EQ(GetWindow(items, GW_OWNER), dialog);
+    for (int id = IDC_MENU_EXTR_TO; id <= IDC_MENU_EMAIL_OPT; ++id)
+        EXPECT_TRUE(Checked(items, id)) << id;
+    EXPECT_FALSE(Checked(items, IDC_MENU_TEST));
+    EXPECT_FALSE(Checked(items, IDC_MENU_CONVERT));
+    EXPECT_EQ(WindowTextOf(GetDlgItem(items, IDC_MENU_EXTR)), Wide(u8"解压到<文件夹\\>(&E)"));
+    ClickButton(items, IDOK);
+    ASSERT_TRUE(WaitGone(items));
+    for (const char *name : kMenuValues)
+        EXPECT_TRUE(SettingExists(kMenuItemsKey, name)) << name << ": OK writes all 11 values";
+    EXPECT_EQ(SettingDword(kMenuItemsKey, "OpenSFX", 7), 1u);
+    EXPECT_EQ(SettingDword(kMenuItemsKey, "Convert", 7), 0u);
+
+    // A second opening starts from the stored values; its cancel changes nothing.
+    SetSettingDword(kMenuItemsKey, "ExtrHere", 0);
+    ClickButton(dialog, IDC_CONTEXT_ITEMS);
+    items = WaitForDialog(install.pid(), ContextItemsTitle());
+    ASSERT_NE(items, nullptr);
+    EXPECT_FALSE(Checked(items, IDC_MENU_EXTR_HERE));
+    ClickButton(items, IDC_MENU_TEST);
+    PostMessageW(items, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(WaitGone(items));
+    EXPECT_EQ(SettingDword(kMenuItemsKey, "Test", 7), 0u);
+
+    Cancel(install, dialog);
+    EXPECT_EQ(SettingDword(kMenuItemsKey, "ExtrTo", 7), 1u);
+    EXPECT_FALSE(SettingExists(kSetupKey, "ShellExt"));
+    EXPECT_FALSE(SettingExists("Setup\\.zip", "Set"));
+    EXPECT_FALSE(SettingExists(kLinksKey, "Programs"));
+}
+
+TEST(SetupDialog, ConfirmSavesShownStatesAppliesAndRegisters)
+{
+    SetupInstall install;
+    ASSERT_TRUE(install.Start());
+    HWND dialog = install.WaitSetupDialog();
+    ASSERT_NE(dialog, nullptr);
+
+    ClickButton(dialog, IDC_CASCADED_MENU);
+    ClickButton(dialog, IDC_SHELL_EXT);
+    Sleep(300);
+    EXPECT_FALSE(Checked(dialog, IDC_SHELL_EXT));
+    EXPECT_FALSE(IsItemEnabled(dialog, IDC_CASCADED_MENU));
+    EXPECT_FALSE(IsItemEnabled(dialog, IDC_MENU_ICONS));
+    EXPECT_TRUE(Checked(dialog, IDC_CASCADED_MENU)) << "disabled boxes keep their marks";
+    EXPECT_TRUE(Checked(dialog, IDC_MENU_ICONS));
+    EXPECT_TRUE(IsItemEnabled(dialog, IDC_CONTEXT_ITEMS));
+
+    ClickButton(dialog, IDC_TYPE_ZIP);
+    ClickButton(dialog, IDC_TYPE_ISO);
+    ClickButton(dialog, IDC_DESKTOP);
+    Sleep(300);
+    EXPECT_FALSE(Checked(dialog, IDC_TYPE_ZIP));
+    ClickButton(dialog, IDC_SELECT_ALL);
+    Sleep(300);
+    for (int id = IDC_TYPE_QBX; id <= IDC_TYPE_Z; ++id)
+        EXPECT_TRUE(Checked(dialog, id)) << id;
+    EXPECT_TRUE(Checked(dialog, IDC_DESKTOP)) << "select-all leaves the other boxes";
+    EXPECT_FALSE(Checked(dialog, IDC_START_MENU));
+    EXPECT_FALSE(Checked(dialog, IDC_SHELL_EXT));
+    ClickButton(dialog, IDC_TYPE_CAB);
+
+    HWND done = install.ConfirmSetup(dialog);
+    ASSERT_NE(done, nullptr) << "the completion dialog follows";
+
+    EXPECT_EQ(SettingDword("Setup\\.cab", "Set", 7), 0u);
+    EXPECT_EQ(SettingDword("Setup\\.zip", "Set", 7), 1u);
+    EXPECT_EQ(SettingDword("Setup\\.iso", "Set", 7), 1u);
+    EXPECT_EQ(SettingDword(kLinksKey, "Desktop", 7), 1u);
+    EXPECT_EQ(SettingDword(kLinksKey, "StartMenu", 7), 0u);
+    EXPECT_EQ(SettingDword(kLinksKey, "Programs", 7), 1u);
+    EXPECT_EQ(SettingDword(kSetupKey, "ShellExt", 7), 0u);
+    EXPECT_EQ(SettingDword(kSetupKey, "CascadedMenu", 7), 1u);
+    EXPECT_EQ(SettingDword(kSetupKey, "MenuIcons", 7), 1u);
+
+    // What the apply step did, as Windows sees it.
+    char type[80] = "";
+    GetRegString(HKEY_CLASSES_ROOT, ".zip", "", type, sizeof type, "");
+    EXPECT_STREQ(type, "Quibex.ZIP");
+    GetRegString(HKEY_CLASSES_ROOT, ".cab", "", type, sizeof type, "");
+    EXPECT_STRNE(type, "Quibex");
+    char programs[MAX_PATH] = "";
+    ASSERT_TRUE(SUCCEEDED(SHGetFolderPathA(nullptr, CSIDL_COMMON_PROGRAMS, nullptr, 0, programs)));
+    std::string link = std::string(programs) + "\\Quibex\\Quibex.lnk";
+    EXPECT_NE(GetFileAttributesA(link.c_str()), INVALID_FILE_ATTRIBUTES) << link;
+
+    ClickButton(done, IDOK);
+    EXPECT_EQ(install.Finish(), 0);
+    EXPECT_TRUE(CloseFolderWindow(15000)) << "the program group folder is opened after setup";
+}
+
+TEST(SetupDialog, SilentSetupNeedsNoHands)
+{
+    for (const char *env : {static_cast<const char *>(nullptr), "sfxcmd=/s"}) {
+        SetupInstall install;
+        ASSERT_TRUE(install.Start(env ? "/setup" : "/setup /s", env));
+        EXPECT_EQ(install.Finish(30000), 0) << "no dialog waits for a click";
+        EXPECT_EQ(SettingDword("Setup\\.qbx", "Set", 7), 1u);
+        EXPECT_EQ(SettingDword(kLinksKey, "Desktop", 7), 0u);
+        EXPECT_EQ(SettingDword(kSetupKey, "MenuIcons", 7), 1u);
+        Sleep(1500);
+        EXPECT_TRUE(FolderWindows().empty()) << "silent setup opens no folder";
+        EXPECT_TRUE(install.OpenedLog().empty());
+    }
+}

@@ -1,0 +1,111 @@
+#include "setup_install.h"
+
+#include "registry/registry.h"
+#include "res/resource.h"
+
+#include <gtest/gtest.h>
+
+std::wstring SetupTitle() { return Wide(u8"Quibex 简体中文版安装"); }
+std::wstring ContextItemsTitle() { return Wide(u8"关联菜单项目"); }
+
+static const char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quibex archiver";
+
+void ResetSetupState()
+{
+    DeleteRegTree(HKEY_CURRENT_USER, "");
+    DeleteRegTree(HKEY_CLASSES_ROOT, ".jar");
+    DeleteRegTree(HKEY_CLASSES_ROOT, ".iso");
+    DeleteRegTree(HKEY_LOCAL_MACHINE, kUninstallKey);
+}
+
+DWORD SettingDword(const char *key, const char *name, DWORD def) { return GetSettingDword(key, name, def); }
+
+bool SettingExists(const char *key, const char *name)
+{
+    DWORD value = 0;
+    return QueryRegDword(HKEY_CURRENT_USER, key, name, 0, &value);
+}
+
+SetupInstall::SetupInstall() : dir_("setup")
+{
+    ResetSetupState();
+    std::string fixtures = JoinPath(SourceDir(), "tests\\fixtures\\install");
+    EXPECT_TRUE(CopyFileTo(ProgramPath(), path("uninstall.exe")));
+    EXPECT_TRUE(CopyFileTo(JoinPath(BuildDir(), "tests\\fixtures\\quibex.chm"), path("quibex.chm")));
+    EXPECT_TRUE(CopyFileTo(JoinPath(BuildDir(), "tests\\qbx_recorder.exe"), path("Quibex.exe")));
+    for (const char *name : {"license.txt", "order.htm", "Qbx.txt"})
+        EXPECT_TRUE(CopyFileTo(JoinPath(fixtures, name), path(name))) << name;
+}
+
+SetupInstall::~SetupInstall()
+{
+    if (process_) {
+        if (WaitForSingleObject(process_, 0) == WAIT_TIMEOUT)
+            TerminateProcess(process_, 99);
+        WaitForSingleObject(process_, 5000);
+        CloseHandle(process_);
+    }
+    for (HWND window : FolderWindows())
+        PostMessageW(window, WM_CLOSE, 0, 0);
+    ResetSetupState();
+}
+
+bool SetupInstall::Start(const char *args, const char *extraEnv)
+{
+    std::string command = "\"" + path("uninstall.exe") + "\" " + args;
+    process_ = StartProcess(command, folder(), extraEnv);
+    return process_ != nullptr;
+}
+
+HWND SetupInstall::ConfirmSetup(HWND setupDialog) const
+{
+    ClickButton(setupDialog, IDOK);
+    DWORD start = GetTickCount();
+    while (GetTickCount() - start < 30000) {
+        HWND found = WaitForDialog(pid(), SetupTitle(), 500);
+        // Both dialogs share the caption; the completion dialog has the folder label.
+        if (found && found != setupDialog && GetDlgItem(found, IDC_DONE_RUN))
+            return found;
+    }
+    return nullptr;
+}
+
+int SetupInstall::Finish(DWORD timeoutMs)
+{
+    if (WaitForSingleObject(process_, timeoutMs) != WAIT_OBJECT_0)
+        return -1;
+    DWORD code = 0;
+    GetExitCodeProcess(process_, &code);
+    return static_cast<int>(code);
+}
+
+void SetupInstall::RouteDocumentsToStandIn() const
+{
+    std::string command = "\"" + path("Quibex.exe") + "\" \"%1\"";
+    SetRegString(HKEY_CLASSES_ROOT, ".txt", "", "QbxTest.Document");
+    SetRegString(HKEY_CLASSES_ROOT, ".htm", "", "QbxTest.Document");
+    SetRegString(HKEY_CLASSES_ROOT, "QbxTest.Document\\shell\\open\\command", "", command.c_str());
+    DeleteRegTree(HKEY_CLASSES_ROOT, "https");
+    SetRegString(HKEY_CLASSES_ROOT, "https", "URL Protocol", "");
+    SetRegString(HKEY_CLASSES_ROOT, "https\\shell\\open\\command", "", command.c_str());
+}
+
+std::vector<HWND> FolderWindows()
+{
+    return WindowsOfClass(L"ExplorerWClass");
+}
+
+bool CloseFolderWindow(DWORD timeoutMs)
+{
+    DWORD start = GetTickCount();
+    do {
+        std::vector<HWND> windows = FolderWindows();
+        if (!windows.empty()) {
+            for (HWND window : windows)
+                PostMessageW(window, WM_CLOSE, 0, 0);
+            return true;
+        }
+        Sleep(100);
+    } while (GetTickCount() - start < timeoutMs);
+    return false;
+}

@@ -1,0 +1,47 @@
+// A sample installation under C:\ with the program, its help file, its documents and a
+// stand-in "Quibex.exe", and the setup mode of the real program started in it.
+#pragma once
+
+#include "common/gui_driver.h"
+#include "common/test_util.h"
+
+#include <windows.h>
+
+#include <string>
+
+std::wstring SetupTitle();        // caption of SETUPDLG and DONEDLG
+std::wstring ContextItemsTitle(); // caption of CONTEXTITEMS
+
+// Forgets every setting, association and entry a setup run may have left in the registry.
+void ResetSetupState();
+DWORD SettingDword(const char *key, const char *name, DWORD def);
+bool SettingExists(const char *key, const char *name);
+
+class SetupInstall {
+public:
+    SetupInstall();
+    ~SetupInstall();
+    const std::string &folder() const { return dir_.path(); }
+    std::string path(const char *name) const { return dir_ / name; }
+    // Starts uninstall.exe with args in the installation folder (its current folder).
+    bool Start(const char *args = "/setup", const char *extraEnv = nullptr);
+    DWORD pid() const { return GetProcessId(process_); }
+    HWND WaitSetupDialog() const { return WaitForDialog(pid(), SetupTitle()); }
+    // Presses OK in the setup dialog and waits for the completion dialog (null on time-out).
+    HWND ConfirmSetup(HWND setupDialog) const;
+    // Waits for the program to end and returns its exit code (-1 on time-out).
+    int Finish(DWORD timeoutMs = 30000);
+    // Command lines recorded by the stand-in, one per start, in order.
+    std::string OpenedLog() const { return ReadFileBytes(path("opened.log")); }
+    // Makes ".txt", ".htm" and web addresses open with the stand-in, so the test sees them.
+    void RouteDocumentsToStandIn() const;
+
+private:
+    TempDir dir_;
+    HANDLE process_ = nullptr;
+};
+
+// Explorer windows opened on a folder (Wine's explorer.exe); they outlive the program.
+std::vector<HWND> FolderWindows();
+// Waits for a folder window and closes it; false when none came.
+bool CloseFolderWindow(DWORD timeoutMs);

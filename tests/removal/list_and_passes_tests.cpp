@@ -1,0 +1,273 @@
+#include <gtest/gtest.h>
+
+#include "common/test_util.h"
+#include "removal/batch_file.h"
+#include "removal/deletion_passes.h"
+#include "removal/list_file.h"
+#include "support/platform.h"
+
+#include <string>
+#include <vector>
+
+static bool Exists(const std::string &path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+TEST(ListLines, OnlyLinesThatStayInsideTheFolderAreTaken)
+{
+    for (const char *line : {"a.txt", "sub\\b.txt", "sub/b.txt", "  lead.txt", "a..b", "...x", "x.", "a\\.x"})
+        EXPECT_TRUE(IsInsideLine(line)) << line;
+    for (const char *line : {"", "C:\\Windows\\x", "C:x", "a.txt:stream", "sub\\a:b", "\\x", "/x",
+                             "\\\\srv\\share\\x", "\\\\.\\C:", "\\\\?\\C:\\x", "..", "..\\x", "../x",
+                             "a\\..\\..\\x", "a/../x", "a\\..", ".", ". .", "a\\.. \\x", "...", "sub\\.\\x"})
+        EXPECT_FALSE(IsInsideLine(line)) << line;
+}
+
+TEST(ListLines, DoubleByteTrailBytesAreNoSeparators)
+{
+    if (GetACP() != 936)
+        GTEST_SKIP() << "needs code page 936";
+    // "\xD5\x5C" is one character whose second byte looks like a backslash.
+    EXPECT_TRUE(IsInsideLine("\xD5\x5C..\\x"));
+    EXPECT_TRUE(IsInsideLine("\xD5\x5C.txt"));
+}
+
+TEST(ListFileReading, WholeLinesOnlyNeverFragments)
+{
+    TempDir dir("listread");
+    std::string longLine(2047, 'a');
+    std::string bytes = "a\r\nb \t\r\n  c\n\n" + longLine + "victim.txt\r\nd" + std::string(1, '\0') + "e\nlast";
+    ASSERT_TRUE(WriteFileBytes(dir / "Uninstall.lst", bytes));
+    ListFile list;
+    ASSERT_TRUE(list.Open((dir / "Uninstall.lst").c_str()));
+    std::vector<std::string> seen;
+    for (int round = 0; round < 2; ++round) {
+        char line[kListLineSize];
+        for (ListRead got; (got = list.ReadLine(line, sizeof line)) != ListRead::End;)
+            seen.push_back(got == ListRead::Line ? std::string(line) : std::string("<skipped>"));
+        ASSERT_TRUE(list.Rewind());
+    }
+    std::vector<std::string> once = {"a\r\n", "b \t\r\n", "  c\n", "\n", "<skipped>", "<skipped>", "last"};
+    std::vector<std::string> expected = once;
+    expected.insert(expected.end(), once.begin(), once.end());
+    EXPECT_EQ(seen, expected);
+}
+
+class Passes : public ::testing::Test {
+protected:
+    Passes() : root_(::testing::UnitTest::GetInstance()->current_test_info()->name()), dir_(root_ / "inst") {}
+    void SetUp() override { ASSERT_TRUE(CreateDirectoryA(dir_.c_str(), nullptr)); }
+    std::string at(const std::string &name) const { return JoinPath(dir_, name); }
+    void file(const std::string &name) { ASSERT_TRUE(WriteFileBytes(at(name), "x")) << name; }
+    void folder(const std::string &name) { ASSERT_TRUE(CreateDirectoryA(at(name).c_str(), nullptr)) << name; }
+    bool run(const std::string &listText)
+    {
+        EXPECT_TRUE(WriteFileBytes(at("Uninstall.lst"), listText));
+        ListFile list;
+        EXPECT_TRUE(list.Open(at("Uninstall.lst").c_str()));
+        return RunDeletionPasses(list, (dir_ + "\\").c_str(), at("uninstall.exe").c_str());
+    }
+    TempDir root_;
+    std::string dir_;
+};
+
+TEST_F(Passes, FoldersBeforeTheirFilesGoInLaterPasses)
+{
+    folder("d1");
+    folder("d1\\d2");
+    folder("d1\\d2\\d3");
+    file("d1\\d2\\d3\\f.txt");
+    file("g.txt");
+    file("  lead.txt");
+    file("lead.txt");
+    file("ro.txt");
+    SetFileAttributesA(at("ro.txt").c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+    EXPECT_FALSE(run("d1\r\nd1\\d2\r\n\r\n   \r\nd1\\d2\\d3\nmissing.txt\r\nd1\\d2\\d3\\f.txt\r\n"
+                     "g.txt  \t\r\n  lead.txt\r\nro.txt"));
+    for (const char *gone : {"d1", "g.txt", "  lead.txt", "ro.txt"})
+        EXPECT_FALSE(Exists(at(gone))) << gone;
+    EXPECT_TRUE(Exists(at("lead.txt"))) << "leading blanks belong to the name";
+}
+
+TEST_F(Passes, LinesReachingOutsideAreNeverActedOn)
+{
+    ASSERT_TRUE(WriteFileBytes(root_ / "outside.txt", "x"));
+    folder("sub");
+    file("victim.txt");
+    file("victim2.txt");
+    std::string abs = root_ / "outside.txt";
+    std::string list = "..\\outside.txt\r\nsub\\..\\..\\outside.txt\r\n" + abs + "\r\n\\" + abs.substr(3) +
+                       "\r\nsub/../../outside.txt\r\n\\\\?\\" + abs + "\r\n" + std::string(2047, 'a') +
+                       "victim.txt\r\nvictim2.txt" + std::string(1, '\0') + "tail\r\n";
+    run(list);
+    EXPECT_TRUE(Exists(root_ / "outside.txt"));
+    EXPECT_TRUE(Exists(at("victim.txt"))) << "the end of a too long line is no line of its own";
+    EXPECT_TRUE(Exists(at("victim2.txt"))) << "a line with a zero byte is not cut there";
+}
+
+// A path that needs more than 1,024 bytes must not be cut into the name of another file.
+TEST_F(Passes, TooLongPathsAreNotTruncated)
+{
+    std::wstring wdir = L"\\\\?\\" + std::wstring(dir_.begin(), dir_.end());
+    std::string rel;
+    for (int level = 0; level < 4; ++level) {
+        rel += std::string(200, 'd') + "\\";
+        std::wstring w(rel.begin(), rel.end());
+        ASSERT_TRUE(CreateDirectoryW((wdir + L"\\" + w).c_str(), nullptr));
+    }
+    size_t base = dir_.size() + 1 + rel.size();
+    ASSERT_LT(base, 1020u);
+    std::string keep = rel + std::string(1023 - base, 'k');
+    ASSERT_EQ(dir_.size() + 1 + keep.size(), 1023u);
+    std::wstring wkeep(keep.begin(), keep.end());
+    HANDLE h = CreateFileW((wdir + L"\\" + wkeep).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    CloseHandle(h);
+    run(keep + "longer.txt\r\n");
+    EXPECT_NE(GetFileAttributesW((wdir + L"\\" + wkeep).c_str()), INVALID_FILE_ATTRIBUTES);
+    DeleteFileW((wdir + L"\\" + wkeep).c_str());
+    for (int level = 4; level > 0; --level)
+        RemoveDirectoryW((wdir + L"\\" + std::wstring(rel.begin(), rel.begin() + level * 201)).c_str());
+}
+
+TEST_F(Passes, NothingBehindALinkIsTouched)
+{
+    ASSERT_TRUE(CreateDirectoryA((root_ / "elsewhere").c_str(), nullptr));
+    ASSERT_TRUE(WriteFileBytes(root_ / "elsewhere\\t.txt", "x"));
+    std::string linkPath = at("link");
+    std::wstring link(linkPath.begin(), linkPath.end()), target(root_.path().begin(), root_.path().end());
+    target += L"\\elsewhere";
+    using CreateLink = BOOLEAN(WINAPI *)(LPCWSTR, LPCWSTR, DWORD);
+    auto createLink = reinterpret_cast<CreateLink>(
+        reinterpret_cast<void *>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "CreateSymbolicLinkW")));
+    if (!createLink || !createLink(link.c_str(), target.c_str(), 1 /* directory */))
+        GTEST_SKIP() << "no symbolic links here";
+    DWORD attr = GetFileAttributesA(at("link").c_str());
+    if (attr == INVALID_FILE_ATTRIBUTES || !(attr & FILE_ATTRIBUTE_REPARSE_POINT))
+        GTEST_SKIP() << "links are not reported as such";
+    run("link\\t.txt\r\n");
+    EXPECT_TRUE(Exists(root_ / "elsewhere\\t.txt"));
+}
+
+static std::string PendingRenames()
+{
+    HKEY key;
+    std::string all;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Session Manager", 0, KEY_READ,
+                      &key) != ERROR_SUCCESS)
+        return all;
+    std::vector<char> data(65536);
+    DWORD size = static_cast<DWORD>(data.size());
+    if (RegQueryValueExA(key, "PendingFileRenameOperations", nullptr, nullptr,
+                         reinterpret_cast<BYTE *>(data.data()), &size) == ERROR_SUCCESS)
+        for (DWORD i = 0; i < size; ++i)
+            all += data[i] ? data[i] : '|';
+    RegCloseKey(key);
+    return all;
+}
+
+static std::string WininitEntry()
+{
+    char ini[MAX_PATH];
+    GetWindowsDirectoryA(ini, MAX_PATH);
+    lstrcatA(ini, "\\wininit.ini");
+    char value[1024] = "";
+    GetPrivateProfileStringA("Rename", "NUL", "", value, sizeof value, ini);
+    return value;
+}
+
+static std::string ShortName(const std::string &path)
+{
+    char buf[1024] = "";
+    return GetShortPathNameA(path.c_str(), buf, sizeof buf) ? std::string(buf) : path;
+}
+
+static std::string Upper(std::string s)
+{
+    CharUpperA(&s[0]);
+    return s;
+}
+
+// Files in use: a file open without delete sharing keeps its name, a loaded module moves
+// aside; both are deleted at the next restart, and this program's own file is never deferred.
+TEST_F(Passes, FilesInUseAreDeferredToTheRestart)
+{
+    file("locked.dat");
+    file("uninstall.exe");
+    ASSERT_TRUE(CopyFileTo(BuildDir() + "\\tests\\testlng\\qbxlng.dll", at("x.dll")));
+    file("x.dll.0.tmp");
+    HANDLE locked = CreateFileA(at("locked.dat").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE self = CreateFileA(at("uninstall.exe").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    HMODULE module = LoadLibraryA(at("x.dll").c_str());
+    ASSERT_NE(locked, INVALID_HANDLE_VALUE);
+    ASSERT_NE(module, nullptr);
+
+    EXPECT_TRUE(run("UNINSTALL.EXE\r\nlocked.dat\r\nx.dll\r\nUninstall.lst\r\n")) << "a restart is needed";
+    EXPECT_TRUE(Exists(at("locked.dat")));
+    EXPECT_FALSE(Exists(at("x.dll")));
+    EXPECT_TRUE(Exists(at("x.dll.1.tmp")));
+    EXPECT_TRUE(Exists(at("uninstall.exe")));
+    EXPECT_FALSE(Exists(at("uninstall.exe.0.tmp")));
+    EXPECT_FALSE(Exists(at("locked.dat.0.tmp")));
+
+    if (NtMajorVersion() != 0) {
+        std::string pending = Upper(PendingRenames());
+        EXPECT_NE(pending.find(Upper(at("locked.dat"))), std::string::npos) << pending;
+        EXPECT_NE(pending.find(Upper(at("x.dll.1.tmp"))), std::string::npos) << pending;
+        EXPECT_EQ(pending.find("UNINSTALL.EXE"), std::string::npos) << pending;
+    } else {
+        // One "NUL" key: the last file scheduled.
+        EXPECT_EQ(Upper(WininitEntry()), Upper(ShortName(at("x.dll.1.tmp"))));
+    }
+    FreeLibrary(module);
+    CloseHandle(locked);
+    CloseHandle(self);
+    if (NtMajorVersion() != 0) {
+        EXPECT_EQ(RunProcess("wineboot.exe -r", "", 60000), 0);
+        EXPECT_FALSE(Exists(at("locked.dat")));
+        EXPECT_FALSE(Exists(at("x.dll.1.tmp")));
+    }
+}
+
+TEST(BatchText, NtFamily)
+{
+    char text[kBatchTextSize];
+    ASSERT_TRUE(ComposeBatch(text, sizeof text, true, "C:\\Apps\\Quibex\\uninstall.exe", "C:\\Apps\\Quibex",
+                             "C:\\T\\Uninstall_Qbx.Bat"));
+    std::string block = "del \"C:\\Apps\\Quibex\\uninstall.exe\"\r\nrd \"C:\\Apps\\Quibex\"\r\n"
+                        "if not exist \"C:\\Apps\\Quibex\\uninstall.exe\" goto done\r\n";
+    std::string expected = "\"C:\\Apps\\Quibex\\uninstall.exe\" /wait\r\n" + block + block + block + block + block +
+                           ":done\r\nif exist \"C:\\Apps\\Quibex\\uninstall.exe\" \"C:\\Apps\\Quibex\\uninstall.exe\" "
+                           "/warning\r\ndel \"C:\\T\\Uninstall_Qbx.Bat\"";
+    EXPECT_EQ(std::string(text), expected);
+}
+
+TEST(BatchText, NineXFamilyAndBounds)
+{
+    char text[kBatchTextSize];
+    ASSERT_TRUE(ComposeBatch(text, sizeof text, false, "C:\\uninstall.exe", "C:\\", "C:\\T\\U.Bat"));
+    std::string block = "del \"C:\\uninstall.exe\"\r\nrd \"C:\\\"\r\nif not exist \"C:\\uninstall.exe\" goto done\r\n";
+    EXPECT_EQ(std::string(text), "start /wait \"C:\\uninstall.exe\" /wait\r\n" + block + block + block + block + block +
+                                     ":done\r\nif exist \"C:\\uninstall.exe\" \"C:\\uninstall.exe\" /warning\r\n"
+                                     "del \"C:\\T\\U.Bat\"");
+    size_t need = std::string(text).size() + 1;
+    EXPECT_TRUE(ComposeBatch(text, need, false, "C:\\uninstall.exe", "C:\\", "C:\\T\\U.Bat"));
+    EXPECT_FALSE(ComposeBatch(text, need - 1, false, "C:\\uninstall.exe", "C:\\", "C:\\T\\U.Bat"));
+}
+
+TEST(BatchText, PathsMeanTheSameToTheInterpreter)
+{
+    char out[kBatchPathSize];
+    ASSERT_TRUE(ToBatchPath(out, sizeof out, "C:\\Q%PATH%\\a%b.exe"));
+    EXPECT_STREQ(out, "C:\\Q%%PATH%%\\a%%b.exe");
+    char tiny[8];
+    EXPECT_FALSE(ToBatchPath(tiny, sizeof tiny, "C:\\%%%%"));
+    if (GetACP() != 1252)
+        return;
+    ASSERT_TRUE(ToBatchPath(out, sizeof out, "C:\\caf\xE9"));
+    EXPECT_EQ(std::string(out), std::string("C:\\caf") + (GetOEMCP() == 437 || GetOEMCP() == 850 ? "\x82" : "?"));
+    TempDir dir("batchpath");
+    std::string odd = dir / "\x8Cuvre"; // a letter of 1252 that 437 and 850 lack
+    ASSERT_TRUE(CreateDirectoryA(odd.c_str(), nullptr));
+    ASSERT_TRUE(ToBatchPath(out, sizeof out, odd.c_str()));
+    EXPECT_EQ(std::string(out), ShortName(odd));
+    EXPECT_EQ(std::string(out).find('\x8C'), std::string::npos);
+}

@@ -1,0 +1,237 @@
+#include <gtest/gtest.h>
+
+#include "common/gui_driver.h"
+#include "common/test_util.h"
+#include "removal/uninstall_entry.h"
+
+#include <algorithm>
+#include <set>
+#include <string>
+
+static bool Exists(const std::string &path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+static bool WaitUntilGone(const std::string &path, DWORD timeoutMs = 30000)
+{
+    for (DWORD start = GetTickCount(); GetTickCount() - start < timeoutMs; Sleep(200))
+        if (!Exists(path))
+            return true;
+    return !Exists(path);
+}
+
+static std::string Narrow(const std::wstring &w)
+{
+    int n = WideCharToMultiByte(CP_UTF8, 0, w.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string s(n, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, w.c_str(), -1, &s[0], n, nullptr, nullptr);
+    s.resize(n > 0 ? n - 1 : 0);
+    return s;
+}
+
+// Keys that Wine and the shell change by themselves while programs run.
+static bool Volatile(const std::string &key)
+{
+    static const char *const parts[] = {"\\Session Manager", "\\Explorer", "\\ShellNoRoam", "\\Wine\\",
+                                        "\\RecentDocs", "\\Dynamic Data", "\\Performance", "\\Cryptography",
+                                        "\\ShellFolder", "\\CurrentVersion\\Run", "Software\\Wine]",
+                                        "\\Volatile Environment", "\\Time Zones", "TimeZoneInformation"};
+    for (const char *part : parts)
+        if (key.find(part) != std::string::npos)
+            return true;
+    return false;
+}
+
+// The keys setup and removal work in, as "[key]|line" entries, through Wine's own regedit.
+static std::set<std::string> ExportRegistry(const std::string &file)
+{
+    static const char *const keys[] = {"HKEY_LOCAL_MACHINE\\Software", "HKEY_CURRENT_USER\\Software"};
+    std::set<std::string> entries;
+    for (const char *root : keys) {
+        EXPECT_EQ(RunProcess("regedit.exe /E \"" + file + "\" \"" + root + "\""), 0);
+        std::string bytes = ReadFileBytes(file);
+        std::wstring text(reinterpret_cast<const wchar_t *>(bytes.data()), bytes.size() / 2);
+        std::string key, line;
+        size_t pos = 0;
+        while (pos < text.size()) {
+            size_t end = text.find(L'\n', pos);
+            if (end == std::wstring::npos)
+                end = text.size();
+            line = Narrow(text.substr(pos, end - pos));
+            pos = end + 1;
+            if (!line.empty() && line.back() == '\r')
+                line.pop_back();
+            if (line.empty())
+                continue;
+            if (line[0] == '[')
+                key = line;
+            if (!Volatile(key))
+                entries.insert(key + "|" + line);
+        }
+    }
+    return entries;
+}
+
+// Handler keys of the common object classes stay by design, emptied of the class id.
+// Also what giving an existing extension back leaves by design: an empty default value
+// where there was none, and an empty new-file key where there was none.
+static bool KeptByDesign(const std::string &entry, const std::set<std::string> &before)
+{
+    std::string key = entry.substr(0, entry.find('|'));
+    std::string line = entry.substr(entry.find('|') + 1);
+    if (line == "@=\"\"" && before.count(key + "|" + key))
+        return true;
+    size_t shellNew = key.rfind("\\ShellNew]");
+    if (line == key && shellNew != std::string::npos && shellNew + 10 == key.size()) {
+        std::string parent = key.substr(0, shellNew) + "]";
+        if (before.count(parent + "|" + parent))
+            return true;
+    }
+    if (key.find("\\shellex") != std::string::npos)
+        return true;
+    for (const char *parent : {"\\Directory]", "\\Drive]", "\\Folder]", "\\*]", "\\exefile]"})
+        if (key.size() >= lstrlenA(parent) && key.compare(key.size() - lstrlenA(parent), std::string::npos, parent) == 0)
+            return true;
+    return false;
+}
+
+static std::string Listing(const std::string &folder)
+{
+    std::string names;
+    WIN32_FIND_DATAA fd;
+    HANDLE find = FindFirstFileA(JoinPath(folder, "*").c_str(), &fd);
+    if (find != INVALID_HANDLE_VALUE) {
+        do
+            names += std::string(fd.cFileName) + " ";
+        while (FindNextFileA(find, &fd));
+        FindClose(find);
+    }
+    return names;
+}
+
+static std::string Difference(const std::set<std::string> &a, const std::set<std::string> &b)
+{
+    std::string out;
+    for (const std::string &entry : a)
+        if (!b.count(entry))
+            out += "  " + entry + "\n";
+    return out;
+}
+
+static std::string InstalledPrograms(const std::string &folder)
+{
+    std::string file = JoinPath(folder, "list.txt");
+    RunProcess("cmd.exe /c uninstaller.exe --list > \"" + file + "\"");
+    return ReadFileBytes(file);
+}
+
+static void RegAdd(const std::string &args) { EXPECT_EQ(RunProcess("reg.exe add " + args + " /f"), 0) << args; }
+
+// Setup followed by removal leaves the registry as it was, foreign owners included.
+class Cycle : public ::testing::Test {
+protected:
+    Cycle() : work_("cycle") {}
+    void SetUp() override
+    {
+        RegAdd("HKCR\\.zip /ve /d CompressedFolder");
+        RegAdd("HKCR\\CompressedFolder /ve /d \"Compressed folder\"");
+        RegAdd("HKCR\\.cab /ve /d Foreign.CAB");
+        before_ = ExportRegistry(work_ / "before.reg");
+        ASSERT_GT(before_.size(), 1000u);
+    }
+    void install()
+    {
+        ASSERT_TRUE(CreateDirectoryA(dir_.c_str(), nullptr));
+        for (const char *name : {"qbxext.dll", "qbxext64.dll", "Qbx.txt", "quibex.chm"})
+            ASSERT_TRUE(WriteFileBytes(JoinPath(dir_, name), "x"));
+        ASSERT_TRUE(CopyFileTo(BuildDir() + "\\tests\\standin\\Quibex.exe", JoinPath(dir_, "Quibex.exe")));
+        ASSERT_TRUE(WriteFileBytes(JoinPath(dir_, "Uninstall.lst"),
+                                   "Quibex.exe\r\nqbxext.dll\r\nqbxext64.dll\r\nQbx.txt\r\nquibex.chm\r\n"
+                                   "qbxnew.dat\r\nzipnew.dat\r\nuninstall.exe\r\n"));
+        // Setup runs from the place of the real program, so it registers the real paths.
+        std::string program = JoinPath(dir_, "uninstall.exe");
+        ASSERT_TRUE(CopyFileTo(BuildDir() + "\\tests\\removal_setup.exe", program));
+        ASSERT_EQ(RunProcess("\"" + program + "\""), 0);
+        ASSERT_TRUE(CopyFileTo(ProgramPath(), program));
+    }
+    void checkInstalled()
+    {
+        std::set<std::string> after = ExportRegistry(work_ / "setup.reg");
+        std::string added = Difference(after, before_);
+        for (const char *key : {"Classes\\Quibex]", "Classes\\.rev]", "Quibex archiver]", "App Paths\\Quibex.exe]",
+                                "\\Software\\Quibex]"})
+            EXPECT_NE(added.find(key), std::string::npos) << key;
+        std::string list = InstalledPrograms(work_.path());
+        EXPECT_TRUE(list.find(Acp(u8"Quibex 压缩文件管理器")) != std::string::npos ||
+                    list.find(reinterpret_cast<const char *>(u8"Quibex 压缩文件管理器")) != std::string::npos)
+            << list;
+    }
+    void checkRemoved()
+    {
+        EXPECT_TRUE(WaitUntilGone(dir_)) << Listing(dir_);
+        std::set<std::string> after = ExportRegistry(work_ / "after.reg");
+        // What stays by design: the empty handler keys of the shell extension.
+        std::string left = Difference(after, before_), lost = Difference(before_, after);
+        std::string unexpected;
+        for (size_t pos = 0; pos < left.size();) {
+            size_t end = left.find('\n', pos);
+            std::string entry = left.substr(pos + 2, end - pos - 2);
+            pos = end + 1;
+            if (!KeptByDesign(entry, before_))
+                unexpected += entry + "\n";
+        }
+        EXPECT_EQ(unexpected, "") << "left by removal";
+        EXPECT_EQ(lost, "") << "taken by removal";
+        EXPECT_EQ(InstalledPrograms(work_.path()).find("Quibex"), std::string::npos);
+    }
+    TempDir work_;
+    std::string dir_ = "C:\\Program Files\\Quibex";
+    std::set<std::string> before_;
+};
+
+TEST_F(Cycle, RemovalStartedFromTheListOfInstalledPrograms)
+{
+    install();
+    checkInstalled();
+    HANDLE uninstaller = StartProcess("uninstaller.exe --remove \"Quibex archiver\"");
+    ASSERT_NE(uninstaller, nullptr);
+    HWND question = nullptr;
+    for (DWORD t0 = GetTickCount(); !question && GetTickCount() - t0 < 20000; Sleep(200)) {
+        HWND w = FindWindowW(L"#32770", Wide(u8"卸载 Quibex").c_str());
+        if (w && IsWindowVisible(w))
+            question = w;
+    }
+    ASSERT_NE(question, nullptr) << "the removal asks first";
+    ClickButton(question, IDYES);
+    WaitExit(uninstaller, 30000);
+    checkRemoved();
+}
+
+TEST_F(Cycle, SilentRemovalInAFolderWithBlanks)
+{
+    dir_ = "C:\\Program Files\\Quibex-2";
+    install();
+    char command[1024] = "";
+    HKEY key;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, kUninstallKey, 0, KEY_READ, &key), ERROR_SUCCESS);
+    DWORD size = sizeof command;
+    RegQueryValueExA(key, "UninstallString", nullptr, nullptr, reinterpret_cast<BYTE *>(command), &size);
+    char icon[1024] = "";
+    size = sizeof icon;
+    RegQueryValueExA(key, "DisplayIcon", nullptr, nullptr, reinterpret_cast<BYTE *>(icon), &size);
+    RegCloseKey(key);
+    EXPECT_EQ(std::string(command), "\"" + dir_ + "\\uninstall.exe\"");
+    EXPECT_EQ(std::string(icon), dir_ + "\\Quibex.exe");
+    checkInstalled();
+    EXPECT_EQ(RunProcess("\"" + dir_ + "\\uninstall.exe\" /s", "", 30000), 0);
+    checkRemoved();
+}
+
+TEST(UninstallCommand, QuotedOnlyWithABlank)
+{
+    char out[64];
+    ASSERT_TRUE(UninstallCommand(out, sizeof out, "C:\\Apps\\Quibex\\uninstall.exe"));
+    EXPECT_STREQ(out, "C:\\Apps\\Quibex\\uninstall.exe");
+    ASSERT_TRUE(UninstallCommand(out, sizeof out, "C:\\Program Files\\Q\\uninstall.exe"));
+    EXPECT_STREQ(out, "\"C:\\Program Files\\Q\\uninstall.exe\"");
+    EXPECT_TRUE(UninstallCommand(out, 10, "C:\\a b\\"));
+    EXPECT_FALSE(UninstallCommand(out, 9, "C:\\a b\\"));
+}

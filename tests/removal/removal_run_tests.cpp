@@ -1,0 +1,291 @@
+#include <gtest/gtest.h>
+
+#include "common/gui_driver.h"
+#include "common/test_util.h"
+
+#include <atomic>
+#include <string>
+#include <thread>
+
+static bool Exists(const std::string &path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+static bool WaitUntilGone(const std::string &path, DWORD timeoutMs = 30000)
+{
+    for (DWORD start = GetTickCount(); GetTickCount() - start < timeoutMs; Sleep(200))
+        if (!Exists(path))
+            return true;
+    return !Exists(path);
+}
+
+static std::wstring AllTexts(HWND box)
+{
+    std::wstring all;
+    for (const std::wstring &text : ChildTexts(box))
+        all += text + L"|";
+    return all;
+}
+
+static std::wstring WideAcp(const std::string &acp)
+{
+    wchar_t buf[2048] = L"";
+    MultiByteToWideChar(CP_ACP, 0, acp.c_str(), -1, buf, 2048);
+    return buf;
+}
+
+struct AnyDialog {
+    const std::wstring *title;
+    HWND found;
+};
+
+static BOOL CALLBACK MatchTitle(HWND window, LPARAM param)
+{
+    auto *ctx = reinterpret_cast<AnyDialog *>(param);
+    if (!IsWindowVisible(window) || WindowTextOf(window) != *ctx->title)
+        return TRUE;
+    ctx->found = window;
+    return FALSE;
+}
+
+// A box with the caption from any process (the batch file starts its own instances).
+static HWND WaitForAnyDialog(const std::wstring &title, DWORD timeoutMs)
+{
+    for (DWORD start = GetTickCount(); GetTickCount() - start < timeoutMs; Sleep(100)) {
+        AnyDialog ctx = {&title, nullptr};
+        EnumWindows(MatchTitle, reinterpret_cast<LPARAM>(&ctx));
+        if (ctx.found)
+            return ctx.found;
+    }
+    return nullptr;
+}
+
+static std::string BatchPath()
+{
+    char temp[MAX_PATH] = "";
+    GetTempPathA(MAX_PATH, temp);
+    return JoinPath(temp, "Uninstall_Qbx.Bat");
+}
+
+// An installation folder with a copy of the program, as the installer leaves it.
+class Removal : public ::testing::Test {
+protected:
+    Removal() : root_(::testing::UnitTest::GetInstance()->current_test_info()->name()) {}
+    void install(const std::string &name = "Quibex", const std::string &programName = "uninstall.exe")
+    {
+        dir_ = root_ / name;
+        program_ = JoinPath(dir_, programName);
+        ASSERT_TRUE(CreateDirectoryA(dir_.c_str(), nullptr)) << dir_;
+        ASSERT_TRUE(CopyFileTo(ProgramPath(), program_));
+    }
+    std::string at(const std::string &name) const { return JoinPath(dir_, name); }
+    void file(const std::string &name) { ASSERT_TRUE(WriteFileBytes(at(name), "x")) << name; }
+    void list(const std::string &text) { file("Uninstall.lst"), WriteFileBytes(at("Uninstall.lst"), text); }
+    HANDLE start(const char *args, const std::string &folder = "")
+    {
+        return StartProcess("\"" + program_ + "\" " + args, folder);
+    }
+    HWND box(HANDLE process, DWORD timeoutMs = 20000)
+    {
+        return WaitForDialog(GetProcessId(process), Wide(u8"卸载 Quibex"), timeoutMs);
+    }
+    // Silent removal that must end by itself with the folder gone.
+    void removeSilently()
+    {
+        HANDLE process = start("/s");
+        ASSERT_NE(process, nullptr);
+        EXPECT_EQ(WaitExit(process, 30000), 0);
+        EXPECT_TRUE(WaitUntilGone(dir_)) << dir_;
+        EXPECT_TRUE(WaitUntilGone(BatchPath()));
+    }
+    TempDir root_;
+    std::string dir_, program_;
+};
+
+TEST_F(Removal, ConfirmedRemovalDeletesTheListAndItsOwnFileAndFolder)
+{
+    install();
+    ASSERT_TRUE(WriteFileBytes(root_ / "keep.txt", "x"));
+    ASSERT_TRUE(CreateDirectoryA(at("sub").c_str(), nullptr));
+    for (const char *name : {"sub\\a.txt", "Quibex.exe", "qbxext.dll", "quibex.gid", "quibex.fts"})
+        file(name);
+    list("sub\r\nsub\\a.txt\r\nQuibex.exe\r\nqbxext.dll\r\nuninstall.exe\r\n..\\keep.txt\r\n");
+    HANDLE process = start("");
+    HWND question = box(process);
+    ASSERT_NE(question, nullptr);
+    EXPECT_NE(AllTexts(question).find(Wide(u8"确实要卸载 Quibex 吗?")), std::wstring::npos);
+    ClickButton(question, IDYES);
+    EXPECT_EQ(WaitExit(process, 30000), 0);
+    EXPECT_TRUE(WaitUntilGone(dir_));
+    EXPECT_TRUE(WaitUntilGone(BatchPath()));
+    EXPECT_TRUE(Exists(root_ / "keep.txt"));
+}
+
+TEST_F(Removal, AnsweringNoChangesNothing)
+{
+    install();
+    file("Quibex.exe");
+    list("Quibex.exe\r\n");
+    HANDLE process = start("");
+    HWND question = box(process);
+    ASSERT_NE(question, nullptr);
+    ClickButton(question, IDNO);
+    EXPECT_EQ(WaitExit(process, 20000), 0);
+    Sleep(3000);
+    EXPECT_TRUE(Exists(at("Quibex.exe")));
+    EXPECT_TRUE(Exists(at("Uninstall.lst")));
+    EXPECT_TRUE(Exists(program_));
+}
+
+TEST_F(Removal, MissingListIsReportedEvenWhenSilentAndChangesNothing)
+{
+    install();
+    file("Quibex.exe");
+    HANDLE process = start("/s");
+    HWND error = box(process);
+    ASSERT_NE(error, nullptr);
+    EXPECT_NE(AllTexts(error).find(Wide(u8"无法打开列表文件 Uninstall.lst")), std::wstring::npos);
+    ClickButton(error, IDOK);
+    EXPECT_EQ(WaitExit(process, 20000), 0);
+    Sleep(3000);
+    EXPECT_TRUE(Exists(at("Quibex.exe")));
+    EXPECT_TRUE(Exists(program_));
+    EXPECT_FALSE(Exists(BatchPath()));
+}
+
+// The folder vanishes while the question is open: no list is read from the inherited folder.
+TEST_F(Removal, AFolderThatCannotBeEnteredStopsTheRemoval)
+{
+    install();
+    list("Quibex.exe\r\n");
+    file("Quibex.exe");
+    std::string bait = root_ / "bait";
+    ASSERT_TRUE(CreateDirectoryA(bait.c_str(), nullptr));
+    ASSERT_TRUE(WriteFileBytes(JoinPath(bait, "Uninstall.lst"), "bait.txt\r\n"));
+    ASSERT_TRUE(WriteFileBytes(JoinPath(bait, "bait.txt"), "x"));
+    HANDLE process = start("", bait);
+    HWND question = box(process);
+    ASSERT_NE(question, nullptr);
+    std::string moved = root_ / "moved";
+    ASSERT_TRUE(MoveFileA(dir_.c_str(), moved.c_str()));
+    ClickButton(question, IDYES);
+    ASSERT_TRUE(WaitGone(question));
+    HWND error = box(process);
+    ASSERT_NE(error, nullptr);
+    EXPECT_NE(AllTexts(error).find(Wide(u8"无法打开列表文件 ") + WideAcp(at("Uninstall.lst"))), std::wstring::npos);
+    ClickButton(error, IDOK);
+    EXPECT_EQ(WaitExit(process, 20000), 0);
+    EXPECT_TRUE(Exists(JoinPath(bait, "bait.txt")));
+    EXPECT_TRUE(Exists(JoinPath(moved, "Quibex.exe")));
+}
+
+TEST_F(Removal, AFileInUseAsksForARestartOnceEvenWhenSilent)
+{
+    install();
+    file("locked.dat");
+    file("other.dat");
+    list("locked.dat\r\nother.dat\r\n");
+    HANDLE locked = CreateFileA(at("locked.dat").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(locked, INVALID_HANDLE_VALUE);
+    HANDLE process = start("/s");
+    HWND restart = box(process);
+    ASSERT_NE(restart, nullptr);
+    EXPECT_NE(AllTexts(restart).find(Wide(u8"你需要重新启动 Windows 来完全卸载 Quibex。")), std::wstring::npos);
+    ClickButton(restart, IDOK);
+    ASSERT_TRUE(WaitGone(restart));
+    EXPECT_EQ(box(process, 2000), nullptr) << "shown once";
+    EXPECT_EQ(WaitExit(process, 20000), 0);
+    EXPECT_TRUE(WaitUntilGone(program_));
+    EXPECT_TRUE(WaitUntilGone(BatchPath()));
+    EXPECT_FALSE(Exists(at("other.dat")));
+    EXPECT_TRUE(Exists(at("locked.dat")));
+    CloseHandle(locked);
+}
+
+TEST_F(Removal, AProgramFileThatStaysBringsTheWarning)
+{
+    install();
+    list("");
+    HANDLE held = CreateFileA(program_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    HANDLE process = start("/s");
+    EXPECT_EQ(WaitExit(process, 20000), 0);
+    HWND warning = WaitForAnyDialog(Wide(u8"卸载 Quibex"), 30000);
+    ASSERT_NE(warning, nullptr);
+    std::wstring texts = AllTexts(warning);
+    EXPECT_NE(texts.find(Wide(u8"卸载已完成")), std::wstring::npos);
+    EXPECT_NE(texts.find(WideAcp(program_)), std::wstring::npos);
+    ClickButton(warning, IDOK);
+    CloseHandle(held);
+    EXPECT_TRUE(WaitUntilGone(BatchPath()));
+}
+
+TEST_F(Removal, ABatchFileThatCannotBeWrittenIsReported)
+{
+    install();
+    list("");
+    ASSERT_TRUE(CreateDirectoryA(BatchPath().c_str(), nullptr));
+    HANDLE process = start("/s");
+    HWND manual = box(process);
+    RemoveDirectoryA(BatchPath().c_str());
+    ASSERT_NE(manual, nullptr);
+    std::wstring texts = AllTexts(manual);
+    EXPECT_NE(texts.find(Wide(u8"卸载已完成")), std::wstring::npos);
+    EXPECT_NE(texts.find(Wide(u8"你应该手动删除 ") + WideAcp(program_)), std::wstring::npos);
+    ClickButton(manual, IDOK);
+    EXPECT_EQ(WaitExit(process, 20000), 0);
+    EXPECT_TRUE(Exists(program_));
+}
+
+TEST_F(Removal, PassesEndWhileAnotherProcessRecreatesAFile)
+{
+    install();
+    list("again.txt\r\n");
+    std::atomic<bool> stop{false};
+    std::string again = at("again.txt");
+    std::thread recreate([&] {
+        // Shared for deletion, so the removal always can delete it.
+        for (DWORD t0 = GetTickCount(); !stop && GetTickCount() - t0 < 40000;) {
+            HANDLE h = CreateFileA(again.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                   nullptr, CREATE_ALWAYS, 0, nullptr);
+            if (h != INVALID_HANDLE_VALUE)
+                CloseHandle(h);
+        }
+    });
+    DWORD t0 = GetTickCount();
+    HANDLE process = start("/s");
+    int code = WaitExit(process, 30000);
+    DWORD elapsed = GetTickCount() - t0;
+    stop = true;
+    recreate.join();
+    EXPECT_EQ(code, 0);
+    EXPECT_LT(elapsed, 15000u);
+    EXPECT_TRUE(WaitUntilGone(program_));
+}
+
+// Folder names the command interpreter reads differently unless the batch file is careful.
+TEST_F(Removal, UnusualFolderNamesAreRemovedAndNothingElse)
+{
+    std::vector<std::string> names = {"Quibex %PATH% 100%"};
+    if (GetACP() == 1252) {
+        names.push_back("Quibex-caf\xE9");
+        names.push_back("Quibex-\x8Cuvre");
+    }
+    ASSERT_TRUE(WriteFileBytes(root_ / "keep.txt", "x"));
+    for (const std::string &name : names) {
+        install(name);
+        file("Quibex.exe");
+        list("Quibex.exe\r\n");
+        removeSilently();
+    }
+    EXPECT_TRUE(Exists(root_ / "keep.txt"));
+}
+
+// A name whose second byte is a backslash must not split the program folder.
+TEST_F(Removal, DoubleByteProgramNameKeepsItsFolder)
+{
+    if (GetACP() != 936)
+        GTEST_SKIP() << "needs code page 936";
+    install("Quibex", "\xD5\x5C.exe");
+    file("a.txt");
+    list("a.txt\r\n");
+    removeSilently();
+}
