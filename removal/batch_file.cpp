@@ -3,17 +3,25 @@
 #include "support/platform.h"
 #include "support/text.h"
 
-// ANSI text in the OEM code page; false when a character has no OEM form.
+// ANSI text in the OEM code page; false when a character has no OEM form. The text must
+// come back unchanged, so that no best-fit substitute ("O" for "\x8C") names another path.
 static bool AnsiToOem(char *out, size_t size, const char *text)
 {
     if (GetACP() == GetOEMCP())
         return JoinBounded(out, size, text, "");
-    WCHAR wide[1024];
-    if (MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text, -1, wide, 1024) == 0)
+    WCHAR wide[1024], back[1024];
+    int n = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text, -1, wide, 1024);
+    if (n == 0)
         return false;
     BOOL lossy = FALSE;
-    int n = WideCharToMultiByte(CP_OEMCP, 0, wide, -1, out, static_cast<int>(size), nullptr, &lossy);
-    return n > 0 && !lossy;
+    if (WideCharToMultiByte(CP_OEMCP, 0, wide, -1, out, static_cast<int>(size), nullptr, &lossy) == 0 || lossy)
+        return false;
+    if (MultiByteToWideChar(CP_OEMCP, 0, out, -1, back, 1024) != n)
+        return false;
+    for (int i = 0; i < n; ++i)
+        if (wide[i] != back[i])
+            return false;
+    return true;
 }
 
 static bool DoublePercent(char *out, size_t size, const char *text)

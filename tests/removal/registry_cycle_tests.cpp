@@ -43,10 +43,14 @@ static bool Volatile(const std::string &key)
 // The keys setup and removal work in, as "[key]|line" entries, through Wine's own regedit.
 static std::set<std::string> ExportRegistry(const std::string &file)
 {
-    static const char *const keys[] = {"HKEY_LOCAL_MACHINE\\Software", "HKEY_CURRENT_USER\\Software"};
+    static const char *const keys[] = {"HKEY_LOCAL_MACHINE\\Software\\Classes",
+                                       "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion",
+                                       "HKEY_LOCAL_MACHINE\\Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion",
+                                       "HKEY_CURRENT_USER\\Software"};
     std::set<std::string> entries;
     for (const char *root : keys) {
-        EXPECT_EQ(RunProcess("regedit.exe /E \"" + file + "\" \"" + root + "\""), 0);
+        DeleteFileA(file.c_str());
+        RunProcess("regedit.exe /E \"" + file + "\" \"" + root + "\""); // the Wow6432Node key only on 64-bit
         std::string bytes = ReadFileBytes(file);
         std::wstring text(reinterpret_cast<const wchar_t *>(bytes.data()), bytes.size() / 2);
         std::string key, line;

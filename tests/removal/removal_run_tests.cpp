@@ -32,6 +32,9 @@ static std::wstring WideAcp(const std::string &acp)
     return buf;
 }
 
+// A text as the program shows it: through the ANSI code page of the run.
+static std::wstring Shown(const char8_t *utf8) { return WideAcp(Acp(utf8)); }
+
 struct AnyDialog {
     const std::wstring *title;
     HWND found;
@@ -85,7 +88,7 @@ protected:
     }
     HWND box(HANDLE process, DWORD timeoutMs = 20000)
     {
-        return WaitForDialog(GetProcessId(process), Wide(u8"卸载 Quibex"), timeoutMs);
+        return WaitForDialog(GetProcessId(process), Shown(u8"卸载 Quibex"), timeoutMs);
     }
     // Silent removal that must end by itself with the folder gone.
     void removeSilently()
@@ -111,7 +114,7 @@ TEST_F(Removal, ConfirmedRemovalDeletesTheListAndItsOwnFileAndFolder)
     HANDLE process = start("");
     HWND question = box(process);
     ASSERT_NE(question, nullptr);
-    EXPECT_NE(AllTexts(question).find(Wide(u8"确实要卸载 Quibex 吗?")), std::wstring::npos);
+    EXPECT_NE(AllTexts(question).find(Shown(u8"确实要卸载 Quibex 吗?")), std::wstring::npos);
     ClickButton(question, IDYES);
     EXPECT_EQ(WaitExit(process, 30000), 0);
     EXPECT_TRUE(WaitUntilGone(dir_));
@@ -142,7 +145,7 @@ TEST_F(Removal, MissingListIsReportedEvenWhenSilentAndChangesNothing)
     HANDLE process = start("/s");
     HWND error = box(process);
     ASSERT_NE(error, nullptr);
-    EXPECT_NE(AllTexts(error).find(Wide(u8"无法打开列表文件 Uninstall.lst")), std::wstring::npos);
+    EXPECT_NE(AllTexts(error).find(Shown(u8"无法打开列表文件 Uninstall.lst")), std::wstring::npos);
     ClickButton(error, IDOK);
     EXPECT_EQ(WaitExit(process, 20000), 0);
     Sleep(3000);
@@ -170,7 +173,7 @@ TEST_F(Removal, AFolderThatCannotBeEnteredStopsTheRemoval)
     ASSERT_TRUE(WaitGone(question));
     HWND error = box(process);
     ASSERT_NE(error, nullptr);
-    EXPECT_NE(AllTexts(error).find(Wide(u8"无法打开列表文件 ") + WideAcp(at("Uninstall.lst"))), std::wstring::npos);
+    EXPECT_NE(AllTexts(error).find(Shown(u8"无法打开列表文件 ") + WideAcp(at("Uninstall.lst"))), std::wstring::npos);
     ClickButton(error, IDOK);
     EXPECT_EQ(WaitExit(process, 20000), 0);
     EXPECT_TRUE(Exists(JoinPath(bait, "bait.txt")));
@@ -188,7 +191,7 @@ TEST_F(Removal, AFileInUseAsksForARestartOnceEvenWhenSilent)
     HANDLE process = start("/s");
     HWND restart = box(process);
     ASSERT_NE(restart, nullptr);
-    EXPECT_NE(AllTexts(restart).find(Wide(u8"你需要重新启动 Windows 来完全卸载 Quibex。")), std::wstring::npos);
+    EXPECT_NE(AllTexts(restart).find(Shown(u8"你需要重新启动 Windows 来完全卸载 Quibex。")), std::wstring::npos);
     ClickButton(restart, IDOK);
     ASSERT_TRUE(WaitGone(restart));
     EXPECT_EQ(box(process, 2000), nullptr) << "shown once";
@@ -208,10 +211,10 @@ TEST_F(Removal, AProgramFileThatStaysBringsTheWarning)
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     HANDLE process = start("/s");
     EXPECT_EQ(WaitExit(process, 20000), 0);
-    HWND warning = WaitForAnyDialog(Wide(u8"卸载 Quibex"), 30000);
+    HWND warning = WaitForAnyDialog(Shown(u8"卸载 Quibex"), 30000);
     ASSERT_NE(warning, nullptr);
     std::wstring texts = AllTexts(warning);
-    EXPECT_NE(texts.find(Wide(u8"卸载已完成")), std::wstring::npos);
+    EXPECT_NE(texts.find(Shown(u8"卸载已完成")), std::wstring::npos);
     EXPECT_NE(texts.find(WideAcp(program_)), std::wstring::npos);
     ClickButton(warning, IDOK);
     CloseHandle(held);
@@ -228,8 +231,8 @@ TEST_F(Removal, ABatchFileThatCannotBeWrittenIsReported)
     RemoveDirectoryA(BatchPath().c_str());
     ASSERT_NE(manual, nullptr);
     std::wstring texts = AllTexts(manual);
-    EXPECT_NE(texts.find(Wide(u8"卸载已完成")), std::wstring::npos);
-    EXPECT_NE(texts.find(Wide(u8"你应该手动删除 ") + WideAcp(program_)), std::wstring::npos);
+    EXPECT_NE(texts.find(Shown(u8"卸载已完成")), std::wstring::npos);
+    EXPECT_NE(texts.find(Shown(u8"你应该手动删除 ") + WideAcp(program_)), std::wstring::npos);
     ClickButton(manual, IDOK);
     EXPECT_EQ(WaitExit(process, 20000), 0);
     EXPECT_TRUE(Exists(program_));
