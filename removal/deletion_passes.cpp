@@ -1,7 +1,45 @@
 #include "removal/deletion_passes.h"
 
+#include <new>
+
 #include "support/platform.h"
 #include "support/text.h"
+
+constexpr DWORD kRenameSectionSize = 32768;
+
+static bool IsNulEntryFor(const char *entry, const char *name)
+{
+    char key[5];
+    CopyBounded(key, entry, sizeof key);
+    return CompareNoCase(key, "NUL=") == 0 && CompareNoCase(entry + 4, name) == 0;
+}
+
+// Adds a line "NUL=<name>" to [Rename] of wininit.ini. The section holds one such line per
+// file: setting the key would replace the line before, and only the last file would go.
+static void AddRenameEntry(const char *ini, const char *name)
+{
+    char *section = new (std::nothrow) char[kRenameSectionSize];
+    DWORD used = section ? GetPrivateProfileSectionA("Rename", section, kRenameSectionSize, ini) : 0;
+    size_t line = 4 + lstrlenA(name) + 1; // "NUL=" name terminator
+    if (!section || used + line + 1 > kRenameSectionSize) {
+        // The section cannot be read whole: rewriting it would lose lines.
+        WritePrivateProfileStringA("Rename", "NUL", name, ini);
+        delete[] section;
+        return;
+    }
+    for (const char *entry = section; *entry != '\0'; entry += lstrlenA(entry) + 1) {
+        if (IsNulEntryFor(entry, name)) {
+            delete[] section;
+            return;
+        }
+    }
+    char *end = section + used;
+    lstrcpyA(end, "NUL=");
+    lstrcpyA(end + 4, name);
+    end[line] = '\0';
+    WritePrivateProfileSectionA("Rename", section, ini);
+    delete[] section;
+}
 
 static void ScheduleAtRestart(const char *name)
 {
@@ -19,7 +57,7 @@ static void ScheduleAtRestart(const char *name)
         return;
     char shortName[1024] = "";
     DWORD got = GetShortPathNameA(name, shortName, sizeof shortName);
-    WritePrivateProfileStringA("Rename", "NUL", got > 0 && got < sizeof shortName ? shortName : name, ini);
+    AddRenameEntry(ini, got > 0 && got < sizeof shortName ? shortName : name);
 }
 
 // First "<fullPath>.<n>.tmp" that does not exist (n up to 999; 999 when all do). False when

@@ -164,14 +164,18 @@ static std::string PendingRenames()
     return all;
 }
 
-static std::string WininitEntry()
+// Every line of [Rename] in wininit.ini, each followed by "|".
+static std::string WininitRenames()
 {
     char ini[MAX_PATH];
     GetWindowsDirectoryA(ini, MAX_PATH);
     lstrcatA(ini, "\\wininit.ini");
-    char value[1024] = "";
-    GetPrivateProfileStringA("Rename", "NUL", "", value, sizeof value, ini);
-    return value;
+    char section[8192] = "";
+    DWORD n = GetPrivateProfileSectionA("Rename", section, sizeof section, ini);
+    std::string all;
+    for (DWORD i = 0; i < n; ++i)
+        all += section[i] ? section[i] : '|';
+    return all;
 }
 
 static std::string ShortName(const std::string &path)
@@ -214,8 +218,10 @@ TEST_F(Passes, FilesInUseAreDeferredToTheRestart)
         EXPECT_NE(pending.find(Upper(at("x.dll.1.tmp"))), std::string::npos) << pending;
         EXPECT_EQ(pending.find("UNINSTALL.EXE"), std::string::npos) << pending;
     } else {
-        // One "NUL" key: the last file scheduled.
-        EXPECT_EQ(Upper(WininitEntry()), Upper(ShortName(at("x.dll.1.tmp"))));
+        // One "NUL" line per file: a second file must not replace the first.
+        std::string renames = Upper(WininitRenames());
+        EXPECT_NE(renames.find("NUL=" + Upper(ShortName(at("locked.dat"))) + "|"), std::string::npos) << renames;
+        EXPECT_NE(renames.find("NUL=" + Upper(ShortName(at("x.dll.1.tmp"))) + "|"), std::string::npos) << renames;
     }
     FreeLibrary(module);
     CloseHandle(locked);
