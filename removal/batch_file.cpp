@@ -1,5 +1,7 @@
 #include "removal/batch_file.h"
 
+#include <new>
+
 #include "support/platform.h"
 #include "support/text.h"
 
@@ -89,11 +91,12 @@ static bool WriteBatch(const char *batchPath, const char *programPath)
     char folder[1024];
     DWORD n = GetCurrentDirectoryA(sizeof folder, folder);
     char program[kBatchPathSize], folderText[kBatchPathSize], batch[kBatchPathSize];
-    static char text[kBatchTextSize];
-    bool ok = n > 0 && n < sizeof folder && ToBatchPath(program, sizeof program, programPath) &&
+    char *text = new (std::nothrow) char[kBatchTextSize];
+    bool ok = text && n > 0 && n < sizeof folder && ToBatchPath(program, sizeof program, programPath) &&
               ToBatchPath(folderText, sizeof folderText, folder) && ToBatchPath(batch, sizeof batch, batchPath) &&
-              ComposeBatch(text, sizeof text, NtMajorVersion() != 0, program, folderText, batch) &&
+              ComposeBatch(text, kBatchTextSize, NtMajorVersion() != 0, program, folderText, batch) &&
               WriteNewFile(batchPath, text);
+    delete[] text;
     if (!ok)
         DeleteFileA(batchPath);
     return ok;
