@@ -5,7 +5,7 @@ set -e
 cd "$(dirname "$0")"
 scripts/setup-machine.sh
 cmake -S . -B build -DQBX_TESTS=ON >/dev/null
-cmake --build build -j2 --target uninstall removal_setup quibex_standin >/dev/null
+cmake --build build -j2 --target uninstall quibex_standin quibex_chm >/dev/null
 . scripts/xvfb.sh
 
 export WINEPREFIX="$PWD/demo/prefix" WINEDEBUG=-all LC_ALL=zh_CN.UTF-8 LANG=zh_CN.UTF-8
@@ -24,8 +24,9 @@ rm -rf "$inst"; mkdir -p "$inst"
 cp build/tests/standin/Quibex.exe "$inst/Quibex.exe"
 printf 'placeholder' > "$inst/qbxext.dll"
 printf 'placeholder' > "$inst/qbxext64.dll"
-printf 'Quibex console manual\r\n' > "$inst/Qbx.txt"
-printf 'Quibex.exe\r\nqbxext.dll\r\nqbxext64.dll\r\nQbx.txt\r\nqbxnew.dat\r\nzipnew.dat\r\nuninstall.exe\r\n' \
+cp build/tests/fixtures/quibex.chm tests/fixtures/install/* "$inst/"
+cp build/uninstall.exe "$inst/uninstall.exe"
+printf 'Quibex.exe\r\nqbxext.dll\r\nqbxext64.dll\r\nquibex.chm\r\nQbx.txt\r\nlicense.txt\r\norder.htm\r\nqbxnew.dat\r\nzipnew.dat\r\nuninstall.exe\r\n' \
   > "$inst/Uninstall.lst"
 wine reg add 'HKCR\.zip' /ve /d CompressedFolder /f >/dev/null 2>&1
 
@@ -46,10 +47,8 @@ show() { # what Windows shows
 }
 
 echo "== before setup"; show
-echo; echo "== silent setup (the test-only setup program stands in for the setup dialog)"
-cp build/tests/removal_setup.exe "$inst/uninstall.exe"
-wine "$win\\uninstall.exe"; wineserver -w
-cp build/uninstall.exe "$inst/uninstall.exe"
+echo; echo "== silent setup: uninstall.exe /setup /s, run in the installation folder as the installer does"
+(cd "$inst" && wine uninstall.exe /setup /s); wineserver -w
 show
 echo "-- uninstall entry:"
 wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quibex archiver' 2>/dev/null \

@@ -7,7 +7,7 @@ set -e
 
 need=""
 for p in g++-mingw-w64-i686-posix mingw-w64-i686-dev wine wine32 wine64 xvfb xauth x11-utils xdotool \
-         imagemagick fonts-wqy-microhei locales liblnk-utils cmake make python3; do
+         imagemagick fonts-wqy-microhei locales liblnk-utils fp-utils-3.2.2 cmake make python3; do
   dpkg -s "$p" >/dev/null 2>&1 || need="$need $p"
 done
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
