@@ -41,7 +41,7 @@ show() { # what Windows shows
   done
   echo "-- App Paths\\Quibex.exe: $(wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\App Paths\Quibex.exe' /ve >/dev/null 2>&1 && echo present || echo absent)"
   echo "-- shortcuts:"
-  (cd "$WINEPREFIX/drive_c" && find users ProgramData -iname '*quibex*' 2>/dev/null | sed 's/^/   C:\\/' ) || true
+  (cd "$WINEPREFIX/drive_c" && find users ProgramData \( -iname '*quibex*' -o -ipath '*/Quibex/*' \) 2>/dev/null | sed 's/^/   C:\\/' ) || true
   echo "-- installation folder:"
   if [ -d "$inst" ]; then ls -A "$inst" | sed 's/^/   /'; else echo "   (gone)"; fi
 }
