@@ -39,6 +39,16 @@ std::string JoinPath(const std::string &folder, const std::string &name)
     return folder + "\\" + name;
 }
 
+bool Exists(const std::string &path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+bool WaitUntilGone(const std::string &path, DWORD timeoutMs)
+{
+    for (DWORD start = GetTickCount(); GetTickCount() - start < timeoutMs; Sleep(200))
+        if (!Exists(path))
+            return true;
+    return !Exists(path);
+}
+
 bool WriteFileBytes(const std::string &path, const std::string &bytes)
 {
     HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);

@@ -17,6 +17,9 @@ std::string SourceDir();
 std::string ProgramPath();
 std::string JoinPath(const std::string &folder, const std::string &name);
 
+bool Exists(const std::string &path);
+// Polls until nothing of that name exists; false when it is still there at the time-out.
+bool WaitUntilGone(const std::string &path, DWORD timeoutMs = 30000);
 bool WriteFileBytes(const std::string &path, const std::string &bytes);
 std::string ReadFileBytes(const std::string &path);
 bool CopyFileTo(const std::string &from, const std::string &to);

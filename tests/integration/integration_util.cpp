@@ -66,6 +66,19 @@ bool KeyThere(HKEY root, const std::string &path, REGSAM view)
     return true;
 }
 
+static std::vector<std::string> SubkeyNames(HKEY key)
+{
+    std::vector<std::string> names;
+    for (DWORD i = 0;; ++i) {
+        char name[256];
+        DWORD nameSize = sizeof name;
+        if (RegEnumKeyExA(key, i, name, &nameSize, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            break;
+        names.push_back(name);
+    }
+    return names;
+}
+
 std::string Snapshot(HKEY root, const std::string &path)
 {
     HKEY key;
@@ -81,14 +94,7 @@ std::string Snapshot(HKEY root, const std::string &path)
         out += std::string(name) + "=" + std::to_string(type) + ":" +
                std::string(reinterpret_cast<char *>(data), dataSize) + "\n";
     }
-    std::vector<std::string> children;
-    for (DWORD i = 0;; ++i) {
-        char name[256];
-        DWORD nameSize = sizeof name;
-        if (RegEnumKeyExA(key, i, name, &nameSize, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-            break;
-        children.push_back(name);
-    }
+    std::vector<std::string> children = SubkeyNames(key);
     RegCloseKey(key);
     for (const std::string &child : children)
         out += Snapshot(root, path + "\\" + child);
@@ -110,13 +116,7 @@ void RawDeleteTree(HKEY root, const std::string &path)
     std::vector<std::string> children;
     HKEY key;
     if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) == ERROR_SUCCESS) {
-        for (DWORD i = 0;; ++i) {
-            char name[256];
-            DWORD nameSize = sizeof name;
-            if (RegEnumKeyExA(key, i, name, &nameSize, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-                break;
-            children.push_back(name);
-        }
+        children = SubkeyNames(key);
         RegCloseKey(key);
     }
     for (const std::string &child : children)

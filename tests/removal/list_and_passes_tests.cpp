@@ -9,8 +9,6 @@
 #include <string>
 #include <vector>
 
-static bool Exists(const std::string &path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
 TEST(ListLines, OnlyLinesThatStayInsideTheFolderAreTaken)
 {
     for (const char *line : {"a.txt", "sub\\b.txt", "sub/b.txt", "  lead.txt", "a..b", "...x", "x.", "a\\.x"})

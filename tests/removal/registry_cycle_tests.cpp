@@ -8,16 +8,6 @@
 #include <set>
 #include <string>
 
-static bool Exists(const std::string &path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-static bool WaitUntilGone(const std::string &path, DWORD timeoutMs = 30000)
-{
-    for (DWORD start = GetTickCount(); GetTickCount() - start < timeoutMs; Sleep(200))
-        if (!Exists(path))
-            return true;
-    return !Exists(path);
-}
-
 static std::string Narrow(const std::wstring &w)
 {
     int n = WideCharToMultiByte(CP_UTF8, 0, w.c_str(), -1, nullptr, 0, nullptr, nullptr);

@@ -7,16 +7,6 @@
 #include <string>
 #include <thread>
 
-static bool Exists(const std::string &path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-static bool WaitUntilGone(const std::string &path, DWORD timeoutMs = 30000)
-{
-    for (DWORD start = GetTickCount(); GetTickCount() - start < timeoutMs; Sleep(200))
-        if (!Exists(path))
-            return true;
-    return !Exists(path);
-}
-
 static std::wstring AllTexts(HWND box)
 {
     std::wstring all;
