@@ -126,7 +126,10 @@ static bool StartBatch(const char *batchPath)
     char command[2 * 1024 + 16];
     if (n == 0 || n >= sizeof comspec)
         return false;
-    wsprintfA(command, "%s /c \"%s\"", comspec, path); // both under 1024 bytes
+    // wsprintf stops at 1024 bytes; a cut command line would name another file.
+    if (!JoinBounded(command, sizeof command, comspec, " /c \"") || !AppendBounded(command, path, sizeof command) ||
+        !AppendBounded(command, "\"", sizeof command))
+        return false;
 
     bool nt = NtMajorVersion() != 0;
     STARTUPINFOA startup;
