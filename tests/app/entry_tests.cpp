@@ -15,23 +15,17 @@ protected:
     TempDir dir_;
 };
 
-TEST_F(Entry, WaitPausesTwoSecondsAndChangesNothing)
+// Only a lower bound: the pause the batch file relies on cannot be shortened by a load.
+TEST_F(Entry, WaitPausesTwoSecondsAndUnknownSwitchesDoNothing)
 {
+    ASSERT_TRUE(WriteFileBytes(dir_ / "Uninstall.lst", "victim.txt\r\n"));
+    ASSERT_TRUE(WriteFileBytes(dir_ / "victim.txt", "x"));
     DWORD start = GetTickCount();
     EXPECT_EQ(RunProcess(command("/wait")), 0);
-    DWORD elapsed = GetTickCount() - start;
-    EXPECT_GE(elapsed, 1900u);
-    EXPECT_LT(elapsed, 15000u);
-    EXPECT_TRUE(CopyFileTo(program(), dir_ / "still-there.exe"));
-}
-
-TEST_F(Entry, UnknownSwitchesEndAtOnce)
-{
-    for (const char *args : {"/clean", "/x", "/", "--s"}) {
-        DWORD start = GetTickCount();
-        EXPECT_EQ(RunProcess(command(args), "", 10000), 0) << args;
-        EXPECT_LT(GetTickCount() - start, 8000u) << args;
-    }
+    EXPECT_GE(GetTickCount() - start, 1900u);
+    for (const char *args : {"/clean", "/x", "/", "--s"}) // no dialog waits, no removal starts
+        EXPECT_EQ(RunProcess(command(args)), 0) << args;
+    EXPECT_TRUE(Exists(dir_ / "victim.txt")) << "neither the pause nor an unknown switch removes anything";
 }
 
 TEST_F(Entry, WarningShowsTheManualDeletionMessage)

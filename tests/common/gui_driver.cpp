@@ -1,5 +1,7 @@
 #include "common/gui_driver.h"
 
+#include <tlhelp32.h>
+
 struct FindContext {
     DWORD processId;
     const std::wstring *title;
@@ -60,6 +62,12 @@ void ClickButton(HWND dialog, int id)
         PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
 }
 
+void ClickAndWait(HWND dialog, int id)
+{
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(GetDlgItem(dialog, id), BM_CLICK, 0, 0, SMTO_NORMAL, 20000, &result);
+}
+
 bool IsChecked(HWND dialog, int id) { return SendDlgItemMessageW(dialog, id, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
 bool IsItemEnabled(HWND dialog, int id) { return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE; }
@@ -77,8 +85,10 @@ bool WaitGone(HWND window, DWORD timeoutMs)
 
 void PressKey(HWND dialog, WORD virtualKey)
 {
-    SetForegroundWindow(dialog);
-    Sleep(300);
+    // Real input goes to the foreground window: wait until the dialog is that window.
+    HWND top = GetAncestor(dialog, GA_ROOT);
+    for (DWORD start = GetTickCount(); GetForegroundWindow() != top && GetTickCount() - start < 10000; Sleep(50))
+        SetForegroundWindow(top);
     INPUT keys[2] = {};
     keys[0].type = INPUT_KEYBOARD;
     keys[0].ki.wVk = virtualKey;
@@ -125,4 +135,19 @@ HWND WaitForWindowOfClass(const wchar_t *className, DWORD processId, DWORD timeo
         Sleep(100);
     } while (GetTickCount() - start < timeoutMs);
     return nullptr;
+}
+
+std::vector<DWORD> ChildProcesses(DWORD processId)
+{
+    std::vector<DWORD> children;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return children;
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
+        if (entry.th32ParentProcessID == processId)
+            children.push_back(entry.th32ProcessID);
+    CloseHandle(snapshot);
+    return children;
 }

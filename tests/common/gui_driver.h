@@ -12,8 +12,10 @@ HWND WaitForDialog(DWORD processId, const std::wstring &title, DWORD timeoutMs =
 std::wstring WindowTextOf(HWND window);
 // Texts of all child windows, in window order.
 std::vector<std::wstring> ChildTexts(HWND dialog);
-// Presses a button by identifier as a click would.
+// Presses a button by identifier as a click would; returns at once.
 void ClickButton(HWND dialog, int id);
+// Presses a button that opens no window and returns once the dialog has handled the click.
+void ClickAndWait(HWND dialog, int id);
 bool IsChecked(HWND dialog, int id);
 bool IsItemEnabled(HWND dialog, int id);
 // Brings the dialog to the foreground and types one key into it with real input (SendInput),
@@ -25,3 +27,5 @@ std::vector<HWND> WindowsOfClass(const wchar_t *className, DWORD processId = 0);
 HWND WaitForWindowOfClass(const wchar_t *className, DWORD processId = 0, DWORD timeoutMs = 20000);
 // Waits until the window is gone.
 bool WaitGone(HWND window, DWORD timeoutMs = 20000);
+// Processes started by the process (alive or not yet reaped by the system).
+std::vector<DWORD> ChildProcesses(DWORD processId);

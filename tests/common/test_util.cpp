@@ -91,7 +91,9 @@ void RemoveTree(const std::string &path)
                 continue;
             std::string child = JoinPath(path, name);
             SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            if (fd.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)
+                RemoveDirectoryA(child.c_str()); // the link, never what it points to
+            else if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
                 RemoveTree(child);
             else
                 DeleteFileA(child.c_str());
@@ -99,6 +101,28 @@ void RemoveTree(const std::string &path)
         FindClose(find);
     }
     RemoveDirectoryA(path.c_str());
+}
+
+// The Unix path of a path on C: of the test prefix.
+static std::string UnixPath(const std::string &path)
+{
+    std::string out = EnvOr("QBX_PREFIX_UNIX", "") + "/drive_c/";
+    for (char c : path.substr(3))
+        out += c == '\\' ? '/' : c;
+    return out;
+}
+
+bool MakeFolderLink(const std::string &link, const std::string &target)
+{
+    std::string command = "/bin/ln -s '" + UnixPath(target) + "' '" + UnixPath(link) + "'";
+    // Wine starts a Linux program without a handle to wait on: poll for the link.
+    HANDLE process = StartProcess(command);
+    if (process)
+        CloseHandle(process);
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 20000; Sleep(100))
+        if (Exists(link))
+            return true;
+    return false;
 }
 
 TempDir::TempDir(const char *name)

@@ -25,6 +25,9 @@ std::string ReadFileBytes(const std::string &path);
 bool CopyFileTo(const std::string &from, const std::string &to);
 // Deletes a folder with everything in it (read-only attributes cleared first).
 void RemoveTree(const std::string &path);
+// Makes link (a path on C:) a Unix symbolic link to target (a folder on C:), the one kind of
+// link Wine 8 reports as a reparse point; false when it did not appear.
+bool MakeFolderLink(const std::string &link, const std::string &target);
 
 // A fresh, empty folder below C:\qbxtests, removed with its contents at the end.
 class TempDir {

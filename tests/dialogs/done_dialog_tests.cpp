@@ -1,5 +1,6 @@
 #include "setup_install.h"
 
+#include "lang/language_file.h"
 #include "registry/registry.h"
 #include "res/resource.h"
 
@@ -24,15 +25,37 @@ std::string WaitOpened(const SetupInstall &install, size_t count)
     return log;
 }
 
+std::string DialogEntry(const char8_t *native, const char *dialog, const char *translation)
+{
+    char key[9];
+    LanguageKey(key, Acp(native).c_str(), dialog, TextKind::DialogText);
+    return std::string(key) + "=\"" + translation + "\"\r\n";
+}
+
+bool RightToLeft(HWND window) { return (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0; }
+
 } // namespace
 
+// With a language file beside the program: every dialog is translated under its own name and
+// laid out right to left.
 TEST(DoneDialog, ShowsTheFolderAndOpensTheInstalledFiles)
 {
     SetupInstall install;
     install.RouteDocumentsToStandIn();
+    ASSERT_TRUE(WriteFileBytes(install.path("uninstall.lng"),
+                               "***messages***\r\n" + DialogEntry(u8"LTR", "LTR", "RTL") +
+                                   DialogEntry(u8"关联菜单项目", "CONTEXTITEMS", "Items (t)") +
+                                   DialogEntry(u8"感谢使用 Quibex 简体中文版!", "DONEDLG", "Thanks (t)")));
     ASSERT_TRUE(install.Start());
     HWND setup = install.WaitSetupDialog();
     ASSERT_NE(setup, nullptr);
+    EXPECT_TRUE(RightToLeft(setup));
+    ClickButton(setup, IDC_CONTEXT_ITEMS);
+    HWND items = WaitForDialog(install.pid(), L"Items (t)");
+    ASSERT_NE(items, nullptr) << "CONTEXTITEMS translated";
+    EXPECT_TRUE(RightToLeft(items));
+    PostMessageW(items, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(WaitGone(items));
     HWND done = install.ConfirmSetup(setup);
     ASSERT_NE(done, nullptr);
     EXPECT_FALSE(IsWindow(setup));
@@ -40,7 +63,8 @@ TEST(DoneDialog, ShowsTheFolderAndOpensTheInstalledFiles)
     char folder[MAX_PATH] = "";
     GetDlgItemTextA(done, IDC_DONE_FOLDER, folder, MAX_PATH);
     EXPECT_STREQ(folder, install.folder().c_str());
-    EXPECT_EQ(WindowTextOf(GetDlgItem(done, IDC_DONE_THANKS)), Wide(u8"感谢使用 Quibex 简体中文版!"));
+    EXPECT_EQ(WindowTextOf(GetDlgItem(done, IDC_DONE_THANKS)), L"Thanks (t)") << "DONEDLG translated";
+    EXPECT_TRUE(RightToLeft(done));
     // The uninstall entry was registered when setup was confirmed.
     char uninstall[MAX_PATH] = "";
     GetRegString(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quibex archiver",

@@ -51,6 +51,22 @@ private:
     std::string path_;
 };
 
+// Types Tab into the dialog and waits until the focus has moved: by then every key typed
+// before it has been handled, and what it asked of the help system is in the trace.
+bool SettleInput(HWND dialog)
+{
+    DWORD thread = GetWindowThreadProcessId(dialog, nullptr);
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(thread, &info);
+    HWND before = info.hwndFocus;
+    PressKey(dialog, VK_TAB);
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 10000; Sleep(50))
+        if (GetGUIThreadInfo(thread, &info) && info.hwndFocus != before)
+            return true;
+    return false;
+}
+
 bool Contains(const std::string &text, const std::string &part) { return text.find(part) != std::string::npos; }
 
 // The trace shows the path with doubled backslashes.
@@ -99,8 +115,7 @@ TEST(Help, TopicsOfEveryDialogOpenInTheViewerAndCloseAtExit)
     ASSERT_NE(items, nullptr);
     known = trace.Requests().size();
     PressKey(GetDlgItem(items, IDC_MENU_EXTR_TO), VK_F1);
-    calls = trace.WaitRequests(known);
-    Sleep(1000); // a second request, if any, would come at once
+    ASSERT_TRUE(SettleInput(items));
     calls = trace.Requests();
     ASSERT_EQ(calls.size(), known + 1) << "F1 in the items dialog opens one topic only";
     EXPECT_TRUE(Contains(calls.back(), "::/html/HELPContextItems.htm")) << calls.back();
@@ -116,7 +131,7 @@ TEST(Help, TopicsOfEveryDialogOpenInTheViewerAndCloseAtExit)
     ASSERT_NE(done, nullptr);
     known = trace.Requests().size();
     PressKey(GetDlgItem(done, IDOK), VK_F1);
-    Sleep(1500);
+    ASSERT_TRUE(SettleInput(done));
     EXPECT_EQ(trace.Requests().size(), known) << "F1 in the completion dialog opens nothing";
     ClickButton(done, IDC_DONE_HELP);
     calls = trace.WaitRequests(known);

@@ -10,6 +10,7 @@
 namespace {
 
 const char kSetupKey[] = "Setup";
+const char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quibex archiver";
 const char kLinksKey[] = "Setup\\Links";
 const char kMenuItemsKey[] = "Setup\\MenuItems";
 const char *const kMenuValues[] = {"ExtrTo", "AddTo",  "AddArc",   "ExtrHere", "Extr",   "ExtrSep",
@@ -23,20 +24,19 @@ void Cancel(SetupInstall &install, HWND dialog)
 
 bool Checked(HWND dialog, int id) { return IsChecked(dialog, id); }
 
-// JAR's box as the dialog shows it after the test has prepared the registry.
-bool JarBoxAtStart(const char *jarClass, DWORD storedSet)
+// A type's box as the dialog shows it after the test has prepared the registry.
+bool BoxAtStart(const char *ext, int control, const char *ownerClass, DWORD storedSet)
 {
     SetupInstall install;
-    if (jarClass)
-        SetRegString(HKEY_CLASSES_ROOT, ".jar", "", jarClass);
-    SetSettingDword("Setup\\.jar", "Set", storedSet);
+    if (ownerClass)
+        SetRegString(HKEY_CLASSES_ROOT, ext, "", ownerClass);
+    SetSettingDword((std::string("Setup\\") + ext).c_str(), "Set", storedSet);
     EXPECT_TRUE(install.Start());
     HWND dialog = install.WaitSetupDialog();
     EXPECT_NE(dialog, nullptr);
     if (!dialog)
         return false;
-    bool checked = Checked(dialog, IDC_TYPE_JAR);
-    EXPECT_TRUE(Checked(dialog, IDC_TYPE_ISO)) << "ISO has no owner in these runs";
+    bool checked = Checked(dialog, control);
     Cancel(install, dialog);
     return checked;
 }
@@ -73,15 +73,29 @@ TEST(SetupDialog, OpensWithTheDefaultsAndCancelStoresNothing)
 
     Cancel(install, dialog);
     EXPECT_FALSE(RegKeyExists(HKEY_CURRENT_USER, kSetupKey)) << "cancel stores nothing";
-    EXPECT_TRUE(FolderWindows().empty());
+    EXPECT_TRUE(ChildProcesses(install.pid()).empty()) << "cancel opens no folder";
 }
 
-TEST(SetupDialog, JarOwnedByAnotherProgramStartsUnchecked)
+TEST(SetupDialog, JarAndIsoOwnedByAnotherProgramStartUnchecked)
 {
-    EXPECT_FALSE(JarBoxAtStart("jarfile", 1)) << "another program's class";
-    EXPECT_TRUE(JarBoxAtStart("QUIBEX.zip", 1)) << "our own class, any case: the stored value decides";
-    EXPECT_FALSE(JarBoxAtStart("quibex", 0)) << "our own class, stored off";
-    EXPECT_FALSE(JarBoxAtStart(nullptr, 0)) << "no class: the stored value decides";
+    struct Row {
+        const char *ext;
+        int control;
+        const char *ownerClass;
+        DWORD storedSet;
+        bool checked;
+        const char *why;
+    } rows[] = {
+        {".jar", IDC_TYPE_JAR, "jarfile", 1, false, "another program's class"},
+        {".jar", IDC_TYPE_JAR, "QUIBEX.zip", 1, true, "our own class, any case: the stored value decides"},
+        {".jar", IDC_TYPE_JAR, "quibex", 0, false, "our own class, stored off"},
+        {".jar", IDC_TYPE_JAR, nullptr, 0, false, "no class: the stored value decides"},
+        {".iso", IDC_TYPE_ISO, "Windows.IsoFile", 1, false, "another program's class"},
+        {".iso", IDC_TYPE_ISO, nullptr, 1, true, "no class: the stored value decides"},
+    };
+    for (const Row &row : rows)
+        EXPECT_EQ(BoxAtStart(row.ext, row.control, row.ownerClass, row.storedSet), row.checked)
+            << row.ext << ": " << row.why;
 }
 
 TEST(SetupDialog, ContextItemsConfirmedBeforeCancelStayStored)
@@ -132,9 +146,8 @@ TEST(SetupDialog, ConfirmSavesShownStatesAppliesAndRegisters)
     HWND dialog = install.WaitSetupDialog();
     ASSERT_NE(dialog, nullptr);
 
-    ClickButton(dialog, IDC_CASCADED_MENU);
-    ClickButton(dialog, IDC_SHELL_EXT);
-    Sleep(300);
+    ClickAndWait(dialog, IDC_CASCADED_MENU);
+    ClickAndWait(dialog, IDC_SHELL_EXT);
     EXPECT_FALSE(Checked(dialog, IDC_SHELL_EXT));
     EXPECT_FALSE(IsItemEnabled(dialog, IDC_CASCADED_MENU));
     EXPECT_FALSE(IsItemEnabled(dialog, IDC_MENU_ICONS));
@@ -142,19 +155,17 @@ TEST(SetupDialog, ConfirmSavesShownStatesAppliesAndRegisters)
     EXPECT_TRUE(Checked(dialog, IDC_MENU_ICONS));
     EXPECT_TRUE(IsItemEnabled(dialog, IDC_CONTEXT_ITEMS));
 
-    ClickButton(dialog, IDC_TYPE_ZIP);
-    ClickButton(dialog, IDC_TYPE_ISO);
-    ClickButton(dialog, IDC_DESKTOP);
-    Sleep(300);
+    ClickAndWait(dialog, IDC_TYPE_ZIP);
+    ClickAndWait(dialog, IDC_TYPE_ISO);
+    ClickAndWait(dialog, IDC_DESKTOP);
     EXPECT_FALSE(Checked(dialog, IDC_TYPE_ZIP));
-    ClickButton(dialog, IDC_SELECT_ALL);
-    Sleep(300);
+    ClickAndWait(dialog, IDC_SELECT_ALL);
     for (int id = IDC_TYPE_QBX; id <= IDC_TYPE_Z; ++id)
         EXPECT_TRUE(Checked(dialog, id)) << id;
     EXPECT_TRUE(Checked(dialog, IDC_DESKTOP)) << "select-all leaves the other boxes";
     EXPECT_FALSE(Checked(dialog, IDC_START_MENU));
     EXPECT_FALSE(Checked(dialog, IDC_SHELL_EXT));
-    ClickButton(dialog, IDC_TYPE_CAB);
+    ClickAndWait(dialog, IDC_TYPE_CAB);
 
     HWND done = install.ConfirmSetup(dialog);
     ASSERT_NE(done, nullptr) << "the completion dialog follows";
@@ -182,9 +193,12 @@ TEST(SetupDialog, ConfirmSavesShownStatesAppliesAndRegisters)
 
     ClickButton(done, IDOK);
     EXPECT_EQ(install.Finish(), 0);
+    EXPECT_FALSE(ChildProcesses(install.pid()).empty()) << "the folder window is the program's child";
     EXPECT_TRUE(CloseFolderWindow(15000)) << "the program group folder is opened after setup";
 }
 
+// Silent setup applies and registers like a confirmed one; "sfxcmd=/s" alone then makes the
+// entry's command a silent removal.
 TEST(SetupDialog, SilentSetupNeedsNoHands)
 {
     for (const char *env : {static_cast<const char *>(nullptr), "sfxcmd=/s"}) {
@@ -194,8 +208,21 @@ TEST(SetupDialog, SilentSetupNeedsNoHands)
         EXPECT_EQ(SettingDword("Setup\\.qbx", "Set", 7), 1u);
         EXPECT_EQ(SettingDword(kLinksKey, "Desktop", 7), 0u);
         EXPECT_EQ(SettingDword(kSetupKey, "MenuIcons", 7), 1u);
-        Sleep(1500);
-        EXPECT_TRUE(FolderWindows().empty()) << "silent setup opens no folder";
+        char type[80] = "", command[MAX_PATH] = "";
+        GetRegString(HKEY_CLASSES_ROOT, ".qbx", "", type, sizeof type, "");
+        EXPECT_STREQ(type, "Quibex") << "applied";
+        GetRegString(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString", command, sizeof command, "");
+        EXPECT_EQ(std::string(command), install.path("uninstall.exe")) << "registered";
+        // A folder window would belong to a process the program started, alive after it ended.
+        EXPECT_TRUE(ChildProcesses(install.pid()).empty()) << "silent setup opens no folder";
         EXPECT_TRUE(install.OpenedLog().empty());
+        if (!env)
+            continue;
+        ASSERT_TRUE(WriteFileBytes(install.path("Uninstall.lst"),
+                                   "Quibex.exe\r\nquibex.chm\r\nlicense.txt\r\norder.htm\r\nQbx.txt\r\n"
+                                   "qbxnew.dat\r\nzipnew.dat\r\n"));
+        EXPECT_EQ(WaitExit(StartProcess(command, "", env)), 0) << "no question waits for a click";
+        EXPECT_TRUE(WaitUntilGone(install.folder())) << "removed";
+        EXPECT_FALSE(RegKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
     }
 }

@@ -28,6 +28,8 @@ bool SettingExists(const char *key, const char *name)
 
 SetupInstall::SetupInstall() : dir_("setup")
 {
+    // Each test starts from a desktop without the windows of an earlier one.
+    EXPECT_TRUE(CloseFolderWindows());
     ResetSetupState();
     std::string fixtures = JoinPath(SourceDir(), "tests\\fixtures\\install");
     EXPECT_TRUE(CopyFileTo(ProgramPath(), path("uninstall.exe")));
@@ -45,8 +47,7 @@ SetupInstall::~SetupInstall()
         WaitForSingleObject(process_, 5000);
         CloseHandle(process_);
     }
-    for (HWND window : FolderWindows())
-        PostMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(CloseFolderWindows()) << "a folder window outlived its test";
     ResetSetupState();
 }
 
@@ -95,17 +96,34 @@ std::vector<HWND> FolderWindows()
     return WindowsOfClass(L"ExplorerWClass");
 }
 
+// Closes a folder window and waits until it is gone; a window that stays is ended with its
+// process, by id.
+static bool CloseAndWait(HWND window)
+{
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    if (WaitGone(window, 20000))
+        return true;
+    HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid);
+    if (process) {
+        TerminateProcess(process, 1);
+        WaitForSingleObject(process, 10000);
+        CloseHandle(process);
+    }
+    return WaitGone(window, 5000);
+}
+
+bool CloseFolderWindows()
+{
+    bool closed = true;
+    for (HWND window : FolderWindows())
+        closed = CloseAndWait(window) && closed;
+    return closed;
+}
+
 bool CloseFolderWindow(DWORD timeoutMs)
 {
-    DWORD start = GetTickCount();
-    do {
-        std::vector<HWND> windows = FolderWindows();
-        if (!windows.empty()) {
-            for (HWND window : windows)
-                PostMessageW(window, WM_CLOSE, 0, 0);
-            return true;
-        }
-        Sleep(100);
-    } while (GetTickCount() - start < timeoutMs);
-    return false;
+    HWND window = WaitForWindowOfClass(L"ExplorerWClass", 0, timeoutMs);
+    return window && CloseFolderWindows();
 }

@@ -43,5 +43,7 @@ private:
 
 // Explorer windows opened on a folder (Wine's explorer.exe); they outlive the program.
 std::vector<HWND> FolderWindows();
-// Waits for a folder window and closes it; false when none came.
+// Closes every folder window and waits until each is gone; false when one stays.
+bool CloseFolderWindows();
+// Waits for a folder window, then closes them all as above; false when none came.
 bool CloseFolderWindow(DWORD timeoutMs);

@@ -7,6 +7,7 @@
 #include "integration/shortcuts.h"
 #include "integration/templates.h"
 #include "integration_util.h"
+#include "lang/language_file.h"
 #include "lang/messages.h"
 #include "registry/registry.h"
 
@@ -24,33 +25,20 @@ static std::vector<std::string> Split(const char *group)
     return out;
 }
 
-TEST(SetupChoicesRecord, GroupsSplitBeforeEveryDot)
+// Each type's extensions, written out: a typo in the table must not pass.
+TEST(SetupChoicesRecord, EveryTypeWithItsBoxAndExtensions)
 {
     using V = std::vector<std::string>;
-    EXPECT_EQ(Split(".bz2.tbz2.bz.tbz"), (V{".bz2", ".tbz2", ".bz", ".tbz"}));
-    EXPECT_EQ(Split(".lzh.lha"), (V{".lzh", ".lha"}));
-    EXPECT_EQ(Split(".uue.xxe.uu"), (V{".uue", ".xxe", ".uu"}));
-    EXPECT_EQ(Split(".z.taz"), (V{".z", ".taz"}));
-    EXPECT_EQ(Split(".qbx"), (V{".qbx"}));
+    const V expected[kArchiveTypeCount] = {
+        {".qbx"}, {".zip"}, {".cab"}, {".arj"}, {".lzh", ".lha"}, {".ace"}, {".7z"}, {".tar"},
+        {".gz", ".tgz"}, {".uue", ".xxe", ".uu"}, {".bz2", ".tbz2", ".bz", ".tbz"}, {".jar"}, {".iso"},
+        {".z", ".taz"}};
+    for (int i = 0; i < kArchiveTypeCount; ++i) {
+        EXPECT_EQ(ArchiveTypes[i].control, 5101 + i) << i;
+        EXPECT_EQ(Split(ArchiveTypes[i].group), expected[i]) << i;
+        EXPECT_EQ(std::string(ArchiveTypes[i].extension), expected[i][0]) << i;
+    }
     EXPECT_EQ(Split(""), V{});
-    for (const ArchiveType &type : ArchiveTypes)
-        EXPECT_EQ(Split(type.group)[0], type.extension);
-    EXPECT_EQ(ArchiveTypes[13].control, 5114);
-    SetupChoices none = {};
-    for (bool a : none.Associate)
-        EXPECT_FALSE(a);
-    EXPECT_FALSE(none.Desktop || none.StartMenu || none.Programs || none.ShellExt || none.CascadedMenu ||
-                 none.MenuIcons);
-}
-
-TEST(Templates, HeldIncompleteUntilAnAssociationStarts)
-{
-    // Nothing has associated yet in this process when this runs first; either way the
-    // completed form is what every use sees.
-    AssociateExtension(".nosuchext", false, false, false, false);
-    EXPECT_EQ(EmptyQbxArchive[0], 0x51);
-    EXPECT_EQ(EmptyZipArchive[0], 0x50);
-    EXPECT_EQ(std::string(reinterpret_cast<char *>(EmptyQbxArchive), 7), std::string("Qbx!\x1a\x07\0", 7));
 }
 
 TEST(AppPath, SubfolderAndDriveRoot)
@@ -146,14 +134,30 @@ TEST(Shortcuts, UnsafeTranslatedNamesFallBackToTheNativeOnes)
     EXPECT_EQ(GetFileAttributesA(group.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
-TEST(Shortcuts, DoubleByteNamesWhoseTrailByteLooksLikeABackslash)
+// A translated name fit for a file name is used as it is, even when a trail byte is 0x5C
+// (the first byte pair of "乗" in code page 936). Without "Programs" no group is reported.
+TEST(Shortcuts, SafeTranslatedNamesAreUsedAsTheyAre)
 {
-    // In code page 936 the trail byte of many characters is 0x5C.
-    HMODULE saved = g_resourceModule;
-    char name[kMsgSize];
-    ShortcutName(5103, name, sizeof name);
-    g_resourceModule = saved;
-    EXPECT_EQ(std::string(name), Acp(u8"控制台 QBX 中文手册"));
+    TempDir dir("lngnames");
+    const std::string name = Acp(u8"乗 帮助");
+    ASSERT_EQ(name.substr(0, 2), "\x81\x5C");
+    char key[9];
+    LanguageKey(key, Acp(u8"Quibex 中文帮助").c_str(), nullptr, TextKind::MessageText);
+    ASSERT_TRUE(WriteFileBytes(dir / "uninstall.lng", "***messages***\r\n" + std::string(key) + "=\"" + name + "\"\r\n"));
+    g_language.Load((dir / "uninstall.lng").c_str());
+    SetupChoices programs = {};
+    programs.Programs = true;
+    UpdateShortcuts(programs, nullptr);
+    g_language.Load((dir / "absent.lng").c_str());
+    char folder[MAX_PATH] = "";
+    SHGetFolderPathA(nullptr, CSIDL_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, folder);
+    std::string group = JoinPath(folder, "Quibex");
+    EXPECT_TRUE(Exists(JoinPath(group, name + ".lnk")));
+
+    char reported[kGroupFolderSize] = "unchanged";
+    UpdateShortcuts(SetupChoices{}, reported);
+    EXPECT_STREQ(reported, "unchanged");
+    EXPECT_FALSE(Exists(group));
 }
 
 TEST(Shortcuts, LinksAndFolderTrees)

@@ -242,12 +242,12 @@ TEST_F(LanguageFile, GetMsgGoesThroughTheLoadedTable)
     g_extResource.Load(GetModuleHandleA(nullptr), fakeProgram.c_str());
     ASSERT_TRUE(g_extResource.loaded);
     ASSERT_TRUE(WriteFileBytes(path(), kMarker + "\r\n" + Entry(Acp(u8"卸载 Quibex"), "Uninstall Quibex") +
-                                           Entry(Acp(u8"卸载已完成"), std::string(700, 'y'))));
+                                           Entry(Acp(u8"确实要卸载 Quibex 吗?"), std::string(700, 'y'))));
     g_language.Load(path().c_str());
     EXPECT_STREQ(GetMsg(IDS_CAPTION), "Uninstall Quibex");
-    EXPECT_EQ(std::string(GetMsg(IDS_REMOVAL_DONE)), std::string(511, 'y'));
-    EXPECT_EQ(std::string(GetMsg(IDS_CONFIRM_REMOVAL)), Acp(u8"确实要卸载 Quibex 吗?"))
-        << "the module's strings are not consulted";
+    EXPECT_EQ(std::string(GetMsg(IDS_CONFIRM_REMOVAL)), std::string(511, 'y'));
+    EXPECT_EQ(std::string(GetMsg(IDS_REMOVAL_DONE)), Acp(u8"卸载已完成"))
+        << "a text without an entry is the program's own, not the module's \"Module says done\"";
     g_extResource.Unload();
     g_language.Load((dir_ / "absent.lng").c_str());
     EXPECT_FALSE(g_language.IsLoaded());
