@@ -137,9 +137,9 @@ HWND WaitForWindowOfClass(const wchar_t *className, DWORD processId, DWORD timeo
     return nullptr;
 }
 
-std::vector<DWORD> ChildProcesses(DWORD processId)
+std::vector<std::string> ChildProcesses(DWORD processId)
 {
-    std::vector<DWORD> children;
+    std::vector<std::string> children;
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
     if (snapshot == INVALID_HANDLE_VALUE)
         return children;
@@ -147,7 +147,7 @@ std::vector<DWORD> ChildProcesses(DWORD processId)
     entry.dwSize = sizeof entry;
     for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
         if (entry.th32ParentProcessID == processId)
-            children.push_back(entry.th32ProcessID);
+            children.push_back(entry.szExeFile);
     CloseHandle(snapshot);
     return children;
 }

@@ -27,5 +27,5 @@ std::vector<HWND> WindowsOfClass(const wchar_t *className, DWORD processId = 0);
 HWND WaitForWindowOfClass(const wchar_t *className, DWORD processId = 0, DWORD timeoutMs = 20000);
 // Waits until the window is gone.
 bool WaitGone(HWND window, DWORD timeoutMs = 20000);
-// Processes started by the process (alive or not yet reaped by the system).
-std::vector<DWORD> ChildProcesses(DWORD processId);
+// File names of the running processes that the process started.
+std::vector<std::string> ChildProcesses(DWORD processId);

@@ -73,7 +73,7 @@ TEST(SetupDialog, OpensWithTheDefaultsAndCancelStoresNothing)
 
     Cancel(install, dialog);
     EXPECT_FALSE(RegKeyExists(HKEY_CURRENT_USER, kSetupKey)) << "cancel stores nothing";
-    EXPECT_TRUE(ChildProcesses(install.pid()).empty()) << "cancel opens no folder";
+    EXPECT_FALSE(StartedExplorer(install.pid())) << "cancel opens no folder";
 }
 
 TEST(SetupDialog, JarAndIsoOwnedByAnotherProgramStartUnchecked)
@@ -193,7 +193,7 @@ TEST(SetupDialog, ConfirmSavesShownStatesAppliesAndRegisters)
 
     ClickButton(done, IDOK);
     EXPECT_EQ(install.Finish(), 0);
-    EXPECT_FALSE(ChildProcesses(install.pid()).empty()) << "the folder window is the program's child";
+    EXPECT_TRUE(StartedExplorer(install.pid())) << "the folder window is the program's child";
     EXPECT_TRUE(CloseFolderWindow(15000)) << "the program group folder is opened after setup";
 }
 
@@ -214,7 +214,7 @@ TEST(SetupDialog, SilentSetupNeedsNoHands)
         GetRegString(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString", command, sizeof command, "");
         EXPECT_EQ(std::string(command), install.path("uninstall.exe")) << "registered";
         // A folder window would belong to a process the program started, alive after it ended.
-        EXPECT_TRUE(ChildProcesses(install.pid()).empty()) << "silent setup opens no folder";
+        EXPECT_FALSE(StartedExplorer(install.pid())) << "silent setup opens no folder";
         EXPECT_TRUE(install.OpenedLog().empty());
         if (!env)
             continue;

@@ -91,6 +91,14 @@ void SetupInstall::RouteDocumentsToStandIn() const
     SetRegString(HKEY_CLASSES_ROOT, "https\\shell\\open\\command", "", command.c_str());
 }
 
+bool StartedExplorer(DWORD processId)
+{
+    for (const std::string &name : ChildProcesses(processId))
+        if (lstrcmpiA(name.c_str(), "explorer.exe") == 0)
+            return true;
+    return false;
+}
+
 std::vector<HWND> FolderWindows()
 {
     return WindowsOfClass(L"ExplorerWClass");
