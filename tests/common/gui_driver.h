@@ -8,7 +8,7 @@
 
 // Waits for a visible top-level dialog (class #32770) of the process whose title is title
 // (any title when empty); null on time-out.
-HWND WaitForDialog(DWORD processId, const std::wstring &title, DWORD timeoutMs = 20000);
+HWND WaitForDialog(DWORD processId, const std::wstring &title, DWORD timeoutMs = 60000);
 std::wstring WindowTextOf(HWND window);
 // Texts of all child windows, in window order.
 std::vector<std::wstring> ChildTexts(HWND dialog);

@@ -114,7 +114,7 @@ static std::string UnixPath(const std::string &path)
 
 bool MakeFolderLink(const std::string &link, const std::string &target)
 {
-    std::string command = "/bin/ln -s '" + UnixPath(target) + "' '" + UnixPath(link) + "'";
+    std::string command = "/bin/ln -s \"" + UnixPath(target) + "\" \"" + UnixPath(link) + "\"";
     // Wine starts a Linux program without a handle to wait on: poll for the link.
     HANDLE process = StartProcess(command);
     if (process)

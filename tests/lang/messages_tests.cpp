@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "common/test_util.h"
+#include "lang/language_file.h"
 #include "lang/messages.h"
 #include "res/resource.h"
 
@@ -70,6 +71,25 @@ TEST_F(Messages, FormatMsgReplacesTheOneConversionAndBounds)
     EXPECT_EQ(std::string(out), Acp(u8"你应该手动删除 C:\\Q\\uninstall.exe"));
     FormatMsg(out, sizeof out, IDS_NO_LIST_FILE, "%s%n%x");
     EXPECT_EQ(std::string(out), Acp(u8"无法打开列表文件 %s%n%x"));
+
+    // A translation with another conversion than one "%s" is not used as a format.
+    TempDir dir("badformats");
+    for (const char *bad : {"%n %s", "%s%s", "%d", "none"}) {
+        std::string table = "***messages***\r\n";
+        for (const char8_t *native : {u8"你应该手动删除 %s", u8"无法打开列表文件 %s"}) {
+            char key[9];
+            LanguageKey(key, Acp(native).c_str(), nullptr, TextKind::MessageText);
+            table += std::string(key) + "=\"" + bad + "\"\r\n";
+        }
+        ASSERT_TRUE(WriteFileBytes(dir / "uninstall.lng", table));
+        g_language.Load((dir / "uninstall.lng").c_str());
+        ASSERT_TRUE(g_language.IsLoaded());
+        FormatMsg(out, sizeof out, IDS_DELETE_BY_HAND, "C:\\Q");
+        EXPECT_EQ(std::string(out), Acp(u8"你应该手动删除 C:\\Q")) << bad;
+        FormatMsg(out, sizeof out, IDS_NO_LIST_FILE, "x.lst");
+        EXPECT_EQ(std::string(out), Acp(u8"无法打开列表文件 x.lst")) << bad;
+    }
+    g_language.Load((dir / "absent.lng").c_str());
 
     char small[12];
     FormatMsg(small, sizeof small, IDS_DELETE_BY_HAND, "C:\\very\\long\\path");
