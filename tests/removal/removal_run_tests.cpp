@@ -404,7 +404,10 @@ TEST_F(Removal, TheBatchFileIsTheProgramsAlone)
     EXPECT_EQ(WaitExit(StartProcess("\"" + program_ + "\" /s", "", env.c_str()), 30000), 0);
     std::string batch = JoinPath(temp, "Uninstall_Qbx.Bat");
     ASSERT_TRUE(Exists(batch));
-    EXPECT_EQ(ReadFileBytes(root_ / "Interp\\opened.log"), "\"" + interpreter + "\" /d /s /c \"\"" + batch + "\"\"\r\n");
+    std::string log = root_ / "Interp\\opened.log";
+    for (DWORD t0 = GetTickCount(); ReadFileBytes(log).empty() && GetTickCount() - t0 < 20000;)
+        Sleep(100);
+    EXPECT_EQ(ReadFileBytes(log), "\"" + interpreter + "\" /d /s /c \"\"" + batch + "\"\"\r\n");
     std::vector<std::string> writers = Writers(batch);
     EXPECT_FALSE(writers.empty());
     for (const std::string &sid : writers)
