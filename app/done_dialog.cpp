@@ -3,6 +3,7 @@
 #include "app/app_state.h"
 #include "app/dialog_common.h"
 #include "app/help.h"
+#include "integration/program_files.h"
 #include "lang/messages.h"
 #include "res/resource.h"
 #include "support/text.h"
@@ -14,14 +15,12 @@ static void OpenTarget(const char *target)
     ShellExecuteA(nullptr, "open", target, nullptr, "", SW_SHOWNORMAL);
 }
 
-// Opens a file of the current folder, which setup takes to be the installation folder.
+// The installation folder is where this program lies, never the folder it was started in:
+// an elevated program must not open whatever "Quibex.exe" the current folder holds.
 static void OpenInstalledFile(const char *name)
 {
-    char path[1024 + 32] = "";
-    if (GetCurrentDirectoryA(1024, path) >= 1024)
-        return;
-    AppendBackslash(path);
-    if (AppendBounded(path, name, sizeof path))
+    char path[kPathSize];
+    if (ProgramFilePath(name, path, sizeof path))
         OpenTarget(path);
 }
 
@@ -29,9 +28,9 @@ static void InitDoneDialog(HWND dialog)
 {
     SendMessageA(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(g_programIcon));
     SendDlgItemMessageA(dialog, IDC_DONE_THANKS, WM_SETFONT, reinterpret_cast<WPARAM>(g_boldFont), FALSE);
-    char folder[1024] = "";
-    if (GetCurrentDirectoryA(sizeof folder, folder) >= sizeof folder)
-        folder[0] = '\0';
+    char folder[kPathSize];
+    if (ProgramFilePath("", folder, sizeof folder))
+        StripFileName(folder); // keeps the backslash of a drive root only
     SetDlgItemTextA(dialog, IDC_DONE_FOLDER, folder);
     if (g_silentMode)
         SendMessageA(dialog, WM_COMMAND, IDOK, 0);
@@ -63,7 +62,7 @@ INT_PTR CALLBACK DoneDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
             OpenInstalledFile("order.htm");
             break;
         case IDC_DONE_HOME_PAGE:
-            OpenTarget(GetMsg(IDS_HOME_PAGE));
+            OpenTarget(GetWebAddressMsg(IDS_HOME_PAGE));
             break;
         default:
             break;

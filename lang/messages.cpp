@@ -38,11 +38,17 @@ void ExtResource::Unload()
     loaded = false;
 }
 
-const char *GetMsg(int id)
+static char *NextRingBuffer()
 {
     s_ringPos = (s_ringPos + 1) % kMsgRing;
     char *buf = s_ring[s_ringPos];
     buf[0] = '\0';
+    return buf;
+}
+
+const char *GetMsg(int id)
+{
+    char *buf = NextRingBuffer();
     if (g_language.IsLoaded()) {
         LoadStringA(g_programModule, id, buf, kMsgSize);
     } else if (LoadStringA(g_resourceModule, id, buf, kMsgSize) == 0) {
@@ -50,6 +56,36 @@ const char *GetMsg(int id)
     }
     g_language.Translate(buf, kMsgSize, buf, nullptr, TextKind::MessageText);
     return buf;
+}
+
+static bool StartsWithNoCase(const char *text, const char *prefix)
+{
+    for (; *prefix != '\0'; ++text, ++prefix) {
+        char c = *text >= 'A' && *text <= 'Z' ? static_cast<char>(*text - 'A' + 'a') : *text;
+        if (c != *prefix)
+            return false;
+    }
+    return true;
+}
+
+bool IsWebAddress(const char *text)
+{
+    if (!StartsWithNoCase(text, "http://") && !StartsWithNoCase(text, "https://"))
+        return false;
+    for (const unsigned char *p = reinterpret_cast<const unsigned char *>(text); *p != '\0'; ++p)
+        if (*p <= ' ' || *p == 0x7F || *p == '"')
+            return false;
+    return true;
+}
+
+const char *GetWebAddressMsg(int id)
+{
+    const char *text = GetMsg(id);
+    if (IsWebAddress(text))
+        return text;
+    char *own = NextRingBuffer();
+    LoadStringA(g_programModule, id, own, kMsgSize);
+    return own;
 }
 
 // True when text holds exactly one "%s" and no other '%'.

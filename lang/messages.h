@@ -22,6 +22,13 @@ constexpr int kMsgRing = 8;
 // Localised text of a string-table number; valid until 8 further calls. "" when unknown.
 const char *GetMsg(int id);
 
+// True for a plain web address: "http://" or "https://" (any case), then no control
+// character, blank or double quote that could end it on a handler's command line.
+bool IsWebAddress(const char *text);
+// GetMsg for a text the program opens: a translation or module text that is not a web
+// address gives way to the program's own text, so no translation decides what is started.
+const char *GetWebAddressMsg(int id);
+
 // Message id with its single "%s" replaced by arg, written to out (size bytes, cut to fit).
 // A translation with any other conversion is not trusted: the native text is used instead.
 void FormatMsg(char *out, size_t size, int id, const char *arg);

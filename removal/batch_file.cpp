@@ -3,6 +3,7 @@
 #include <new>
 
 #include "support/platform.h"
+#include "support/private_file.h"
 #include "support/text.h"
 
 // ANSI text in the OEM code page; false when a character has no OEM form. The text must
@@ -71,32 +72,35 @@ bool ComposeBatch(char *out, size_t size, bool nt, const char *program, const ch
     return ok;
 }
 
-// A new file: an existing file or link of that name is deleted, never written through.
-static bool WriteNewFile(const char *path, const char *text)
+static bool WriteAll(HANDLE file, const char *text)
 {
-    DeleteFileA(path);
-    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
     DWORD size = lstrlenA(text), written = 0;
-    BOOL ok = WriteFile(file, text, size, &written, nullptr) && written == size;
-    return CloseHandle(file) && ok;
+    return WriteFile(file, text, size, &written, nullptr) && written == size;
 }
 
-static bool WriteBatch(const char *batchPath, const char *programPath)
+// The batch text for the file at batchPath, which must exist so that its short name does.
+static bool ComposeFor(char *text, const char *batchPath, const char *programPath)
 {
-    // Created empty first, so that its short name exists when the path needs one.
-    if (!WriteNewFile(batchPath, ""))
-        return false;
     char folder[1024];
     DWORD n = GetCurrentDirectoryA(sizeof folder, folder);
     char program[kBatchPathSize], folderText[kBatchPathSize], batch[kBatchPathSize];
+    return n > 0 && n < sizeof folder && ToBatchPath(program, sizeof program, programPath) &&
+           ToBatchPath(folderText, sizeof folderText, folder) && ToBatchPath(batch, sizeof batch, batchPath) &&
+           ComposeBatch(text, kBatchTextSize, NtMajorVersion() != 0, program, folderText, batch);
+}
+
+// Created once and written through that one handle: an existing file or link of the name is
+// deleted (never written through), and no other user may change the file until it has run.
+static bool WriteBatch(const char *batchPath, const char *programPath)
+{
+    DeleteFileA(batchPath);
+    HANDLE file = CreatePrivateFile(batchPath);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
     char *text = new (std::nothrow) char[kBatchTextSize];
-    bool ok = text && n > 0 && n < sizeof folder && ToBatchPath(program, sizeof program, programPath) &&
-              ToBatchPath(folderText, sizeof folderText, folder) && ToBatchPath(batch, sizeof batch, batchPath) &&
-              ComposeBatch(text, kBatchTextSize, NtMajorVersion() != 0, program, folderText, batch) &&
-              WriteNewFile(batchPath, text);
+    bool ok = text && ComposeFor(text, batchPath, programPath) && WriteAll(file, text);
     delete[] text;
+    ok = CloseHandle(file) && ok;
     if (!ok)
         DeleteFileA(batchPath);
     return ok;
@@ -110,28 +114,66 @@ static bool HasPercent(const char *text)
     return false;
 }
 
-static bool StartBatch(const char *batchPath)
+// Only characters that no interpreter reads as anything but part of a path.
+static bool IsPlainPath(const char *text)
 {
-    // On a command line "%" cannot be escaped inside quotes; the short name may do without.
-    char path[1024];
-    if (!JoinBounded(path, sizeof path, batchPath, ""))
-        return false;
-    if (HasPercent(path)) {
-        DWORD got = GetShortPathNameA(batchPath, path, sizeof path);
-        if (got == 0 || got >= sizeof path || HasPercent(path))
+    for (; *text != '\0'; ++text) {
+        char c = *text;
+        bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '\\' ||
+                     c == ':' || c == '.' || c == '_' || c == '~' || c == '-';
+        if (!plain)
             return false;
     }
+    return true;
+}
+
+static bool IsAbsolutePath(const char *path)
+{
+    return (path[0] != '\0' && IsDriveSeparator(path[1]) && path[2] == '\\') || (path[0] == '\\' && path[1] == '\\');
+}
+
+bool BatchCommandLine(char *out, size_t size, bool nt, const char *comspec, const char *batchPath)
+{
+    // The interpreter must be the one named, whatever its folder holds or searching would find.
+    if (!IsAbsolutePath(comspec))
+        return false;
+    for (const char *p = comspec; *p != '\0'; ++p)
+        if (*p == '"')
+            return false;
+    char path[1024];
+    if (nt) {
+        // "%" is expanded on a command line even inside quotes; the short name may do without.
+        if (!JoinBounded(path, sizeof path, batchPath, ""))
+            return false;
+        if (HasPercent(path)) {
+            DWORD got = GetShortPathNameA(batchPath, path, sizeof path);
+            if (got == 0 || got >= sizeof path || HasPercent(path))
+                return false;
+        }
+        // With /s the interpreter strips only the outer quotes, so "&", "(" or "^" in the
+        // path cannot split the command; /d keeps AutoRun commands out.
+        return JoinBounded(out, size, "\"", comspec) && AppendBounded(out, "\" /d /s /c \"\"", size) &&
+               AppendBounded(out, path, size) && AppendBounded(out, "\"\"", size);
+    }
+    // The 9x interpreter knows no /s: its quotes are safe only around a plain short name.
+    DWORD got = GetShortPathNameA(batchPath, path, sizeof path);
+    if (got == 0 || got >= sizeof path || !IsPlainPath(path))
+        return false;
+    return JoinBounded(out, size, comspec, " /c \"") && AppendBounded(out, path, size) &&
+           AppendBounded(out, "\"", size);
+}
+
+static bool StartBatch(const char *batchPath)
+{
     char comspec[1024] = "";
     DWORD n = GetEnvironmentVariableA("COMSPEC", comspec, sizeof comspec);
-    char command[2 * 1024 + 16];
     if (n == 0 || n >= sizeof comspec)
         return false;
-    // wsprintf stops at 1024 bytes; a cut command line would name another file.
-    if (!JoinBounded(command, sizeof command, comspec, " /c \"") || !AppendBounded(command, path, sizeof command) ||
-        !AppendBounded(command, "\"", sizeof command))
+    bool nt = NtMajorVersion() != 0;
+    char command[2 * 1024 + 32];
+    if (!BatchCommandLine(command, sizeof command, nt, comspec, batchPath))
         return false;
 
-    bool nt = NtMajorVersion() != 0;
     STARTUPINFOA startup;
     ZeroMemory(&startup, sizeof startup);
     startup.cb = sizeof startup;
@@ -148,7 +190,8 @@ static bool StartBatch(const char *batchPath)
     SetCurrentDirectoryA("..");
     PROCESS_INFORMATION info;
     ZeroMemory(&info, sizeof info);
-    BOOL started = CreateProcessA(nullptr, command, nullptr, nullptr, TRUE, nt ? 0 : DETACHED_PROCESS, nullptr,
+    // Named as the application too, so that a blank in its path cannot split it.
+    BOOL started = CreateProcessA(comspec, command, nullptr, nullptr, TRUE, nt ? 0 : DETACHED_PROCESS, nullptr,
                                   nullptr, &startup, &info);
     if (nul != INVALID_HANDLE_VALUE)
         CloseHandle(nul);
@@ -166,5 +209,10 @@ bool WriteAndStartBatch(const char *programPath)
     char batchPath[1024];
     if (n == 0 || n >= sizeof temp || !JoinBounded(batchPath, sizeof batchPath, temp, "Uninstall_Qbx.Bat"))
         return false;
-    return WriteBatch(batchPath, programPath) && StartBatch(batchPath);
+    if (!WriteBatch(batchPath, programPath))
+        return false;
+    if (StartBatch(batchPath))
+        return true;
+    DeleteFileA(batchPath); // never left for anything else to start
+    return false;
 }

@@ -14,6 +14,12 @@ bool ToBatchPath(char *out, size_t size, const char *path);
 // The batch text for paths already in batch form; nt selects the NT family's first line.
 bool ComposeBatch(char *out, size_t size, bool nt, const char *program, const char *folder, const char *batch);
 
+// The command line that starts the batch file through the interpreter comspec (a full path,
+// passed as the application name too). NT: "<comspec>" /d /s /c ""<path>"", with the short
+// name for a path holding "%". 9x: <comspec> /c "<short name>", only for a short name of
+// letters, digits and \ : . _ ~ -. False when no such safe form exists or it does not fit.
+bool BatchCommandLine(char *out, size_t size, bool nt, const char *comspec, const char *batchPath);
+
 // Writes "Uninstall_Qbx.Bat" into the temporary folder and starts it through "COMSPEC".
 // The current directory must be the program folder. False when either step failed.
 bool WriteAndStartBatch(const char *programPath);

@@ -86,25 +86,33 @@ bool DeferDeletion(const char *fullPath)
     return true;
 }
 
-static bool IsProtectedName(const char *fullPath, const char *programPath)
+// The program's own file under any of its names (8.3 alias, hard link), and the list.
+static bool IsProtectedFile(const char *fullPath, const char *programPath)
 {
     const char *name = FileNamePart(fullPath);
-    return CompareNoCase(name, FileNamePart(programPath)) == 0 || CompareNoCase(name, "Uninstall.lst") == 0;
+    return CompareNoCase(name, FileNamePart(programPath)) == 0 || CompareNoCase(name, "Uninstall.lst") == 0 ||
+           IsSameFile(fullPath, programPath);
+}
+
+DWORD ClearAttributesUnlessLink(const char *path)
+{
+    DWORD attr = GetFileAttributesA(path);
+    // Clearing attributes through a link would change its target, outside the folder.
+    if (attr == INVALID_FILE_ATTRIBUTES || !(attr & FILE_ATTRIBUTE_REPARSE_POINT))
+        SetFileAttributesA(path, 0);
+    return attr;
 }
 
 // Deletes or defers one listed path; returns how many items were deleted (0 or 1).
 static int HandleListedPath(const char *fullPath, const char *programPath, bool &restartNeeded)
 {
-    DWORD attr = GetFileAttributesA(fullPath);
+    DWORD attr = ClearAttributesUnlessLink(fullPath);
     bool exists = attr != INVALID_FILE_ATTRIBUTES;
-    // Clearing attributes through a link would change its target, outside the folder.
-    if (!exists || !(attr & FILE_ATTRIBUTE_REPARSE_POINT))
-        SetFileAttributesA(fullPath, 0);
     if (exists && (attr & FILE_ATTRIBUTE_DIRECTORY))
         return RemoveDirectoryA(fullPath) ? 1 : 0;
     if (DeleteFileA(fullPath))
         return 1;
-    if (!exists || IsProtectedName(fullPath, programPath))
+    if (!exists || IsProtectedFile(fullPath, programPath))
         return 0;
     if (DeferDeletion(fullPath))
         restartNeeded = true;

@@ -12,3 +12,7 @@ bool RunDeletionPasses(ListFile &list, const char *folder, const char *programPa
 // deletion at the next restart; when it cannot be moved, schedules the file itself and
 // returns true (a restart is needed).
 bool DeferDeletion(const char *fullPath);
+
+// Reads a path's attributes and clears them, unless it is a junction or symbolic link, whose
+// target lies elsewhere. Returns the attributes read (INVALID_FILE_ATTRIBUTES when none).
+DWORD ClearAttributesUnlessLink(const char *path);

@@ -42,7 +42,7 @@ static void DeleteHelpIndex()
 {
     static const char *const names[] = {"quibex.gid", "quibex.fts"};
     for (const char *name : names) {
-        SetFileAttributesA(name, 0);
+        ClearAttributesUnlessLink(name);
         DeleteFileA(name);
     }
 }

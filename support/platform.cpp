@@ -27,6 +27,25 @@ int VersionQueryCount() { return s_versionQueries; }
 
 bool PathExists(const char *name) { return GetFileAttributesA(name) != INVALID_FILE_ATTRIBUTES; }
 
+static bool FileIdentity(const char *name, BY_HANDLE_FILE_INFORMATION &info)
+{
+    // No access asked: only the identity is read, so files in use open as well.
+    HANDLE file = CreateFileA(name, 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    bool ok = GetFileInformationByHandle(file, &info) != FALSE;
+    CloseHandle(file);
+    return ok;
+}
+
+bool IsSameFile(const char *a, const char *b)
+{
+    BY_HANDLE_FILE_INFORMATION first, second;
+    return FileIdentity(a, first) && FileIdentity(b, second) &&
+           first.dwVolumeSerialNumber == second.dwVolumeSerialNumber &&
+           first.nFileIndexHigh == second.nFileIndexHigh && first.nFileIndexLow == second.nFileIndexLow;
+}
+
 void MemoryError()
 {
     g_errorState.exitCode = 8;

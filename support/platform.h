@@ -13,6 +13,9 @@ extern ErrorState g_errorState;
 DWORD NtMajorVersion();
 // True when a file or folder of that name exists.
 bool PathExists(const char *name);
+// True when both names lead to the same file (volume serial and file index), whatever
+// names they use: an 8.3 alias, another case, a hard link. False when either cannot be opened.
+bool IsSameFile(const char *a, const char *b);
 // Records exit code 8 and ends the process at once.
 [[noreturn]] void MemoryError();
 // How many times NtMajorVersion asked the system (for tests).

@@ -135,21 +135,44 @@ TempDir::TempDir(const char *name)
 
 TempDir::~TempDir() { RemoveTree(path_); }
 
+static std::string EnvName(const std::string &entry)
+{
+    std::string name = entry.substr(0, entry.find('=', 1));
+    CharUpperA(&name[0]);
+    return name;
+}
+
+// The process's environment with the "\n"-separated entries of extra put in place of any
+// entries of the same names, as a block for CreateProcess.
+static std::vector<char> EnvironmentWith(const char *extra)
+{
+    std::vector<std::string> added;
+    for (std::string rest = extra; !rest.empty();) {
+        size_t end = rest.find('\n');
+        added.push_back(rest.substr(0, end));
+        rest = end == std::string::npos ? "" : rest.substr(end + 1);
+    }
+    std::vector<char> env;
+    char *block = GetEnvironmentStringsA();
+    for (const char *p = block; *p; p += lstrlenA(p) + 1) {
+        bool replaced = false;
+        for (const std::string &entry : added)
+            replaced = replaced || EnvName(entry) == EnvName(p);
+        if (!replaced)
+            env.insert(env.end(), p, p + lstrlenA(p) + 1);
+    }
+    FreeEnvironmentStringsA(block);
+    for (const std::string &entry : added)
+        env.insert(env.end(), entry.c_str(), entry.c_str() + entry.size() + 1);
+    env.push_back('\0');
+    return env;
+}
+
 HANDLE StartProcess(const std::string &commandLine, const std::string &folder, const char *extraEnv)
 {
     std::vector<char> env;
-    if (extraEnv) {
-        char *block = GetEnvironmentStringsA();
-        const char *p = block;
-        while (*p) {
-            size_t n = lstrlenA(p) + 1;
-            env.insert(env.end(), p, p + n);
-            p += n;
-        }
-        FreeEnvironmentStringsA(block);
-        env.insert(env.end(), extraEnv, extraEnv + lstrlenA(extraEnv) + 1);
-        env.push_back('\0');
-    }
+    if (extraEnv)
+        env = EnvironmentWith(extraEnv);
     STARTUPINFOA si = {};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi = {};

@@ -41,8 +41,8 @@ private:
     std::string path_;
 };
 
-// Starts a command line (optionally in a folder, with extra "NAME=value" environment
-// entries); returns the process handle or null.
+// Starts a command line (optionally in a folder, with "NAME=value" environment entries,
+// separated by "\n", in place of those of the same names); returns the process handle or null.
 HANDLE StartProcess(const std::string &commandLine, const std::string &folder = "",
                     const char *extraEnv = nullptr);
 // Waits for the process and returns its exit code, or -1 on time-out (the process is killed).

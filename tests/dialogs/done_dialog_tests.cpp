@@ -1,6 +1,8 @@
 #include "setup_install.h"
 
+#include "app/done_dialog.h"
 #include "lang/language_file.h"
+#include "lang/messages.h"
 #include "registry/registry.h"
 #include "res/resource.h"
 
@@ -34,19 +36,31 @@ std::string DialogEntry(const char8_t *native, const char *dialog, const char *t
 
 bool RightToLeft(HWND window) { return (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0; }
 
+// A text as a language file writes it: backslashes escaped.
+std::string Escaped(const std::string &text)
+{
+    std::string out;
+    for (char c : text)
+        out += c == '\\' ? std::string("\\\\") : std::string(1, c);
+    return out;
+}
+
 } // namespace
 
-// With a language file beside the program: every dialog is translated under its own name and
-// laid out right to left.
-TEST(DoneDialog, ShowsTheFolderAndOpensTheInstalledFiles)
+// Started from a folder that holds another "Quibex.exe", with a language file beside the
+// program: the installation is where the program lies and only its files are opened; every
+// dialog is translated under its own name and laid out right to left.
+TEST(DoneDialog, ShowsTheProgramsFolderAndOpensItsFiles)
 {
     SetupInstall install;
     install.RouteDocumentsToStandIn();
+    TempDir elsewhere("elsewhere");
+    ASSERT_TRUE(CopyFileTo(JoinPath(BuildDir(), "tests\\qbx_recorder.exe"), elsewhere / "Quibex.exe"));
     ASSERT_TRUE(WriteFileBytes(install.path("uninstall.lng"),
                                "***messages***\r\n" + DialogEntry(u8"LTR", "LTR", "RTL") +
                                    DialogEntry(u8"关联菜单项目", "CONTEXTITEMS", "Items (t)") +
                                    DialogEntry(u8"感谢使用 Quibex 简体中文版!", "DONEDLG", "Thanks (t)")));
-    ASSERT_TRUE(install.Start());
+    ASSERT_TRUE(install.Start("/setup", nullptr, elsewhere.path()));
     HWND setup = install.WaitSetupDialog();
     ASSERT_NE(setup, nullptr);
     EXPECT_TRUE(RightToLeft(setup));
@@ -88,4 +102,39 @@ TEST(DoneDialog, ShowsTheFolderAndOpensTheInstalledFiles)
     PostMessageW(done, WM_COMMAND, IDCANCEL, 0); // the close box ends it like the finish button
     EXPECT_EQ(install.Finish(), 0);
     EXPECT_TRUE(CloseFolderWindow(15000));
+    EXPECT_EQ(ReadFileBytes(elsewhere / "opened.log"), "");
+}
+
+// A translation of the home page address decides nothing: what is not a web address gives
+// way to the program's own address. The dialog runs in this process, one language file a row.
+TEST(DoneDialog, OnlyAWebAddressTranslationIsOpened)
+{
+    SetupInstall install;
+    install.RouteDocumentsToStandIn();
+    TempDir evil("evil");
+    std::string program = evil / "evil.exe";
+    ASSERT_TRUE(CopyFileTo(JoinPath(BuildDir(), "tests\\qbx_recorder.exe"), program));
+    std::string fileUrl = "file:///" + program;
+    struct Row {
+        std::string translation, opened;
+    } rows[] = {{program, "https://www.example.com/quibex/"},
+                {fileUrl, "https://www.example.com/quibex/"},
+                {"\\\\server\\share\\x.exe", "https://www.example.com/quibex/"},
+                {"HTTPS://www.example.org/translated/", "HTTPS://www.example.org/translated/"}};
+    g_extResource.Load(GetModuleHandleA(nullptr), nullptr);
+    size_t count = 0;
+    for (const Row &row : rows) {
+        std::string lng = evil / "uninstall.lng";
+        ASSERT_TRUE(WriteFileBytes(lng, "***messages***\r\nae4a32e6=\"" + Escaped(row.translation) + "\"\r\n"));
+        g_language.Load(lng.c_str());
+        ASSERT_TRUE(g_language.IsLoaded());
+        HWND done = CreateDialogParamA(g_resourceModule, "DONEDLG", nullptr, DoneDialogProc, 0);
+        ASSERT_NE(done, nullptr);
+        SendMessageA(done, WM_COMMAND, IDC_DONE_HOME_PAGE, 0);
+        std::string log = WaitOpened(install, ++count);
+        EXPECT_NE(log.find(row.opened), std::string::npos) << row.translation << "\n" << log;
+        DestroyWindow(done);
+    }
+    g_language.Load((evil / "absent.lng").c_str());
+    EXPECT_EQ(ReadFileBytes(evil / "opened.log"), "");
 }

@@ -51,10 +51,10 @@ SetupInstall::~SetupInstall()
     ResetSetupState();
 }
 
-bool SetupInstall::Start(const char *args, const char *extraEnv)
+bool SetupInstall::Start(const char *args, const char *extraEnv, const std::string &startIn)
 {
     std::string command = "\"" + path("uninstall.exe") + "\" " + args;
-    process_ = StartProcess(command, folder(), extraEnv);
+    process_ = StartProcess(command, startIn.empty() ? folder() : startIn, extraEnv);
     return process_ != nullptr;
 }
 

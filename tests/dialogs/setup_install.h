@@ -23,8 +23,8 @@ public:
     ~SetupInstall();
     const std::string &folder() const { return dir_.path(); }
     std::string path(const char *name) const { return dir_ / name; }
-    // Starts uninstall.exe with args in the installation folder (its current folder).
-    bool Start(const char *args = "/setup", const char *extraEnv = nullptr);
+    // Starts uninstall.exe with args, in the installation folder unless another is given.
+    bool Start(const char *args = "/setup", const char *extraEnv = nullptr, const std::string &startIn = "");
     DWORD pid() const { return GetProcessId(process_); }
     HWND WaitSetupDialog() const { return WaitForDialog(pid(), SetupTitle()); }
     // Presses OK in the setup dialog and waits for the completion dialog (null on time-out).

@@ -41,6 +41,22 @@ TEST_F(Messages, ModuleStringsWinAndFallBackToOwn)
     EXPECT_EQ(std::string(GetMsg(IDS_CAPTION)), Acp(u8"卸载 Quibex"));
 }
 
+// A text the program opens is taken only as a web address; anything else, from a module
+// or a language file, gives way to the program's own address.
+TEST_F(Messages, OnlyWebAddressesAreOpened)
+{
+    for (const char *text : {"http://a.example/", "https://a.example/x?y=1&z=%20", "HtTpS://A.example"})
+        EXPECT_TRUE(IsWebAddress(text)) << text;
+    for (const char *text : {"", "https:", "http:/x", "C:\\Windows\\System32\\cmd.exe", "file:///C:/x.exe",
+                             "\\\\server\\share\\x.exe", " https://a.example/", "https://a.example/\"--flag",
+                             "https://a.example/ x.exe", "https://a\tb", "https://a\x7F", "https://a\r\nb"})
+        EXPECT_FALSE(IsWebAddress(text)) << text;
+    g_extResource.Load(GetModuleHandleA(nullptr), JoinPath(TestModuleFolder(), "uninstall.exe").c_str());
+    ASSERT_TRUE(g_extResource.loaded);
+    EXPECT_STREQ(GetMsg(IDS_HOME_PAGE), "C:\\Windows\\System32\\cmd.exe");
+    EXPECT_STREQ(GetWebAddressMsg(IDS_HOME_PAGE), "https://www.example.com/quibex/");
+}
+
 TEST_F(Messages, MissingModuleLeavesTheProgramModule)
 {
     TempDir dir("nomodule");

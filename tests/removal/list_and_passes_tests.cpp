@@ -194,12 +194,20 @@ TEST_F(Passes, FilesInUseAreDeferredToTheRestart)
     ASSERT_NE(locked, INVALID_HANDLE_VALUE);
     ASSERT_NE(module, nullptr);
 
-    EXPECT_TRUE(run("UNINSTALL.EXE\r\nlocked.dat\r\nx.dll\r\nUninstall.lst\r\n")) << "a restart is needed";
+    // The program's file under other names: its 8.3 alias and a hard link.
+    std::string alias = ShortName(at("uninstall.exe"));
+    alias = alias.substr(alias.rfind('\\') + 1);
+    ASSERT_NE(Upper(alias), "UNINSTALL.EXE");
+    ASSERT_TRUE(CreateHardLinkA(at("self.exe").c_str(), at("uninstall.exe").c_str(), nullptr));
+    EXPECT_TRUE(run("UNINSTALL.EXE\r\n" + alias + "\r\nself.exe\r\nlocked.dat\r\nx.dll\r\nUninstall.lst\r\n"))
+        << "a restart is needed";
     EXPECT_TRUE(Exists(at("locked.dat")));
     EXPECT_FALSE(Exists(at("x.dll")));
     EXPECT_TRUE(Exists(at("x.dll.1.tmp")));
     EXPECT_TRUE(Exists(at("uninstall.exe")));
     EXPECT_FALSE(Exists(at("uninstall.exe.0.tmp")));
+    EXPECT_FALSE(Exists(at(alias + ".0.tmp")));
+    EXPECT_FALSE(Exists(at("self.exe.0.tmp")));
     EXPECT_FALSE(Exists(at("locked.dat.0.tmp")));
     EXPECT_TRUE(Exists(at("Uninstall.lst"))) << "the open list is neither moved nor deferred";
     EXPECT_FALSE(Exists(at("Uninstall.lst.0.tmp")));
@@ -210,11 +218,15 @@ TEST_F(Passes, FilesInUseAreDeferredToTheRestart)
         EXPECT_NE(pending.find(Upper(at("x.dll.1.tmp"))), std::string::npos) << pending;
         EXPECT_EQ(pending.find("UNINSTALL.EXE"), std::string::npos) << pending;
         EXPECT_EQ(pending.find("UNINSTALL.LST"), std::string::npos) << pending;
+        EXPECT_EQ(pending.find(Upper(alias)), std::string::npos) << pending;
+        EXPECT_EQ(pending.find("SELF.EXE"), std::string::npos) << pending;
     } else {
         // One "NUL" line per file: a second file must not replace the first.
         std::string renames = Upper(WininitRenames());
         EXPECT_NE(renames.find("NUL=" + Upper(ShortName(at("locked.dat"))) + "|"), std::string::npos) << renames;
         EXPECT_NE(renames.find("NUL=" + Upper(ShortName(at("x.dll.1.tmp"))) + "|"), std::string::npos) << renames;
+        EXPECT_EQ(renames.find(Upper(alias)), std::string::npos) << renames;
+        EXPECT_EQ(renames.find(Upper(ShortName(at("self.exe")))), std::string::npos) << renames;
     }
     FreeLibrary(module);
     CloseHandle(locked);
@@ -269,4 +281,35 @@ TEST(BatchText, PathsMeanTheSameToTheInterpreter)
     ASSERT_TRUE(ToBatchPath(out, sizeof out, odd.c_str()));
     EXPECT_EQ(std::string(out), ShortName(odd));
     EXPECT_EQ(std::string(out).find('\x8C'), std::string::npos);
+}
+
+// The interpreter must read the batch path as one quoted path whatever it holds.
+TEST(BatchText, CommandLinesNameTheBatchFileWhole)
+{
+    TempDir dir("batchstart");
+    const char cmd[] = "C:\\windows\\system32\\cmd.exe";
+    char line[2048];
+    std::string odd = dir / "R&D (x86)^";
+    ASSERT_TRUE(CreateDirectoryA(odd.c_str(), nullptr));
+    std::string batch = JoinPath(odd, "Uninstall_Qbx.Bat");
+    ASSERT_TRUE(WriteFileBytes(batch, ""));
+    ASSERT_TRUE(BatchCommandLine(line, sizeof line, true, "C:\\Program Files\\cmd.exe", batch.c_str()));
+    EXPECT_EQ(std::string(line), "\"C:\\Program Files\\cmd.exe\" /d /s /c \"\"" + batch + "\"\"");
+    for (const char *comspec : {"cmd.exe", "windows\\cmd.exe", "C:cmd.exe", "C:\\a\"b\\cmd.exe", ""})
+        EXPECT_FALSE(BatchCommandLine(line, sizeof line, true, comspec, batch.c_str())) << comspec;
+    EXPECT_FALSE(BatchCommandLine(line, sizeof line, false, "C:\\COMMAND.COM", batch.c_str())) << "no /s on 9x";
+
+    std::string percent = dir / "100% sure";
+    ASSERT_TRUE(CreateDirectoryA(percent.c_str(), nullptr));
+    ASSERT_TRUE(WriteFileBytes(JoinPath(percent, "Uninstall_Qbx.Bat"), ""));
+    if (BatchCommandLine(line, sizeof line, true, cmd, JoinPath(percent, "Uninstall_Qbx.Bat").c_str()))
+        EXPECT_EQ(std::string(line).find('%'), std::string::npos) << line;
+
+    std::string plain = dir / "A long folder";
+    ASSERT_TRUE(CreateDirectoryA(plain.c_str(), nullptr));
+    ASSERT_TRUE(WriteFileBytes(JoinPath(plain, "Uninstall_Qbx.Bat"), ""));
+    std::string shortName = ShortName(JoinPath(plain, "Uninstall_Qbx.Bat"));
+    ASSERT_TRUE(BatchCommandLine(line, sizeof line, false, "C:\\COMMAND.COM", JoinPath(plain, "Uninstall_Qbx.Bat").c_str()));
+    EXPECT_EQ(std::string(line), "C:\\COMMAND.COM /c \"" + shortName + "\"");
+    EXPECT_EQ(shortName.find(' '), std::string::npos);
 }

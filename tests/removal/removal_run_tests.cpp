@@ -3,6 +3,8 @@
 #include "common/gui_driver.h"
 #include "common/test_util.h"
 
+#include <sddl.h>
+
 #include <atomic>
 #include <string>
 #include <thread>
@@ -297,4 +299,131 @@ TEST_F(Removal, DoubleByteProgramNameKeepsItsFolder)
     file("a.txt");
     list("a.txt\r\n");
     removeSilently();
+}
+
+// The running program's file under its other names is never moved aside: a renamed program
+// would leave the batch file nothing to delete, and the folder would stay.
+TEST_F(Removal, TheProgramsOwnFileUnderItsShortNameStays)
+{
+    install();
+    char alias[1024] = "";
+    ASSERT_GT(GetShortPathNameA(program_.c_str(), alias, sizeof alias), 0u);
+    std::string name = alias;
+    name = name.substr(name.rfind('\\') + 1);
+    ASSERT_NE(name, "uninstall.exe") << "no 8.3 alias here";
+    list(name + "\r\n");
+    removeSilently();
+}
+
+static void MakeFolders(const std::string &path)
+{
+    for (size_t at = path.find('\\', 3); at != std::string::npos; at = path.find('\\', at + 1))
+        CreateDirectoryA(path.substr(0, at).c_str(), nullptr);
+    CreateDirectoryA(path.c_str(), nullptr);
+}
+
+// Temporary folders that split an unguarded "cmd /c "path"" (a profile named "R&D" is
+// ordinary), and an interpreter whose path holds a blank: only the program's own batch file
+// runs, and it takes the program and its folder.
+TEST_F(Removal, TheBatchFileRunsAsWrittenWhateverTheFolders)
+{
+    std::string interpreter = root_ / "Com Spec\\cmd.exe", cmd(MAX_PATH, '\0');
+    cmd.resize(GetSystemDirectoryA(&cmd[0], MAX_PATH));
+    MakeFolders(root_ / "Com Spec");
+    ASSERT_TRUE(CopyFileTo(JoinPath(cmd, "cmd.exe"), interpreter));
+    // What an unquoted interpreter path would start first, and where the command split at
+    // "&" would look for the rest of the batch path: the installation's parent folder.
+    ASSERT_TRUE(CopyFileTo(BuildDir() + "\\tests\\qbx_recorder.exe", root_ / "Com.exe"));
+    MakeFolders(root_ / "D\\Temp");
+    ASSERT_TRUE(WriteFileBytes(root_ / "D\\Temp\\Uninstall_Qbx.Bat", "echo planted> \"" + root_ / "planted.txt\"\r\n"));
+    struct Row {
+        const char *temp;
+        bool ownInterpreter;
+    } rows[] = {{"R&D\\Temp", false}, {"Users (x86)\\Temp", false}, {"Temp", true}};
+    int n = 0;
+    for (const Row &row : rows) {
+        std::string temp = root_ / row.temp;
+        MakeFolders(temp);
+        install("Quibex" + std::to_string(n++));
+        list("");
+        std::string env = "TMP=" + temp + "\nTEMP=" + temp;
+        if (row.ownInterpreter)
+            env += "\nCOMSPEC=" + interpreter;
+        EXPECT_EQ(WaitExit(StartProcess("\"" + program_ + "\" /s", "", env.c_str()), 30000), 0) << row.temp;
+        EXPECT_TRUE(WaitUntilGone(dir_)) << row.temp;
+        EXPECT_TRUE(WaitUntilGone(JoinPath(temp, "Uninstall_Qbx.Bat"))) << row.temp;
+    }
+    EXPECT_FALSE(Exists(root_ / "planted.txt"));
+    EXPECT_FALSE(Exists(root_ / "opened.log")) << "Com.exe was started";
+}
+
+// SIDs of the allowed entries of a file's DACL.
+static std::vector<std::string> Grantees(const std::string &path)
+{
+    DWORD need = 0;
+    GetFileSecurityA(path.c_str(), DACL_SECURITY_INFORMATION, nullptr, 0, &need);
+    std::vector<BYTE> sd(need + 1);
+    BOOL present = FALSE, defaulted = FALSE;
+    PACL acl = nullptr;
+    if (!GetFileSecurityA(path.c_str(), DACL_SECURITY_INFORMATION, sd.data(), need, &need) ||
+        !GetSecurityDescriptorDacl(sd.data(), &present, &acl, &defaulted))
+        return {"unreadable"};
+    if (!present || !acl)
+        return {"everyone (no DACL)"};
+    std::vector<std::string> grantees;
+    for (DWORD i = 0; i < acl->AceCount; ++i) {
+        ACCESS_ALLOWED_ACE *ace = nullptr;
+        if (!GetAce(acl, i, reinterpret_cast<void **>(&ace)) || ace->Header.AceType != ACCESS_ALLOWED_ACE_TYPE)
+            continue;
+        char *sid = nullptr;
+        ConvertSidToStringSidA(&ace->SidStart, &sid);
+        grantees.push_back(sid ? sid : "?");
+        LocalFree(sid);
+    }
+    return grantees;
+}
+
+static std::string CurrentUserSid()
+{
+    HANDLE token;
+    OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token);
+    DWORD info[128], got = 0;
+    GetTokenInformation(token, TokenUser, info, sizeof info, &got);
+    CloseHandle(token);
+    char *sid = nullptr;
+    ConvertSidToStringSidA(reinterpret_cast<TOKEN_USER *>(info)->User.Sid, &sid);
+    std::string text = sid ? sid : "";
+    LocalFree(sid);
+    return text;
+}
+
+// A stand-in interpreter only records how it was started, so the batch file stays to be read:
+// its permissions are its own, not those of a temporary folder that everyone may write to.
+// Nobody but the user, SYSTEM and Administrators is granted anything (Wine keeps fewer).
+TEST_F(Removal, TheBatchFileIsTheProgramsAlone)
+{
+    std::string temp = root_ / "Shared";
+    PSECURITY_DESCRIPTOR open = nullptr;
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA("D:(A;OICI;FA;;;WD)", SDDL_REVISION_1, &open,
+                                                                     nullptr));
+    ASSERT_TRUE(CreateDirectoryA(temp.c_str(), nullptr));
+    EXPECT_TRUE(SetFileSecurityA(temp.c_str(), DACL_SECURITY_INFORMATION, open));
+    LocalFree(open);
+    std::string interpreter = root_ / "Interp\\cmd.exe";
+    MakeFolders(root_ / "Interp");
+    ASSERT_TRUE(CopyFileTo(BuildDir() + "\\tests\\qbx_recorder.exe", interpreter));
+    install();
+    list("");
+    std::string env = "TMP=" + temp + "\nTEMP=" + temp + "\nCOMSPEC=" + interpreter;
+    EXPECT_EQ(WaitExit(StartProcess("\"" + program_ + "\" /s", "", env.c_str()), 30000), 0);
+    std::string batch = JoinPath(temp, "Uninstall_Qbx.Bat");
+    ASSERT_TRUE(Exists(batch));
+    std::string log = root_ / "Interp\\opened.log";
+    for (DWORD t0 = GetTickCount(); ReadFileBytes(log).empty() && GetTickCount() - t0 < 20000;)
+        Sleep(100);
+    EXPECT_EQ(ReadFileBytes(log), "\"" + interpreter + "\" /d /s /c \"\"" + batch + "\"\"\r\n");
+    std::vector<std::string> grantees = Grantees(batch);
+    EXPECT_FALSE(grantees.empty());
+    for (const std::string &sid : grantees)
+        EXPECT_TRUE(sid == CurrentUserSid() || sid == "S-1-5-18" || sid == "S-1-5-32-544") << sid;
 }
