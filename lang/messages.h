@@ -22,6 +22,12 @@ constexpr int kMsgRing = 8;
 // Localised text of a string-table number; valid until 8 further calls. "" when unknown.
 const char *GetMsg(int id);
 
+// True when the language file replaces the text of that number.
+bool IsMsgTranslated(int id);
+// The text of a string-table number in UTF-16, from the module GetMsg reads it from, so it
+// keeps characters the ANSI code page cannot hold. False, out empty, when there is none.
+bool GetResourceMsgW(int id, WCHAR *out, int size);
+
 // Message id with its single "%s" replaced by arg, written to out (size bytes, cut to fit).
 // A translation with any other conversion is not trusted: the native text is used instead.
 void FormatMsg(char *out, size_t size, int id, const char *arg);
