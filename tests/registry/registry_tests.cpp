@@ -140,14 +140,15 @@ TEST_F(Registry, WritersStoreTypedValuesAndReadersFallBack)
 
     // Any type with its exact bytes, and every value walked whatever the length of its name or data.
     const std::string longName(300, 'n'), bigData(5000, '\xAB');
-    EXPECT_EQ(SetRegValue(HKEY_CURRENT_USER, "Typed", longName.c_str(), REG_MULTI_SZ, bigData.data(), 5000), 0);
-    EXPECT_EQ(SetRegValue(HKEY_CURRENT_USER, "Typed", "E", REG_EXPAND_SZ, "%x%", 3), 0);
-    EXPECT_EQ(RawValue(HKEY_CURRENT_USER, "Software\\Quibex\\Typed", "E", &type), "%x%");
+    EXPECT_EQ(SetRegValue(HKEY_CURRENT_USER, "Typed", longName.c_str(), REG_BINARY, bigData.data(), 5000), 0);
+    const std::string expand("%x%", 4);
+    EXPECT_EQ(SetRegValue(HKEY_CURRENT_USER, "Typed", "E", REG_EXPAND_SZ, expand.data(), 4), 0);
+    EXPECT_EQ(RawValue(HKEY_CURRENT_USER, "Software\\Quibex\\Typed", "E", &type), expand);
     EXPECT_EQ(type, static_cast<DWORD>(REG_EXPAND_SZ));
     char bytes[8];
     DWORD count = 9;
     EXPECT_TRUE(QueryRegValue(HKEY_CURRENT_USER, "Typed", "E", &type, bytes, sizeof bytes, &count));
-    EXPECT_EQ(std::string(bytes, count), "%x%");
+    EXPECT_EQ(std::string(bytes, count), expand);
     EXPECT_FALSE(QueryRegValue(HKEY_CURRENT_USER, "Typed", longName.c_str(), &type, bytes, sizeof bytes, &count));
     EXPECT_EQ(count, 0u) << "too large for the buffer";
     EXPECT_TRUE(RegValueExists(HKEY_CURRENT_USER, "Typed", longName.c_str()));
@@ -158,9 +159,9 @@ TEST_F(Registry, WritersStoreTypedValuesAndReadersFallBack)
                                              std::string(reinterpret_cast<const char *>(data), n) + "|";
     };
     EXPECT_TRUE(ForEachRegValue(HKEY_CURRENT_USER, "Typed", visit, &walked));
-    EXPECT_EQ(walked.size(), 6 + bigData.size() + 1 + 8u);
-    EXPECT_NE(walked.find("300:7:" + bigData + "|"), std::string::npos);
-    EXPECT_NE(walked.find("1:2:%x%|"), std::string::npos);
+    EXPECT_EQ(walked.size(), 6 + bigData.size() + 1 + 9u);
+    EXPECT_NE(walked.find("300:3:" + bigData + "|"), std::string::npos);
+    EXPECT_NE(walked.find("1:2:" + expand + "|"), std::string::npos);
     EXPECT_FALSE(RegKeyIsEmpty(HKEY_CURRENT_USER, "Typed"));
     LONG error = 0;
     CloseRegKey(CreateRegKey(HKEY_CURRENT_USER, "Typed\\Empty", &error));
