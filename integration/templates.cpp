@@ -94,9 +94,41 @@ struct ValueCopy {
     bool onlyMissing;
 };
 
+static bool IsOwnTemplateFile(const char *path)
+{
+    static const char *const names[] = {"qbxnew.dat", "zipnew.dat"};
+    for (const char *name : names) {
+        char own[kPathSize];
+        if (ProgramFilePath(name, own, sizeof own) && CompareNoCase(path, own) == 0)
+            return true;
+    }
+    return false;
+}
+
+static bool IsOwnTemplateData(const BYTE *data, DWORD count)
+{
+    CompleteTemplates();
+    return (count == sizeof EmptyQbxArchive && memcmp(data, EmptyQbxArchive, count) == 0) ||
+           (count == sizeof EmptyZipArchive && memcmp(data, EmptyZipArchive, count) == 0);
+}
+
+static bool IsOwnValue(const char *name, DWORD type, const BYTE *data, DWORD count)
+{
+    if (CompareNoCase(name, "Data") == 0)
+        return type == REG_BINARY && IsOwnTemplateData(data, count);
+    if (CompareNoCase(name, "FileName") != 0 || count == 0 || count > kPathSize)
+        return false;
+    char path[kPathSize + 1];
+    CopyMemory(path, data, count);
+    path[count] = '\0';
+    return IsOwnTemplateFile(path);
+}
+
 static void CopyValue(const char *name, DWORD type, const BYTE *data, DWORD count, void *context)
 {
     auto *copy = static_cast<ValueCopy *>(context);
+    if (IsOwnValue(name, type, data, count))
+        return; // setup's own, left by an earlier installation: never another program's to get back
     if (copy->onlyMissing && RegValueExists(copy->root, copy->key, name))
         return;
     SetRegValue(copy->root, copy->key, name, type, data, count);
@@ -114,24 +146,6 @@ void SaveNewFileValues(const char *ext)
     CloseRegKey(CreateRegKey(HKEY_CURRENT_USER, saved, &error)); // an empty key is kept too
     ValueCopy copy = {HKEY_CURRENT_USER, saved, false};
     ForEachRegValue(HKEY_CLASSES_ROOT, key, CopyValue, &copy);
-}
-
-static bool IsOwnTemplateFile(const char *path)
-{
-    static const char *const names[] = {"qbxnew.dat", "zipnew.dat"};
-    for (const char *name : names) {
-        char own[kPathSize];
-        if (ProgramFilePath(name, own, sizeof own) && CompareNoCase(path, own) == 0)
-            return true;
-    }
-    return false;
-}
-
-static bool IsOwnTemplateData(const BYTE *data, DWORD count)
-{
-    CompleteTemplates();
-    return (count == sizeof EmptyQbxArchive && memcmp(data, EmptyQbxArchive, count) == 0) ||
-           (count == sizeof EmptyZipArchive && memcmp(data, EmptyZipArchive, count) == 0);
 }
 
 // Only what RegisterNewFileTemplate writes goes; every other value is another program's.
