@@ -55,12 +55,14 @@ int RunProgram(HINSTANCE instance, const char *commandLine)
     ReadSfxcmd();
     CommandScan scan = ScanCommandLine(commandLine ? commandLine : "", OnSwitch, nullptr);
 
+    // Only removal reports through its exit code; installers that start setup expect 0.
+    int exitCode = 0;
     switch (ChooseMode(scan)) {
     case RunMode::Setup:
         RunSetupFlow();
         break;
     case RunMode::Removal:
-        RunUninstall();
+        exitCode = RunUninstall();
         break;
     case RunMode::SwitchesOnly:
         break;
@@ -71,5 +73,5 @@ int RunProgram(HINSTANCE instance, const char *commandLine)
     OleUninitialize();
     DeleteObject(g_boldFont);
     DestroyIcon(g_programIcon);
-    return 0;
+    return exitCode;
 }

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+// Returns the exit code: the removal's, 0 in every other mode.
 int RunProgram(HINSTANCE instance, const char *commandLine);
 // The manual-deletion message: removal is complete, delete this program by hand.
 void ShowManualDeletionMessage();

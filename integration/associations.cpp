@@ -38,6 +38,7 @@ static void TakeExtension(const char *ext, const char *settings, bool shellExt, 
         GetRegString(HKEY_CLASSES_ROOT, ext, "", type, sizeof type, "");
         GetRegString(HKEY_CLASSES_ROOT, ext, "Content Type", content, sizeof content, "");
         SaveNewFileEntry(ext, shellNew, sizeof shellNew);
+        SaveNewFileValues(ext);
         SetSettingDword(settings, "Exist", RegKeyExists(HKEY_CLASSES_ROOT, ext) ? 1 : 0);
         SetSettingString(settings, "Type", type);
         SetSettingString(settings, "Content", content);
@@ -77,9 +78,7 @@ static void GiveBackExtension(const char *ext, const char *settings, bool isQbx)
             DeleteRegValue(HKEY_CLASSES_ROOT, ext, "Content Type");
         RestoreNewFileEntry(ext);
     } else {
-        char shellNew[kPathSize];
-        if (JoinBounded(shellNew, sizeof shellNew, ext, "\\ShellNew"))
-            DeleteRegKey(HKEY_CLASSES_ROOT, shellNew);
+        RemoveNewFileEntry(ext);
         // Emptied first: if a subkey keeps the key alive it no longer names the archiver.
         SetRegString(HKEY_CLASSES_ROOT, ext, "", "");
         DeleteRegKey(HKEY_CLASSES_ROOT, ext);

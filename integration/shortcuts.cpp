@@ -45,6 +45,26 @@ bool CreateShellLink(const char *target, const char *description, const char *li
     return saved;
 }
 
+bool CreateShellLinkW(const WCHAR *target, const WCHAR *description, const WCHAR *linkPath)
+{
+    IShellLinkW *link = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                reinterpret_cast<void **>(&link))))
+        return false;
+    link->SetPath(target);
+    if (description)
+        link->SetDescription(description);
+    IPersistFile *file = nullptr;
+    if (FAILED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void **>(&file)))) {
+        link->Release();
+        return false;
+    }
+    bool saved = SUCCEEDED(file->Save(linkPath, TRUE));
+    file->Release();
+    link->Release();
+    return saved;
+}
+
 bool DeleteFolderTree(const char *folder)
 {
     if (GetFileAttributesA(folder) == INVALID_FILE_ATTRIBUTES)
@@ -93,6 +113,102 @@ void ShortcutName(int id, char *out, size_t size)
         LoadStringA(g_programModule, id, out, static_cast<int>(size));
 }
 
+static bool IsWideFileNameSafe(const WCHAR *name)
+{
+    if (name[0] == L'\0')
+        return false;
+    for (const WCHAR *p = name; *p != L'\0'; ++p) {
+        if (*p < 32)
+            return false;
+        for (const WCHAR *bad = L"\\/:*?\"<>|"; *bad != L'\0'; ++bad)
+            if (*p == *bad)
+                return false;
+    }
+    return true;
+}
+
+static bool ToWide(const char *text, WCHAR *out, int size)
+{
+    out[0] = L'\0';
+    return MultiByteToWideChar(CP_ACP, 0, text, -1, out, size) > 0;
+}
+
+static bool ToAnsi(const WCHAR *text, char *out, int size)
+{
+    out[0] = '\0';
+    return WideCharToMultiByte(CP_ACP, 0, text, -1, out, size, nullptr, nullptr) > 0;
+}
+
+// A language-file translation is taken as today. Otherwise the NT family takes the resource
+// text in UTF-16, which names the file whatever the ANSI code page.
+static void LinkNameNt(int id, WCHAR *out, int size)
+{
+    if (IsMsgTranslated(id)) {
+        char translated[kMsgSize];
+        CopyBounded(translated, GetMsg(id), sizeof translated);
+        if (IsFileNameSafe(translated) && ToWide(translated, out, size))
+            return;
+    } else if (GetResourceMsgW(id, out, size) && IsWideFileNameSafe(out)) {
+        return;
+    }
+    out[0] = L'\0';
+    LoadStringW(g_programModule, id, out, size);
+}
+
+// 9x has no wide file names: a name the ANSI code page cannot hold (it comes out with "?")
+// becomes the target's file name without extension, or with it when that is taken already.
+static void LinkName9x(int row, char names[][kMsgSize])
+{
+    char *name = names[row];
+    ShortcutName(kGroup[row].nameId, name, kMsgSize);
+    if (IsFileNameSafe(name))
+        return;
+    CopyBounded(name, kGroup[row].target, kMsgSize);
+    char *dot = name + lstrlenA(name);
+    while (dot > name && *dot != '.')
+        --dot;
+    if (dot == name)
+        return;
+    *dot = '\0';
+    for (int i = 0; i < row; ++i)
+        if (CompareNoCase(names[i], name) == 0) {
+            *dot = '.';
+            return;
+        }
+}
+
+// Names of the group's shortcuts and the shortcuts' description, in UTF-16.
+static void LinkTexts(WCHAR names[][kMsgSize], WCHAR *description)
+{
+    bool nt = NtMajorVersion() != 0;
+    char ansi[kGroupCount][kMsgSize];
+    for (int i = 0; i < kGroupCount; ++i) {
+        if (kGroup[i].nameId == 0) {
+            CopyBounded(ansi[i], kGroup[i].name, kMsgSize);
+            ToWide(ansi[i], names[i], kMsgSize);
+        } else if (nt) {
+            LinkNameNt(kGroup[i].nameId, names[i], kMsgSize);
+        } else {
+            LinkName9x(i, ansi);
+            ToWide(ansi[i], names[i], kMsgSize);
+        }
+    }
+    if (!nt || IsMsgTranslated(kDescriptionId) || !GetResourceMsgW(kDescriptionId, description, kMsgSize))
+        ToWide(GetMsg(kDescriptionId), description, kMsgSize);
+}
+
+// The NT family saves through the wide interface; 9x has only the ANSI one.
+static bool SaveLink(const char *target, const WCHAR *description, const WCHAR *link)
+{
+    if (NtMajorVersion() != 0) {
+        WCHAR wideTarget[kPathSize];
+        return ToWide(target, wideTarget, kPathSize) && CreateShellLinkW(wideTarget, description, link);
+    }
+    char ansiDescription[kMsgSize * 2], ansiLink[kPathSize];
+    return ToAnsi(description, ansiDescription, sizeof ansiDescription) &&
+           ToAnsi(link, ansiLink, sizeof ansiLink) && CreateShellLink(target, ansiDescription, ansiLink);
+}
+
 // Path of a special folder in out (kPathSize bytes); false, out empty, when there is none.
 static bool SpecialFolder(IMalloc *malloc, int csidl, char *out)
 {
@@ -110,7 +226,7 @@ static bool SpecialFolder(IMalloc *malloc, int csidl, char *out)
 }
 
 // One "Quibex.lnk" in folder: created when wanted, deleted otherwise.
-static void UpdateLink(const char *folder, bool wanted, const char *target, const char *description)
+static void UpdateLink(const char *folder, bool wanted, const char *target, const WCHAR *description)
 {
     char link[kPathSize];
     // Without its folder the name alone would be relative to the current folder.
@@ -119,28 +235,36 @@ static void UpdateLink(const char *folder, bool wanted, const char *target, cons
     CopyBounded(link, folder, sizeof link);
     if (!AppendPathPart(link, sizeof link, "Quibex.lnk"))
         return;
-    if (wanted)
-        CreateShellLink(target, description, link);
-    else
+    WCHAR wideLink[kPathSize];
+    if (!wanted)
         DeleteFileA(link);
+    else if (ToWide(link, wideLink, kPathSize))
+        SaveLink(target, description, wideLink);
 }
 
-static void CreateGroupLinks(const char *group, char names[][kMsgSize], const char *description)
+static void CreateGroupLinks(const char *group, WCHAR names[][kMsgSize], const WCHAR *description)
 {
+    WCHAR folder[kPathSize];
+    char separated[kPathSize];
+    CopyBounded(separated, group, sizeof separated);
+    if (!AppendPathPart(separated, sizeof separated, "") || !ToWide(separated, folder, kPathSize))
+        return;
     for (int i = 0; i < kGroupCount; ++i) {
-        char link[kPathSize], target[kPathSize];
-        CopyBounded(link, group, sizeof link);
-        if (!AppendPathPart(link, sizeof link, names[i]) || !AppendBounded(link, ".lnk", sizeof link))
+        WCHAR link[kPathSize];
+        char target[kPathSize];
+        size_t length = lstrlenW(folder) + lstrlenW(names[i]) + 4;
+        if (length >= kPathSize || !ProgramFilePath(kGroup[i].target, target, sizeof target))
             continue;
-        if (!ProgramFilePath(kGroup[i].target, target, sizeof target))
-            continue;
-        CreateShellLink(target, description, link);
+        lstrcpyW(link, folder);
+        lstrcatW(link, names[i]);
+        lstrcatW(link, L".lnk");
+        SaveLink(target, description, link);
     }
 }
 
 // Deletes the group folder below programs and, when wanted, makes it anew with its shortcuts.
 // True when the group folder exists afterwards.
-static bool UpdateGroup(const char *programs, bool wanted, char names[][kMsgSize], const char *description,
+static bool UpdateGroup(const char *programs, bool wanted, WCHAR names[][kMsgSize], const WCHAR *description,
                         char *group)
 {
     group[0] = '\0';
@@ -163,10 +287,10 @@ void UpdateShortcuts(const SetupChoices &choices, char *groupFolder)
 {
     DWORD version = NtMajorVersion();
     char target[kPathSize], folder[kPathSize], group[kPathSize];
-    char description[kMsgSize];
     if (!ProgramFilePath("Quibex.exe", target, sizeof target))
         return;
-    CopyBounded(description, GetMsg(kDescriptionId), sizeof description);
+    WCHAR names[kGroupCount][kMsgSize], description[kMsgSize];
+    LinkTexts(names, description);
     IMalloc *malloc = nullptr;
     if (FAILED(SHGetMalloc(&malloc)))
         malloc = nullptr;
@@ -181,14 +305,6 @@ void UpdateShortcuts(const SetupChoices &choices, char *groupFolder)
 
     SpecialFolder(malloc, version >= 6 ? CSIDL_COMMON_STARTMENU : CSIDL_STARTMENU, folder);
     UpdateLink(folder, choices.StartMenu, target, description);
-
-    char names[kGroupCount][kMsgSize];
-    for (int i = 0; i < kGroupCount; ++i) {
-        if (kGroup[i].nameId == 0)
-            CopyBounded(names[i], kGroup[i].name, kMsgSize);
-        else
-            ShortcutName(kGroup[i].nameId, names[i], kMsgSize);
-    }
 
     SpecialFolder(malloc, CSIDL_PROGRAMS, folder);
     UpdateGroup(folder, choices.Programs, names, description, group);

@@ -4,6 +4,7 @@
 #include "registry/registry.h"
 #include "support/text.h"
 
+#include <string.h>
 #include <windows.h>
 
 unsigned char EmptyQbxArchive[20] = {0x00, 0x62, 0x78, 0x21, 0x1A, 0x07, 0x00, 0xCF, 0x90, 0x73,
@@ -81,17 +82,116 @@ void RegisterNewFileTemplate(const char *ext, bool isQbx)
     SetRegString(HKEY_CLASSES_ROOT, key, "FileName", path);
 }
 
+// What the settings key keeps for the extension's new-file key (kPathSize bytes).
+static bool SavedValuesKey(const char *ext, char *key)
+{
+    return JoinBounded(key, kPathSize, "Setup\\", ext) && AppendBounded(key, "\\ShellNew", kPathSize);
+}
+
+struct ValueCopy {
+    HKEY root;
+    const char *key;
+    bool onlyMissing;
+};
+
+static bool IsOwnTemplateFile(const char *path)
+{
+    static const char *const names[] = {"qbxnew.dat", "zipnew.dat"};
+    for (const char *name : names) {
+        char own[kPathSize];
+        if (ProgramFilePath(name, own, sizeof own) && CompareNoCase(path, own) == 0)
+            return true;
+    }
+    return false;
+}
+
+static bool IsOwnTemplateData(const BYTE *data, DWORD count)
+{
+    CompleteTemplates();
+    return (count == sizeof EmptyQbxArchive && memcmp(data, EmptyQbxArchive, count) == 0) ||
+           (count == sizeof EmptyZipArchive && memcmp(data, EmptyZipArchive, count) == 0);
+}
+
+static bool IsOwnValue(const char *name, DWORD type, const BYTE *data, DWORD count)
+{
+    if (CompareNoCase(name, "Data") == 0)
+        return type == REG_BINARY && IsOwnTemplateData(data, count);
+    if (CompareNoCase(name, "FileName") != 0 || count == 0 || count > kPathSize)
+        return false;
+    char path[kPathSize + 1];
+    CopyMemory(path, data, count);
+    path[count] = '\0';
+    return IsOwnTemplateFile(path);
+}
+
+static void CopyValue(const char *name, DWORD type, const BYTE *data, DWORD count, void *context)
+{
+    auto *copy = static_cast<ValueCopy *>(context);
+    if (IsOwnValue(name, type, data, count))
+        return; // setup's own, left by an earlier installation: never another program's to get back
+    if (copy->onlyMissing && RegValueExists(copy->root, copy->key, name))
+        return;
+    SetRegValue(copy->root, copy->key, name, type, data, count);
+}
+
+void SaveNewFileValues(const char *ext)
+{
+    char key[kPathSize], saved[kPathSize];
+    if (!ShellNewKey(ext, key, sizeof key) || !SavedValuesKey(ext, saved))
+        return;
+    DeleteRegTree(HKEY_CURRENT_USER, saved);
+    if (!RegKeyExists(HKEY_CLASSES_ROOT, key))
+        return;
+    LONG error = 0;
+    CloseRegKey(CreateRegKey(HKEY_CURRENT_USER, saved, &error)); // an empty key is kept too
+    ValueCopy copy = {HKEY_CURRENT_USER, saved, false};
+    ForEachRegValue(HKEY_CLASSES_ROOT, key, CopyValue, &copy);
+}
+
+// Only what RegisterNewFileTemplate writes goes; every other value is another program's.
+static void DeleteOwnValues(const char *key)
+{
+    char fileName[kPathSize];
+    if (GetRegString(HKEY_CLASSES_ROOT, key, "FileName", fileName, sizeof fileName, "") &&
+        IsOwnTemplateFile(fileName))
+        DeleteRegValue(HKEY_CLASSES_ROOT, key, "FileName");
+    BYTE data[32];
+    DWORD type = 0, count = 0;
+    if (QueryRegValue(HKEY_CLASSES_ROOT, key, "Data", &type, data, sizeof data, &count) && type == REG_BINARY &&
+        IsOwnTemplateData(data, count))
+        DeleteRegValue(HKEY_CLASSES_ROOT, key, "Data");
+}
+
 void RestoreNewFileEntry(const char *ext)
 {
-    char settings[kPathSize], key[kPathSize], entry[1024];
-    if (!SettingsKey(ext, settings, sizeof settings) || !ShellNewKey(ext, key, sizeof key))
+    char settings[kPathSize], key[kPathSize], saved[kPathSize], entry[1024];
+    if (!SettingsKey(ext, settings, sizeof settings) || !ShellNewKey(ext, key, sizeof key) ||
+        !SavedValuesKey(ext, saved))
         return;
+    DeleteOwnValues(key);
+    if (RegKeyExists(HKEY_CURRENT_USER, saved)) {
+        ValueCopy copy = {HKEY_CLASSES_ROOT, key, true};
+        LONG error = 0;
+        CloseRegKey(CreateRegKey(HKEY_CLASSES_ROOT, key, &error));
+        ForEachRegValue(HKEY_CURRENT_USER, saved, CopyValue, &copy);
+        return;
+    }
+    // A record without saved values: its one encoded entry, or no new-file key before.
     GetSettingString(settings, "ShellNew", entry, sizeof entry, "");
-    DeleteRegValue(HKEY_CLASSES_ROOT, key, "FileName");
-    // Setup deleted whatever "Data" was there before writing its own, so any left is ours.
-    DeleteRegValue(HKEY_CLASSES_ROOT, key, "Data");
     if (entry[0] == '*')
         SetRegString(HKEY_CLASSES_ROOT, key, "NullFile", "");
     else if (entry[0] != '\0')
         SetRegString(HKEY_CLASSES_ROOT, key, "FileName", entry);
+    else if (RegKeyIsEmpty(HKEY_CLASSES_ROOT, key))
+        DeleteRegKey(HKEY_CLASSES_ROOT, key);
+}
+
+void RemoveNewFileEntry(const char *ext)
+{
+    char key[kPathSize];
+    if (!ShellNewKey(ext, key, sizeof key))
+        return;
+    DeleteOwnValues(key);
+    if (RegKeyIsEmpty(HKEY_CLASSES_ROOT, key))
+        DeleteRegKey(HKEY_CLASSES_ROOT, key);
 }

@@ -12,8 +12,18 @@ void CompleteTemplates();
 // Encodes the extension's current new-file entry into out (size bytes): its "FileName",
 // else "*" for a "NullFile" entry, else "".
 void SaveNewFileEntry(const char *ext, char *out, size_t size);
+// Copies every value of the extension's new-file key, with its type and bytes, into the
+// settings key "Setup\" + ext + "\ShellNew", replacing an earlier copy. No copy is made
+// when the extension has no new-file key.
+void SaveNewFileValues(const char *ext);
 // Registers the empty archive as the extension's template: as a file beside this program on
 // Windows 2000, Me and later, as "Data" bytes on 95, 98 and NT 4.
 void RegisterNewFileTemplate(const char *ext, bool isQbx);
-// Puts back the entry recorded in the settings key "Setup\" + ext.
+// Deletes what setup itself writes into the extension's new-file key (a "FileName" naming a
+// template file of this program, "Data" holding an empty archive) and puts back what the
+// settings key "Setup\" + ext recorded: every saved value that is missing, or the encoded
+// entry of a record without saved values.
 void RestoreNewFileEntry(const char *ext);
+// For an extension that had no key before setup: deletes setup's own values and then the
+// new-file key if nothing else is left in it.
+void RemoveNewFileEntry(const char *ext);

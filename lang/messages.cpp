@@ -88,6 +88,26 @@ const char *GetWebAddressMsg(int id)
     return own;
 }
 
+bool IsMsgTranslated(int id)
+{
+    if (!g_language.IsLoaded())
+        return false;
+    char native[kMsgSize] = "";
+    LoadStringA(g_programModule, id, native, kMsgSize);
+    return lstrcmpA(GetMsg(id), native) != 0;
+}
+
+bool GetResourceMsgW(int id, WCHAR *out, int size)
+{
+    if (size <= 0)
+        return false;
+    out[0] = L'\0';
+    // With a language file the texts it translates are the program's own.
+    if (!g_language.IsLoaded() && LoadStringW(g_resourceModule, id, out, size) > 0)
+        return true;
+    return LoadStringW(g_programModule, id, out, size) > 0;
+}
+
 // True when text holds exactly one "%s" and no other '%'.
 static bool HasSingleStringConversion(const char *text)
 {

@@ -28,6 +28,11 @@ bool IsWebAddress(const char *text);
 // GetMsg for a text the program opens: a translation or module text that is not a web
 // address gives way to the program's own text, so no translation decides what is started.
 const char *GetWebAddressMsg(int id);
+// True when the language file replaces the text of that number.
+bool IsMsgTranslated(int id);
+// The text of a string-table number in UTF-16, from the module GetMsg reads it from, so it
+// keeps characters the ANSI code page cannot hold. False, out empty, when there is none.
+bool GetResourceMsgW(int id, WCHAR *out, int size);
 
 // Message id with its single "%s" replaced by arg, written to out (size bytes, cut to fit).
 // A translation with any other conversion is not trusted: the native text is used instead.

@@ -3,6 +3,8 @@
 #include "support/platform.h"
 #include "support/text.h"
 
+#include <new>
+
 static REGSAM s_viewFlag = 0;
 static int s_passDeleted = 0;
 static int s_passCount = 0;
@@ -78,6 +80,11 @@ LONG SetRegBytes(HKEY root, const char *path, const char *name, const void *byte
     return SetValue(root, path, name, REG_BINARY, bytes, count);
 }
 
+LONG SetRegValue(HKEY root, const char *path, const char *name, DWORD type, const void *bytes, DWORD count)
+{
+    return SetValue(root, path, name, type, bytes, count);
+}
+
 LONG SetSettingString(const char *path, const char *name, const char *text)
 {
     return SetRegString(HKEY_CURRENT_USER, path, name, text);
@@ -143,6 +150,71 @@ DWORD GetRegDword(HKEY root, const char *path, const char *name, DWORD def)
 DWORD GetSettingDword(const char *path, const char *name, DWORD def)
 {
     return GetRegDword(HKEY_CURRENT_USER, path, name, def);
+}
+
+bool QueryRegValue(HKEY root, const char *path, const char *name, DWORD *type, void *data, DWORD capacity,
+                   DWORD *count)
+{
+    *count = 0;
+    HKEY key = OpenRegKey(root, path);
+    if (!key)
+        return false;
+    DWORD got = capacity;
+    LONG result = RegQueryValueExA(key, name, nullptr, type, static_cast<BYTE *>(data), &got);
+    CloseRegKey(key);
+    if (result != ERROR_SUCCESS || got > capacity)
+        return false;
+    *count = got;
+    return true;
+}
+
+bool ForEachRegValue(HKEY root, const char *path, RegValueVisitor visit, void *context)
+{
+    HKEY key = OpenRegKey(root, path);
+    DWORD values = 0, nameMax = 0, dataMax = 0;
+    if (!key || RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values, &nameMax,
+                                 &dataMax, nullptr, nullptr) != ERROR_SUCCESS) {
+        CloseRegKey(key);
+        return false;
+    }
+    // Sized from the key itself, so no value is lost to a buffer too small.
+    char *name = new (std::nothrow) char[nameMax + 1];
+    BYTE *data = new (std::nothrow) BYTE[dataMax + 1];
+    bool ok = name && data;
+    for (DWORD index = 0; ok && index < values; ++index) {
+        DWORD nameSize = nameMax + 1, dataSize = dataMax, type = 0;
+        LONG result = RegEnumValueA(key, index, name, &nameSize, nullptr, &type, data, &dataSize);
+        if (result == ERROR_NO_MORE_ITEMS)
+            break;
+        if (result == ERROR_SUCCESS)
+            visit(name, type, data, dataSize, context);
+    }
+    delete[] name;
+    delete[] data;
+    CloseRegKey(key);
+    return ok;
+}
+
+bool RegValueExists(HKEY root, const char *path, const char *name)
+{
+    HKEY key = OpenRegKey(root, path);
+    if (!key)
+        return false;
+    LONG result = RegQueryValueExA(key, name, nullptr, nullptr, nullptr, nullptr);
+    CloseRegKey(key);
+    return result == ERROR_SUCCESS;
+}
+
+bool RegKeyIsEmpty(HKEY root, const char *path)
+{
+    HKEY key = OpenRegKey(root, path);
+    DWORD subkeys = 0, values = 0;
+    bool empty = key &&
+                 RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr,
+                                  nullptr, nullptr, nullptr) == ERROR_SUCCESS &&
+                 subkeys == 0 && values == 0;
+    CloseRegKey(key);
+    return empty;
 }
 
 void DeleteRegKey(HKEY root, const char *path)

@@ -27,6 +27,8 @@ LONG SetRegDword(HKEY root, const char *path, const char *name, DWORD value);
 LONG SetRegBytes(HKEY root, const char *path, const char *name, const void *bytes, DWORD count);
 LONG SetSettingString(const char *path, const char *name, const char *text);
 LONG SetSettingDword(const char *path, const char *name, DWORD value);
+// Writes a value of any type with exactly the given bytes.
+LONG SetRegValue(HKEY root, const char *path, const char *name, DWORD type, const void *bytes, DWORD count);
 
 // Reads a value of any type into dest (capacity bytes) and always leaves it terminated.
 // A missing key or value, an empty value, or one that does not fit with its terminator
@@ -37,6 +39,20 @@ bool GetSettingString(const char *path, const char *name, char *dest, DWORD capa
 bool QueryRegDword(HKEY root, const char *path, const char *name, DWORD def, DWORD *out);
 DWORD GetRegDword(HKEY root, const char *path, const char *name, DWORD def);
 DWORD GetSettingDword(const char *path, const char *name, DWORD def);
+// Reads a value's type and bytes into data (capacity bytes). False when the key or value is
+// missing or the bytes do not fit; count then holds 0.
+bool QueryRegValue(HKEY root, const char *path, const char *name, DWORD *type, void *data, DWORD capacity,
+                   DWORD *count);
+
+// Calls visit for every value of the key with its name, type and bytes, in the key's order.
+// A value whose name or bytes change during the walk is skipped. False when the key cannot
+// be opened or read.
+typedef void (*RegValueVisitor)(const char *name, DWORD type, const BYTE *data, DWORD count, void *context);
+bool ForEachRegValue(HKEY root, const char *path, RegValueVisitor visit, void *context);
+// True when the key holds a value of that name, whatever its size.
+bool RegValueExists(HKEY root, const char *path, const char *name);
+// True when the key exists and holds neither values nor subkeys.
+bool RegKeyIsEmpty(HKEY root, const char *path);
 
 // Deletes one key; on the NT family only a key without subkeys.
 void DeleteRegKey(HKEY root, const char *path);

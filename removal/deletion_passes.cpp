@@ -104,7 +104,7 @@ DWORD ClearAttributesUnlessLink(const char *path)
 }
 
 // Deletes or defers one listed path; returns how many items were deleted (0 or 1).
-static int HandleListedPath(const char *fullPath, const char *programPath, bool &restartNeeded)
+static int HandleListedPath(const char *fullPath, const char *programPath, bool &scheduled, bool &restartNeeded)
 {
     DWORD attr = ClearAttributesUnlessLink(fullPath);
     bool exists = attr != INVALID_FILE_ATTRIBUTES;
@@ -114,14 +114,15 @@ static int HandleListedPath(const char *fullPath, const char *programPath, bool 
         return 1;
     if (!exists || IsProtectedFile(fullPath, programPath))
         return 0;
+    scheduled = true;
     if (DeferDeletion(fullPath))
         restartNeeded = true;
     return 0;
 }
 
-bool RunDeletionPasses(ListFile &list, const char *folder, const char *programPath)
+bool RunDeletionPasses(ListFile &list, const char *folder, const char *programPath, bool *scheduled)
 {
-    bool restartNeeded = false;
+    bool restartNeeded = false, deferred = false;
     int lines = 0;
     for (int pass = 0;; ++pass) {
         int deleted = 0;
@@ -136,11 +137,13 @@ bool RunDeletionPasses(ListFile &list, const char *folder, const char *programPa
             if (!IsInsideLine(line) || !JoinBounded(fullPath, sizeof fullPath, folder, line) ||
                 PassesThroughLink(folder, line))
                 continue;
-            deleted += HandleListedPath(fullPath, programPath, restartNeeded);
+            deleted += HandleListedPath(fullPath, programPath, deferred, restartNeeded);
         }
         // Another process re-creating a listed file must not keep the passes going for ever.
         if (deleted == 0 || pass >= lines || !list.Rewind())
             break;
     }
+    if (scheduled)
+        *scheduled = deferred;
     return restartNeeded;
 }

@@ -5,8 +5,9 @@
 
 // Runs passes over the list until one deletes nothing, but never more than one pass more
 // than the list has lines. folder ends with a backslash; programPath is this program's
-// file. Returns true when a file in use could only be scheduled under its own name.
-bool RunDeletionPasses(ListFile &list, const char *folder, const char *programPath);
+// file. Returns true when a file in use could only be scheduled under its own name;
+// scheduled (may be null) tells whether any file was left for deletion at the next restart.
+bool RunDeletionPasses(ListFile &list, const char *folder, const char *programPath, bool *scheduled = nullptr);
 
 // Moves a file that cannot be deleted to a free "<name>.<n>.tmp" and schedules that for
 // deletion at the next restart; when it cannot be moved, schedules the file itself and

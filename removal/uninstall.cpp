@@ -47,13 +47,13 @@ static void DeleteHelpIndex()
     }
 }
 
-void RunUninstall()
+int RunUninstall()
 {
     char program[1024], folder[1024];
     if (!ProgramFolder(program, folder, sizeof folder))
-        return;
+        return kRemovalFailed;
     if (!g_silentMode && ShowMessage(GetMsg(IDS_CONFIRM_REMOVAL), MB_YESNO | MB_ICONQUESTION) != IDYES)
-        return;
+        return kRemovalCancelled;
     // Never read a list from whatever folder was inherited.
     if (!SetCurrentDirectoryA(folder)) {
         char listPath[1024];
@@ -61,23 +61,27 @@ void RunUninstall()
         if (!JoinBounded(listPath, sizeof listPath, folder, kListName))
             CopyBounded(listPath, kListName, sizeof listPath);
         ShowListError(listPath);
-        return;
+        return kRemovalFailed;
     }
     AppendBackslash(folder);
     ListFile list;
     if (!list.Open(kListName)) {
         ShowListError(kListName);
-        return;
+        return kRemovalFailed;
     }
 
     RemoveIntegration();
     g_extResource.Unload(); // "qbxlng.dll" is one of the files to delete
     DeleteHelpIndex();
-    bool restartNeeded = RunDeletionPasses(list, folder, program);
+    bool scheduled = false;
+    bool restartNeeded = RunDeletionPasses(list, folder, program, &scheduled);
     list.Close();
     DeleteFileA(kListName);
     if (restartNeeded)
         ShowMessage(GetMsg(IDS_RESTART_NEEDED), MB_ICONINFORMATION);
-    if (!WriteAndStartBatch(program))
+    if (!WriteAndStartBatch(program)) {
         ShowManualDeletionMessage();
+        return kRemovalFailed;
+    }
+    return scheduled ? kRestartRequired : kRemoved;
 }

@@ -1,4 +1,11 @@
 // Removal mode: gives everything back and deletes the installation.
 #pragma once
 
-void RunUninstall();
+// Exit codes a deployment tool reads from a silent removal.
+constexpr int kRemoved = 0;
+constexpr int kRemovalCancelled = 1602; // the user answered No; nothing changed
+constexpr int kRemovalFailed = 1603;    // could not start, or the batch file failed
+constexpr int kRestartRequired = 3010;  // a file is left for deletion at the next restart
+
+// Returns the removal's exit code.
+int RunUninstall();

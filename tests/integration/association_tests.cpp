@@ -26,21 +26,35 @@ protected:
     }
 };
 
+// The part of a snapshot below its first line, which names the key.
+static std::string Values(HKEY root, const std::string &path)
+{
+    std::string all = Snapshot(root, path);
+    return all.substr(all.find('\n') + 1);
+}
+
 TEST_F(Associations, ForeignOwnersGetExactlyTheirStateBack)
 {
     RawSetText(HKEY_CLASSES_ROOT, ".zip", "", "CompressedFolder");
     RawSetText(HKEY_CLASSES_ROOT, ".zip", "Content Type", "application/x-zip-compressed");
     RawSetText(HKEY_CLASSES_ROOT, ".zip\\ShellNew", "FileName", "C:\\templates\\empty.zip");
+    RawSetValue(HKEY_CLASSES_ROOT, ".zip\\ShellNew", "Command", REG_EXPAND_SZ, std::string("%ZIP% new\0", 10));
+    RawSetValue(HKEY_CLASSES_ROOT, ".zip\\ShellNew", "Data", REG_BINARY, std::string("PK\5\6\0\xff", 6));
     RawSetText(HKEY_CLASSES_ROOT, ".cab", "", "Foreign.CAB");
     RawSetText(HKEY_CLASSES_ROOT, ".cab\\ShellNew", "NullFile", "");
+    RawSetValue(HKEY_CLASSES_ROOT, ".cab\\ShellNew", "Data", REG_BINARY, std::string("MSCF\0\x01", 6));
+    RawSetText(HKEY_CLASSES_ROOT, ".cab\\ShellNew", "ItemName", "@cabinet.dll,-10");
     RawSetText(HKEY_CLASSES_ROOT, ".tar", "", "");
     const std::string zipBefore = Snapshot(HKEY_CLASSES_ROOT, ".zip");
     const std::string cabBefore = Snapshot(HKEY_CLASSES_ROOT, ".cab");
     const std::string tarBefore = Snapshot(HKEY_CLASSES_ROOT, ".tar");
+    const std::string zipTemplateBefore = Values(HKEY_CLASSES_ROOT, ".zip\\ShellNew");
+    const std::string cabTemplateBefore = Snapshot(HKEY_CLASSES_ROOT, ".cab\\ShellNew");
 
     SetAssociations(AllTypes(true));
     EXPECT_EQ(RegText(HKEY_CLASSES_ROOT, ".zip"), "Quibex.ZIP");
     EXPECT_EQ(RegText(HKEY_CLASSES_ROOT, ".zip", "Content Type"), "<no value>");
+    EXPECT_EQ(RegText(HKEY_CLASSES_ROOT, ".zip\\ShellNew", "Command"), "<no value>") << "template taken over";
     EXPECT_EQ(RegText(HKEY_CLASSES_ROOT, ".cab"), "Quibex");
     const std::string zipSaved = "Software\\Quibex\\Setup\\.zip";
     EXPECT_EQ(RegBytes(HKEY_CURRENT_USER, zipSaved, "Exist"), std::string("\1\0\0\0", 4));
@@ -48,11 +62,21 @@ TEST_F(Associations, ForeignOwnersGetExactlyTheirStateBack)
     EXPECT_EQ(RegText(HKEY_CURRENT_USER, zipSaved, "Content"), "application/x-zip-compressed");
     EXPECT_EQ(RegText(HKEY_CURRENT_USER, zipSaved, "ShellNew"), "C:\\templates\\empty.zip");
     EXPECT_EQ(RegText(HKEY_CURRENT_USER, "Software\\Quibex\\Setup\\.cab", "ShellNew"), "*");
+    EXPECT_EQ(Values(HKEY_CURRENT_USER, zipSaved + "\\ShellNew"), zipTemplateBefore) << "with types and bytes";
+    EXPECT_EQ(Snapshot(HKEY_CLASSES_ROOT, ".cab\\ShellNew"), cabTemplateBefore) << "never setup's to touch";
 
     // A second setup finds them own and keeps the first saved state.
     SetAssociations(AllTypes(true));
     EXPECT_EQ(RegText(HKEY_CURRENT_USER, zipSaved, "Type"), "CompressedFolder");
 
+    // Clearing ".zip" alone gives it back at once, template values and all.
+    SetupChoices noZip = AllTypes(true);
+    noZip.Associate[kZipType] = false;
+    SetAssociations(noZip);
+    EXPECT_EQ(Snapshot(HKEY_CLASSES_ROOT, ".zip"), zipBefore);
+    EXPECT_EQ(Snapshot(HKEY_CLASSES_ROOT, ".cab\\ShellNew"), cabTemplateBefore);
+
+    SetAssociations(AllTypes(true));
     SetAssociations(SetupChoices{});
     EXPECT_EQ(Snapshot(HKEY_CLASSES_ROOT, ".zip"), zipBefore);
     EXPECT_EQ(Snapshot(HKEY_CLASSES_ROOT, ".cab"), cabBefore);
@@ -123,6 +147,34 @@ TEST_F(Associations, GiveBackEdgeCases)
         EXPECT_EQ(RegText(HKEY_CLASSES_ROOT, ".lha"), "");
         EXPECT_TRUE(KeyThere(HKEY_CLASSES_ROOT, ".lha\\OpenWithList\\x"));
     }
+
+    // Records of the earlier form, without saved template values, give back as they always
+    // did, and only setup's own template values go.
+    SetAssociations(SetupChoices{});
+    DeleteRegTree(HKEY_CURRENT_USER, "");
+    const char *records[][3] = {{".zip", "Old.ZIP", "C:\\old\\empty.zip"}, {".cab", "Old.CAB", "*"}, {".7z", "Old.7z", ""}};
+    for (const auto &record : records) {
+        std::string ext = record[0];
+        RawDeleteTree(HKEY_CLASSES_ROOT, ext);
+        SetSettingDword(("Setup\\" + ext).c_str(), "Exist", 1);
+        SetSettingString(("Setup\\" + ext).c_str(), "Type", record[1]);
+        SetSettingString(("Setup\\" + ext).c_str(), "Content", "");
+        SetSettingString(("Setup\\" + ext).c_str(), "ShellNew", record[2]);
+        RawSetText(HKEY_CLASSES_ROOT, ext, "", ext == ".zip" ? "Quibex.ZIP" : "Quibex");
+    }
+    RawSetText(HKEY_CLASSES_ROOT, ".zip\\ShellNew", "FileName", InstallFile("zipnew.dat"));
+    RawSetText(HKEY_CLASSES_ROOT, ".cab\\ShellNew", "ItemName", "kept");
+    CompleteTemplates();
+    RawSetValue(HKEY_CLASSES_ROOT, ".7z\\ShellNew", "Data", REG_BINARY,
+                std::string(reinterpret_cast<char *>(EmptyQbxArchive), sizeof EmptyQbxArchive));
+    SetAssociations(SetupChoices{});
+    EXPECT_EQ(Snapshot(HKEY_CLASSES_ROOT, ".zip"), "[.zip]\n=1:Old.ZIP" + std::string(1, '\0') +
+                                                      "\n[.zip\\ShellNew]\nFileName=1:C:\\old\\empty.zip" +
+                                                      std::string(1, '\0') + "\n");
+    EXPECT_EQ(RegText(HKEY_CLASSES_ROOT, ".cab\\ShellNew", "NullFile"), "");
+    EXPECT_EQ(RegText(HKEY_CLASSES_ROOT, ".cab\\ShellNew", "ItemName"), "kept");
+    EXPECT_EQ(Snapshot(HKEY_CLASSES_ROOT, ".7z"), "[.7z]\n=1:Old.7z" + std::string(1, '\0') + "\n");
+    DeleteRegTree(HKEY_CURRENT_USER, "");
 
     // A type whose flag is off during setup is given back at once.
     SetupChoices some = AllTypes(false);

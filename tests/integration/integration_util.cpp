@@ -101,14 +101,18 @@ std::string Snapshot(HKEY root, const std::string &path)
     return out;
 }
 
-void RawSetText(HKEY root, const std::string &path, const char *name, const std::string &text)
+void RawSetValue(HKEY root, const std::string &path, const char *name, DWORD type, const std::string &bytes)
 {
     HKEY key;
     if (RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS)
         return;
-    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE *>(text.c_str()),
-                   static_cast<DWORD>(text.size() + 1));
+    RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE *>(bytes.data()), static_cast<DWORD>(bytes.size()));
     RegCloseKey(key);
+}
+
+void RawSetText(HKEY root, const std::string &path, const char *name, const std::string &text)
+{
+    RawSetValue(root, path, name, REG_SZ, std::string(text.c_str(), text.size() + 1));
 }
 
 void RawDeleteTree(HKEY root, const std::string &path)
@@ -140,6 +144,30 @@ bool ReadShellLink(const std::string &link, std::string *target, std::string *de
             shellLink->GetPath(buf, MAX_PATH, nullptr, SLGP_RAWPATH);
             *target = buf;
             buf[0] = '\0';
+            shellLink->GetDescription(buf, MAX_PATH);
+            *description = buf;
+            ok = true;
+        }
+        file->Release();
+    }
+    shellLink->Release();
+    return ok;
+}
+
+bool ReadShellLinkW(const std::wstring &link, std::wstring *target, std::wstring *description)
+{
+    IShellLinkW *shellLink = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                reinterpret_cast<void **>(&shellLink))))
+        return false;
+    IPersistFile *file = nullptr;
+    bool ok = false;
+    if (SUCCEEDED(shellLink->QueryInterface(IID_IPersistFile, reinterpret_cast<void **>(&file)))) {
+        if (SUCCEEDED(file->Load(link.c_str(), STGM_READ))) {
+            WCHAR buf[MAX_PATH] = L"";
+            shellLink->GetPath(buf, MAX_PATH, nullptr, SLGP_RAWPATH);
+            *target = buf;
+            buf[0] = L'\0';
             shellLink->GetDescription(buf, MAX_PATH);
             *description = buf;
             ok = true;
@@ -201,4 +229,14 @@ bool LnkInfo(const std::string &link, std::string *localPath, std::string *descr
     *localPath = Field(text, "Local path");
     *descriptionUtf8 = Field(text, "Description");
     return true;
+}
+
+bool LnkInfo(const std::wstring &link, std::string *localPath, std::string *descriptionUtf8)
+{
+    // A name the code page cannot hold: read a copy with a plain name.
+    TempDir dir("lnkinfow");
+    std::string copy = dir / "w.lnk";
+    WCHAR wideCopy[MAX_PATH];
+    MultiByteToWideChar(CP_ACP, 0, copy.c_str(), -1, wideCopy, MAX_PATH);
+    return CopyFileW(link.c_str(), wideCopy, FALSE) && LnkInfo(copy, localPath, descriptionUtf8);
 }

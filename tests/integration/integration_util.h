@@ -19,9 +19,12 @@ bool KeyThere(HKEY root, const std::string &path, REGSAM view = 0);
 // Every value and subkey below a key, as one text, for before/after comparisons.
 std::string Snapshot(HKEY root, const std::string &path);
 void RawSetText(HKEY root, const std::string &path, const char *name, const std::string &text);
+void RawSetValue(HKEY root, const std::string &path, const char *name, DWORD type, const std::string &bytes);
 void RawDeleteTree(HKEY root, const std::string &path);
 
 // Target and description read back through the shell link object.
 bool ReadShellLink(const std::string &link, std::string *target, std::string *description);
+bool ReadShellLinkW(const std::wstring &link, std::wstring *target, std::wstring *description);
 // Local path and description as lnkinfo (a Linux tool) reads the file.
 bool LnkInfo(const std::string &link, std::string *localPath, std::string *descriptionUtf8);
+bool LnkInfo(const std::wstring &link, std::string *localPath, std::string *descriptionUtf8);

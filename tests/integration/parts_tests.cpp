@@ -13,6 +13,7 @@
 
 #include <shlobj.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -132,6 +133,77 @@ TEST(Shortcuts, UnsafeTranslatedNamesFallBackToTheNativeOnes)
     EXPECT_EQ(GetFileAttributesA(JoinPath(folder, Acp(u8"帮助.lnk")).c_str()), INVALID_FILE_ATTRIBUTES);
     UpdateShortcuts(SetupChoices{}, nullptr);
     EXPECT_EQ(GetFileAttributesA(group.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+static std::vector<std::wstring> FilesInW(const std::string &folder)
+{
+    std::vector<std::wstring> names;
+    WCHAR pattern[MAX_PATH];
+    MultiByteToWideChar(CP_ACP, 0, JoinPath(folder, "*").c_str(), -1, pattern, MAX_PATH);
+    WIN32_FIND_DATAW fd;
+    HANDLE find = FindFirstFileW(pattern, &fd);
+    if (find == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        if (fd.cFileName[0] != L'.')
+            names.push_back(fd.cFileName);
+    } while (FindNextFileW(find, &fd));
+    FindClose(find);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+static std::wstring WideOf(const std::string &acp)
+{
+    WCHAR buf[MAX_PATH] = L"";
+    MultiByteToWideChar(CP_ACP, 0, acp.c_str(), -1, buf, MAX_PATH);
+    return buf;
+}
+
+// The NT family names the shortcuts from the resources in UTF-16 on any code page; 9x falls
+// back to the target's file name where its code page cannot hold the name.
+TEST(Shortcuts, EveryGroupShortcutWhateverTheCodePage)
+{
+    const bool nt = VersionName() != "win98";
+    const bool holds = Acp(u8"中文帮助手册").find('?') == std::string::npos;
+    const std::wstring names[3] = {L"Quibex", nt || holds ? Wide(u8"Quibex 中文帮助") : L"Quibex.chm",
+                                   nt || holds ? Wide(u8"控制台 QBX 中文手册") : L"Qbx"};
+    const char *targets[3] = {"Quibex.exe", "Quibex.chm", "Qbx.txt"};
+    const std::wstring description = Wide(u8"处理 QBX、ZIP 和其他压缩格式");
+    SetupChoices programs = {};
+    programs.Programs = true;
+    UpdateShortcuts(programs, nullptr);
+
+    std::vector<std::string> groups;
+    for (int csidl : {CSIDL_PROGRAMS, CSIDL_COMMON_PROGRAMS}) {
+        char folder[MAX_PATH] = "";
+        SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, folder);
+        if (csidl == CSIDL_PROGRAMS || nt)
+            groups.push_back(JoinPath(folder, "Quibex"));
+    }
+    for (const std::string &group : groups) {
+        std::vector<std::wstring> expected;
+        for (const std::wstring &name : names)
+            expected.push_back(name + L".lnk");
+        std::sort(expected.begin(), expected.end());
+        ASSERT_EQ(FilesInW(group), expected) << group;
+        for (int i = 0; i < 3; ++i) {
+            const std::wstring link = WideOf(group) + L"\\" + names[i] + L".lnk";
+            std::wstring target, text;
+            ASSERT_TRUE(ReadShellLinkW(link, &target, &text)) << i;
+            EXPECT_EQ(target, WideOf(InstallFile(targets[i]))) << i;
+            std::string localPath, textUtf8;
+            ASSERT_TRUE(LnkInfo(link, &localPath, &textUtf8)) << i;
+            EXPECT_EQ(localPath, InstallFile(targets[i])) << "lnkinfo " << i;
+            if (nt || holds) {
+                EXPECT_EQ(text, description) << i;
+                EXPECT_EQ(textUtf8, reinterpret_cast<const char *>(u8"处理 QBX、ZIP 和其他压缩格式")) << i;
+            }
+        }
+    }
+    UpdateShortcuts(SetupChoices{}, nullptr);
+    for (const std::string &group : groups)
+        EXPECT_EQ(GetFileAttributesA(group.c_str()), INVALID_FILE_ATTRIBUTES) << group;
 }
 
 // A translated name fit for a file name is used as it is, even when a trail byte is 0x5C

@@ -4,6 +4,7 @@
 #include "registry/registry.h"
 #include "support/platform.h"
 
+#include <string.h>
 #include <string>
 
 static const char kTestKey[] = "Software\\QbxRegTest";
@@ -136,6 +137,40 @@ TEST_F(Registry, WritersStoreTypedValuesAndReadersFallBack)
     EXPECT_EQ(GetSettingDword("Setup", "missing", 5), 5u);
     EXPECT_EQ(GetSettingDword("Setup", "", 5), 5u) << "8 bytes do not fit a number";
     EXPECT_EQ(GetSettingDword("Setup", "B", 5), 0x020100u) << "3 bytes of any type are accepted";
+
+    // Any type with its exact bytes, and every value walked whatever the length of its name or data.
+    const std::string longName(300, 'n'), bigData(5000, '\xAB');
+    EXPECT_EQ(SetRegValue(HKEY_CURRENT_USER, "Typed", longName.c_str(), REG_BINARY, bigData.data(), 5000), 0);
+    const std::string expand("%x%", 4);
+    EXPECT_EQ(SetRegValue(HKEY_CURRENT_USER, "Typed", "E", REG_EXPAND_SZ, expand.data(), 4), 0);
+    EXPECT_EQ(RawValue(HKEY_CURRENT_USER, "Software\\Quibex\\Typed", "E", &type), expand);
+    EXPECT_EQ(type, static_cast<DWORD>(REG_EXPAND_SZ));
+    char bytes[8];
+    DWORD count = 9;
+    EXPECT_TRUE(QueryRegValue(HKEY_CURRENT_USER, "Typed", "E", &type, bytes, sizeof bytes, &count));
+    EXPECT_EQ(std::string(bytes, count), expand);
+    EXPECT_FALSE(QueryRegValue(HKEY_CURRENT_USER, "Typed", longName.c_str(), &type, bytes, sizeof bytes, &count));
+    EXPECT_EQ(count, 0u) << "too large for the buffer";
+    EXPECT_TRUE(RegValueExists(HKEY_CURRENT_USER, "Typed", longName.c_str()));
+    EXPECT_FALSE(RegValueExists(HKEY_CURRENT_USER, "Typed", "missing"));
+    std::string walked;
+    auto visit = [](const char *name, DWORD t, const BYTE *data, DWORD n, void *out) {
+        *static_cast<std::string *>(out) += std::to_string(strlen(name)) + ":" + std::to_string(t) + ":" +
+                                             std::string(reinterpret_cast<const char *>(data), n) + "|";
+    };
+    EXPECT_TRUE(ForEachRegValue(HKEY_CURRENT_USER, "Typed", visit, &walked));
+    EXPECT_EQ(walked.size(), 6 + bigData.size() + 1 + 9u);
+    EXPECT_NE(walked.find("300:3:" + bigData + "|"), std::string::npos);
+    EXPECT_NE(walked.find("1:2:" + expand + "|"), std::string::npos);
+    EXPECT_FALSE(RegKeyIsEmpty(HKEY_CURRENT_USER, "Typed"));
+    LONG error = 0;
+    CloseRegKey(CreateRegKey(HKEY_CURRENT_USER, "Typed\\Empty", &error));
+    EXPECT_TRUE(RegKeyIsEmpty(HKEY_CURRENT_USER, "Typed\\Empty"));
+    walked.clear();
+    EXPECT_TRUE(ForEachRegValue(HKEY_CURRENT_USER, "Typed\\Empty", visit, &walked));
+    EXPECT_EQ(walked, "");
+    EXPECT_FALSE(ForEachRegValue(HKEY_CURRENT_USER, "Missing", visit, &walked));
+    EXPECT_FALSE(RegKeyIsEmpty(HKEY_CURRENT_USER, "Missing"));
 }
 
 TEST_F(Registry, StringReadsAreAlwaysTerminated)

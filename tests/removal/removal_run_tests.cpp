@@ -140,7 +140,7 @@ TEST_F(Removal, AnsweringNoChangesNothing)
     HWND question = box(process);
     ASSERT_NE(question, nullptr);
     ClickButton(question, IDNO);
-    EXPECT_EQ(WaitExit(process, 20000), 0);
+    EXPECT_EQ(WaitExit(process, 20000), 1602);
     ExpectNothingChanged();
     EXPECT_TRUE(Exists(at("Quibex.exe")));
     EXPECT_TRUE(Exists(at("Uninstall.lst")));
@@ -156,7 +156,7 @@ TEST_F(Removal, MissingListIsReportedEvenWhenSilentAndChangesNothing)
     ASSERT_NE(error, nullptr);
     EXPECT_NE(AllTexts(error).find(Shown(u8"无法打开列表文件 Uninstall.lst")), std::wstring::npos);
     ClickButton(error, IDOK);
-    EXPECT_EQ(WaitExit(process, 20000), 0);
+    EXPECT_EQ(WaitExit(process, 20000), 1603);
     ExpectNothingChanged();
     EXPECT_TRUE(Exists(at("Quibex.exe")));
     EXPECT_TRUE(Exists(program_));
@@ -183,7 +183,7 @@ TEST_F(Removal, AFolderThatCannotBeEnteredStopsTheRemoval)
     ASSERT_NE(error, nullptr);
     EXPECT_NE(AllTexts(error).find(Shown(u8"无法打开列表文件 ") + WideAcp(at("Uninstall.lst"))), std::wstring::npos);
     ClickButton(error, IDOK);
-    EXPECT_EQ(WaitExit(process, 20000), 0);
+    EXPECT_EQ(WaitExit(process, 20000), 1603);
     EXPECT_TRUE(Exists(JoinPath(bait, "bait.txt")));
     EXPECT_TRUE(Exists(JoinPath(moved, "Quibex.exe")));
 }
@@ -203,7 +203,7 @@ TEST_F(Removal, AFileInUseAsksForARestartOnceEvenWhenSilent)
     ClickButton(restart, IDOK);
     ASSERT_TRUE(WaitGone(restart));
     EXPECT_EQ(box(process, 2000), nullptr) << "shown once";
-    EXPECT_EQ(WaitExit(process, 20000), 0);
+    EXPECT_EQ(WaitExit(process, 20000), 3010) << "a file waits for the restart";
     EXPECT_TRUE(WaitUntilGone(program_));
     EXPECT_TRUE(WaitUntilGone(BatchPath()));
     EXPECT_FALSE(Exists(at("other.dat")));
@@ -242,7 +242,7 @@ TEST_F(Removal, ABatchFileThatCannotBeWrittenIsReported)
     EXPECT_NE(texts.find(Shown(u8"卸载已完成")), std::wstring::npos);
     EXPECT_NE(texts.find(Shown(u8"你应该手动删除 ") + WideAcp(program_)), std::wstring::npos);
     ClickButton(manual, IDOK);
-    EXPECT_EQ(WaitExit(process, 20000), 0);
+    EXPECT_EQ(WaitExit(process, 20000), 1603);
     EXPECT_TRUE(Exists(program_));
 }
 
