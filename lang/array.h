@@ -1,7 +1,7 @@
 // A growable array of plain values; running out of memory ends the program.
 #pragma once
 
-#include "support/platform.h"
+#include "support/memory_error.h"
 
 #include <stdlib.h>
 

@@ -1,6 +1,8 @@
 // Windows family and version, existence tests and the fatal memory error.
 #pragma once
 
+#include "support/memory_error.h"
+
 #include <windows.h>
 
 struct ErrorState {
@@ -13,8 +15,6 @@ extern ErrorState g_errorState;
 DWORD NtMajorVersion();
 // True when a file or folder of that name exists.
 bool PathExists(const char *name);
-// Records exit code 8 and ends the process at once.
-[[noreturn]] void MemoryError();
 // How many times NtMajorVersion asked the system (for tests).
 int VersionQueryCount();
 // Loads a library from the system folder only, never from a folder searched by bare name.
