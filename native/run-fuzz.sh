@@ -5,7 +5,7 @@ set -u
 target=$1 seconds=$2 seeds=$3 work=$4
 mkdir -p "$work/corpus"
 log="$work/log"
-"$target" -max_total_time="$seconds" -print_final_stats=1 -timeout=10 -rss_limit_mb=1024 \
+"$target" -max_total_time="$seconds" -print_final_stats=1 -timeout=10 -rss_limit_mb=1024 -max_len=2048 \
   -artifact_prefix="$work/" "$work/corpus" "$seeds" >"$log" 2>&1
 status=$?
 if [ $status -ne 0 ]; then
