@@ -7,7 +7,7 @@
 
 template <typename T> class Array {
 public:
-    Array() = default;
+    constexpr Array() = default;
     ~Array() { free(items); }
     Array(const Array &) = delete;
     Array &operator=(const Array &) = delete;

@@ -9,7 +9,6 @@
 
 LanguageResources g_language;
 
-LanguageResources::LanguageResources() : table(g_dbcs) {}
 
 static bool ResolveName(char *path, size_t size, const char *fileName)
 {

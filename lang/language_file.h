@@ -5,7 +5,7 @@
 
 class LanguageResources {
 public:
-    LanguageResources();
+    constexpr LanguageResources();
     LanguageResources(const LanguageResources &) = delete;
     LanguageResources &operator=(const LanguageResources &) = delete;
 
@@ -30,3 +30,7 @@ private:
 };
 
 extern LanguageResources g_language;
+
+#include "support/text.h"
+
+constexpr LanguageResources::LanguageResources() : table(g_dbcs) {}

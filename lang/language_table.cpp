@@ -40,14 +40,6 @@ void LanguageKey(char key[9], const char *text, const char *context, TextKind ki
     key[8] = '\0';
 }
 
-int MarkerOffset(const char *bytes, int count)
-{
-    for (int i = 0; i <= count - kMarkerOverlap; ++i)
-        if (memcmp(bytes + i, kMarkerBytes, sizeof kMarkerBytes - 1) == 0)
-            return i;
-    return -1;
-}
-
 int UnescapeTable(char *text, int length)
 {
     int w = 0;
@@ -75,8 +67,8 @@ void CopyChars(char *out, size_t size, const char *src, size_t n, const DbcsTabl
         return;
     size_t i = 0;
     while (i < n) {
-        size_t step = (codePage.IsLead(src[i]) && i + 1 < n) ? 2 : 1;
-        if (i + step > size - 1)
+        size_t step = codePage.IsLead(src[i]) ? 2 : 1;
+        if (i + step > n || i + step > size - 1)
             break;
         i += step;
     }
@@ -117,7 +109,6 @@ void LanguageTable::Clear()
 
 void LanguageTable::Adopt(char *text, int count)
 {
-    Clear();
     data = text;
     length = UnescapeTable(data, count < 0 ? 0 : count);
     BuildIndex();
@@ -135,8 +126,6 @@ void LanguageTable::BuildIndex()
 
 const char *LanguageTable::FindEntry(const char key[9]) const
 {
-    if (!data)
-        return nullptr;
     int low = 0, high = index.count - 1;
     while (low <= high) {
         int mid = low + (high - low) / 2;
@@ -179,15 +168,7 @@ void LanguageTable::CopyTranslation(char *out, size_t outSize, const char *entry
             end = p - 1;
             break;
         }
-    // Whole characters only: a lead byte left alone at the end is dropped.
-    const char *cut = start;
-    while (cut < end) {
-        const char *next = cut + (codePage.IsLead(*cut) ? 2 : 1);
-        if (next > end)
-            break;
-        cut = next;
-    }
-    CopyChars(out, outSize, start, cut - start, codePage);
+    CopyChars(out, outSize, start, end - start, codePage);
 }
 
 void LanguageTable::Translate(char *out, size_t outSize, const char *text, const char *context,

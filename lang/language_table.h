@@ -6,6 +6,7 @@
 #include "support/dbcs_table.h"
 
 #include <stddef.h>
+#include <string.h>
 
 enum class TextKind : char {
     MessageText = 's',
@@ -31,25 +32,32 @@ unsigned Crc32(unsigned crc, const void *data, size_t size);
 void LanguageKey(char key[9], const char *text, const char *context, TextKind kind);
 // Offset of the marker in bytes read, among the offsets that have 16 bytes from there to the
 // end of what was read; -1 when there is none.
-int MarkerOffset(const char *bytes, int count);
+inline int MarkerOffset(const char *bytes, int count)
+{
+    for (int i = 0; i <= count - kMarkerOverlap; ++i)
+        if (memcmp(bytes + i, kMarkerBytes, sizeof kMarkerBytes - 1) == 0)
+            return i;
+    return -1;
+}
 // Replaces escapes in place and turns CR and LF into form feeds; returns the new length.
 int UnescapeTable(char *text, int length);
-// Copies at most n bytes of src, cut at a character boundary to fit size bytes; terminates.
+// Copies the whole characters among the first n bytes of src that fit in size bytes, so a
+// lead byte is never copied without its trail byte; terminates.
 void CopyChars(char *out, size_t size, const char *src, size_t n, const DbcsTable &codePage);
 
 class LanguageTable {
 public:
-    explicit LanguageTable(const DbcsTable &codePage) : codePage(codePage) {}
+    explicit constexpr LanguageTable(const DbcsTable &codePage) : codePage(codePage) {}
     ~LanguageTable() { delete[] data; }
     LanguageTable(const LanguageTable &) = delete;
     LanguageTable &operator=(const LanguageTable &) = delete;
 
     // Takes the table text read from the marker on: count bytes (at most the text limit) in
-    // a buffer allocated with new[] that holds at least one byte more.
+    // a buffer allocated with new[] that holds at least one byte more. Only while cleared.
     void Adopt(char *text, int count);
     void Clear();
     bool IsLoaded() const { return data != nullptr; }
-    // The line of the entry with that key ("key=\"..."), or null.
+    // The line of the entry with that key ("key=\"..."), or null. Only while loaded.
     const char *FindEntry(const char key[9]) const;
     // The translation of an entry line, cut at a character boundary to fit outSize bytes.
     void CopyTranslation(char *out, size_t outSize, const char *entry) const;

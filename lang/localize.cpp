@@ -21,7 +21,18 @@ static int Clamp(long long value)
     return static_cast<int>(value < kCoordMin ? kCoordMin : value > kCoordMax ? kCoordMax : value);
 }
 
-static long long Scale(long long value, int percent) { return value * percent / 100; }
+// A difference of window coordinates is first held to what 400 percent of it keeps in 32
+// bits: far beyond any coordinate, so the clamped result is the same, without 64-bit division.
+constexpr long long kDifferenceLimit = 0x7FFFFFFF / kMaxSizePercent;
+
+static int Scale(long long value, int percent)
+{
+    if (value < -kDifferenceLimit)
+        value = -kDifferenceLimit;
+    if (value > kDifferenceLimit)
+        value = kDifferenceLimit;
+    return static_cast<int>(value) * percent / 100;
+}
 
 // An empty text is left alone: its key is the dialog's size entry, never a caption.
 static void TranslateWindowText(HWND window, const char *dialogName)

@@ -1,29 +1,20 @@
 #include "lang/size_entry.h"
 
-// Reads a whole percentage from 50 to 400 (leading zeros allowed); null when there is none.
-static const char *ReadPercent(const char *p, int *value)
-{
-    int n = 0;
-    const char *start = p;
-    for (; *p >= '0' && *p <= '9'; ++p)
-        if (n <= kMaxSizePercent)
-            n = n * 10 + (*p - '0');
-    if (p == start || n < kMinSizePercent || n > kMaxSizePercent)
-        return nullptr;
-    *value = n;
-    return p;
-}
-
 bool ParseSizeEntry(const char *entry, int *horizontal, int *vertical)
 {
-    int h = 0, v = 0;
-    const char *p = ReadPercent(entry, &h);
-    if (!p || *p != '*')
-        return false;
-    p = ReadPercent(p + 1, &v);
-    if (!p || *p != '\0')
-        return false;
-    *horizontal = h;
-    *vertical = v;
+    int percent[2];
+    const char *p = entry;
+    for (int k = 0; k < 2; ++k, ++p) {
+        const char *digits = p;
+        int n = 0;
+        for (; *p >= '0' && *p <= '9'; ++p)
+            if (n <= kMaxSizePercent) // leading zeros allowed; larger values stay too large
+                n = n * 10 + (*p - '0');
+        if (p == digits || n < kMinSizePercent || n > kMaxSizePercent || *p != (k == 0 ? '*' : '\0'))
+            return false;
+        percent[k] = n;
+    }
+    *horizontal = percent[0];
+    *vertical = percent[1];
     return true;
 }

@@ -4,7 +4,7 @@
 struct DbcsTable {
     bool lead[256];   // lead bytes of double-byte characters
     bool multiByte;   // the code page has characters of more than one byte
-    bool letter[256]; // letters, as the user interface classifies them
+    bool (*isLetter)(char c); // letters, as the user interface classifies them
     bool IsLead(char c) const { return multiByte && lead[static_cast<unsigned char>(c)]; }
-    bool IsLetter(char c) const { return letter[static_cast<unsigned char>(c)]; }
+    bool IsLetter(char c) const { return isLetter(c); }
 };

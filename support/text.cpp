@@ -1,14 +1,15 @@
 #include "support/text.h"
 
+static bool IsAnsiLetter(char c) { return c != '\0' && IsCharAlphaA(c); }
+
 static DbcsTable SystemTable()
 {
     DbcsTable table;
     CPINFO info = {};
     table.multiByte = GetCPInfo(CP_ACP, &info) && info.MaxCharSize > 1;
-    for (int v = 0; v < 256; ++v) {
+    for (int v = 0; v < 256; ++v)
         table.lead[v] = IsDBCSLeadByte(static_cast<BYTE>(v)) != FALSE;
-        table.letter[v] = v != 0 && IsCharAlphaA(static_cast<CHAR>(v));
-    }
+    table.isLetter = IsAnsiLetter;
     return table;
 }
 

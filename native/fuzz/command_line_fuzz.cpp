@@ -43,7 +43,7 @@ static bool RefSilentAt(const std::string &text, size_t i, const DbcsTable &cp)
 {
     if (i >= text.size() || Upper(text[i]) != 'S')
         return false;
-    return i + 1 == text.size() || !cp.letter[static_cast<uint8_t>(text[i + 1])];
+    return i + 1 == text.size() || !cp.isLetter(text[i + 1]);
 }
 
 static SwitchKind RefKind(const std::string &text, size_t i, const DbcsTable &cp)

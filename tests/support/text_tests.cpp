@@ -23,7 +23,7 @@ TEST(DbcsTable, MatchesTheSystemCodePage)
     EXPECT_EQ(g_dbcs.multiByte, info.MaxCharSize > 1);
     for (int v = 0; v < 256; ++v) {
         EXPECT_EQ(g_dbcs.lead[v], IsDBCSLeadByte(static_cast<BYTE>(v)) != FALSE) << v;
-        EXPECT_EQ(g_dbcs.letter[v], v != 0 && IsCharAlphaA(static_cast<CHAR>(v))) << v;
+        EXPECT_EQ(g_dbcs.IsLetter(static_cast<char>(v)), v != 0 && IsCharAlphaA(static_cast<CHAR>(v))) << v;
     }
     EXPECT_EQ(g_dbcs.multiByte, IsCp936() ? true : g_dbcs.multiByte);
 }
