@@ -1,16 +1,11 @@
 #include "app/command_line.h"
 
-#include <windows.h>
-
-#include "support/text.h"
 
 static bool IsSwitchChar(char c) { return c == '/' || c == '-'; }
 
-static bool IsLetter(char c) { return c != '\0' && IsCharAlphaA(c); }
-
-static bool IsSilentText(const char *text)
+static bool IsSilentText(const char *text, const DbcsTable &codePage)
 {
-    return (text[0] == 's' || text[0] == 'S') && !IsLetter(text[1]);
+    return (text[0] == 's' || text[0] == 'S') && !codePage.IsLetter(text[1]);
 }
 
 // The words are ASCII, so a byte-wise test is exact: no lead byte equals an ASCII letter,
@@ -27,11 +22,11 @@ static bool StartsWithNoCase(const char *text, const char *word)
     return true;
 }
 
-SwitchKind ClassifySwitch(const char *text)
+SwitchKind ClassifySwitch(const char *text, const DbcsTable &codePage)
 {
     if (StartsWithNoCase(text, "setup"))
         return SwitchKind::Setup;
-    if (IsSilentText(text))
+    if (IsSilentText(text, codePage))
         return SwitchKind::Silent;
     if (StartsWithNoCase(text, "wait"))
         return SwitchKind::Wait;
@@ -40,22 +35,23 @@ SwitchKind ClassifySwitch(const char *text)
     return SwitchKind::Other;
 }
 
-bool SfxcmdIsSilent(const char *value)
+bool SfxcmdIsSilent(const char *value, const DbcsTable &codePage)
 {
     for (const char *p = value; *p != '\0'; ++p) {
-        if (IsSwitchChar(*p) && IsSilentText(p + 1))
+        if (IsSwitchChar(*p) && IsSilentText(p + 1, codePage))
             return true;
     }
     return false;
 }
 
-CommandScan ScanCommandLine(const char *commandLine, void (*onSwitch)(SwitchKind, void *), void *context)
+CommandScan ScanCommandLine(const char *commandLine, const DbcsTable &codePage,
+                            void (*onSwitch)(SwitchKind, void *), void *context)
 {
     CommandScan scan;
     for (const char *p = commandLine; *p != '\0'; ++p) {
         if (!IsSwitchChar(*p))
             continue;
-        SwitchKind kind = ClassifySwitch(p + 1);
+        SwitchKind kind = ClassifySwitch(p + 1, codePage);
         if (kind == SwitchKind::Setup)
             scan.setupRequested = true;
         if (kind == SwitchKind::Silent)

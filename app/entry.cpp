@@ -38,7 +38,7 @@ static void ReadSfxcmd()
     char value[1024] = "";
     if (GetEnvironmentVariableA("sfxcmd", value, sizeof value) >= sizeof value)
         value[0] = '\0'; // too long to hold: no switch taken from a fragment
-    if (SfxcmdIsSilent(value))
+    if (SfxcmdIsSilent(value, g_dbcs))
         g_silentMode = true;
 }
 
@@ -53,7 +53,7 @@ int RunProgram(HINSTANCE instance, const char *commandLine)
                              "MS Sans Serif");
 
     ReadSfxcmd();
-    CommandScan scan = ScanCommandLine(commandLine ? commandLine : "", OnSwitch, nullptr);
+    CommandScan scan = ScanCommandLine(commandLine ? commandLine : "", g_dbcs, OnSwitch, nullptr);
 
     // Only removal reports through its exit code; installers that start setup expect 0.
     int exitCode = 0;

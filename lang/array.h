@@ -1,13 +1,13 @@
 // A growable array of plain values; running out of memory ends the program.
 #pragma once
 
-#include "support/platform.h"
+#include "support/memory_error.h"
 
 #include <stdlib.h>
 
 template <typename T> class Array {
 public:
-    Array() = default;
+    constexpr Array() = default;
     ~Array() { free(items); }
     Array(const Array &) = delete;
     Array &operator=(const Array &) = delete;

@@ -1,42 +1,18 @@
 #include "lang/localize.h"
 
 #include "lang/language_file.h"
+#include "lang/size_entry.h"
 #include "support/text.h"
 
-// Percentages beyond this are clamped; no entry can make the arithmetic overflow.
-constexpr long long kPercentLimit = 1000000000;
 // Coordinates are clamped to what every Windows keeps in a window position.
 constexpr long long kCoordMin = -32768, kCoordMax = 32767;
-
-// Decimal integer at the start of text: blanks, one sign, digits; no digits give 0.
-static int ReadPercent(const char *text)
-{
-    while (*text == ' ' || (*text >= '\t' && *text <= '\r'))
-        ++text;
-    bool negative = *text == '-';
-    if (*text == '-' || *text == '+')
-        ++text;
-    long long value = 0;
-    for (; *text >= '0' && *text <= '9'; ++text)
-        if (value < kPercentLimit)
-            value = value * 10 + (*text - '0');
-    if (value > kPercentLimit)
-        value = kPercentLimit;
-    return static_cast<int>(negative ? -value : value);
-}
 
 bool GetDialogScale(const char *dialogName, int *horizontal, int *vertical)
 {
     char entry[kSizeEntrySize];
     g_language.Translate(entry, sizeof entry, "", dialogName, TextKind::DialogText);
     *horizontal = *vertical = 100;
-    const char *star = entry;
-    while (*star != '\0' && *star != '*')
-        star = NextChar(star);
-    if (*star == '*') {
-        *horizontal = ReadPercent(entry);
-        *vertical = ReadPercent(star + 1);
-    }
+    ParseSizeEntry(entry, horizontal, vertical);
     return *horizontal != 100 || *vertical != 100;
 }
 
@@ -45,7 +21,18 @@ static int Clamp(long long value)
     return static_cast<int>(value < kCoordMin ? kCoordMin : value > kCoordMax ? kCoordMax : value);
 }
 
-static long long Scale(long long value, int percent) { return value * percent / 100; }
+// A difference of window coordinates is first held to what 400 percent of it keeps in 32
+// bits: far beyond any coordinate, so the clamped result is the same, without 64-bit division.
+constexpr long long kDifferenceLimit = 0x7FFFFFFF / kMaxSizePercent;
+
+static int Scale(long long value, int percent)
+{
+    if (value < -kDifferenceLimit)
+        value = -kDifferenceLimit;
+    if (value > kDifferenceLimit)
+        value = kDifferenceLimit;
+    return static_cast<int>(value) * percent / 100;
+}
 
 // An empty text is left alone: its key is the dialog's size entry, never a caption.
 static void TranslateWindowText(HWND window, const char *dialogName)

@@ -3,7 +3,8 @@
 
 #include <windows.h>
 
-// Percentages of the dialog's size entry ("120*110"), 100 and 100 without one.
+// Percentages of the dialog's size entry ("120*110"), 100 and 100 without one or when
+// the entry is not two whole numbers from 50 to 400.
 // True unless both are exactly 100.
 bool GetDialogScale(const char *dialogName, int *horizontal, int *vertical);
 // Rescales the dialog and its direct children when its size entry asks for it, and

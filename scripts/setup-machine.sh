@@ -1,5 +1,6 @@
 #!/bin/bash
-# Installs what building and testing need on a Debian 12 machine, idempotently, and makes
+# Installs what building and testing need on a Debian 12 machine, idempotently (clang with its
+# libFuzzer and sanitizer runtimes for the native build among it), and makes
 # 32-bit programs runnable: where the kernel cannot run 32-bit code itself, Wine's 32-bit
 # side runs under qemu-user (version 10 from bookworm-backports; 7.2 takes a minute a process).
 set -e
@@ -7,7 +8,8 @@ set -e
 
 need=""
 for p in g++-mingw-w64-i686-posix mingw-w64-i686-dev wine wine32 wine64 xvfb xauth x11-utils xdotool \
-         imagemagick fonts-wqy-microhei locales liblnk-utils fp-utils-3.2.2 cmake make python3; do
+         imagemagick fonts-wqy-microhei locales liblnk-utils fp-utils-3.2.2 cmake make python3 \
+         googletest clang libclang-rt-14-dev; do
   dpkg -s "$p" >/dev/null 2>&1 || need="$need $p"
 done
 if ! dpkg --print-foreign-architectures | grep -qx i386; then

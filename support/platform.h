@@ -1,6 +1,8 @@
 // Windows family and version, existence tests and the fatal memory error.
 #pragma once
 
+#include "support/memory_error.h"
+
 #include <windows.h>
 
 struct ErrorState {
@@ -16,8 +18,6 @@ bool PathExists(const char *name);
 // True when both names lead to the same file (volume serial and file index), whatever
 // names they use: an 8.3 alias, another case, a hard link. False when either cannot be opened.
 bool IsSameFile(const char *a, const char *b);
-// Records exit code 8 and ends the process at once.
-[[noreturn]] void MemoryError();
 // How many times NtMajorVersion asked the system (for tests).
 int VersionQueryCount();
 // Loads a library from the system folder only, never from a folder searched by bare name.

@@ -1,16 +1,19 @@
 #include "support/text.h"
 
-DbcsTable g_dbcs;
+static bool IsAnsiLetter(char c) { return c != '\0' && IsCharAlphaA(c); }
 
-DbcsTable::DbcsTable() { Fill(); }
-
-void DbcsTable::Fill()
+static DbcsTable SystemTable()
 {
+    DbcsTable table;
     CPINFO info = {};
-    multiByte = GetCPInfo(CP_ACP, &info) && info.MaxCharSize > 1;
+    table.multiByte = GetCPInfo(CP_ACP, &info) && info.MaxCharSize > 1;
     for (int v = 0; v < 256; ++v)
-        lead[v] = IsDBCSLeadByte(static_cast<BYTE>(v)) != FALSE;
+        table.lead[v] = IsDBCSLeadByte(static_cast<BYTE>(v)) != FALSE;
+    table.isLetter = IsAnsiLetter;
+    return table;
 }
+
+DbcsTable g_dbcs = SystemTable();
 
 static bool IsLead(char c) { return g_dbcs.lead[static_cast<unsigned char>(c)]; }
 

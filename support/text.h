@@ -1,15 +1,11 @@
 // Narrow-string and path helpers that understand double-byte ANSI code pages.
 #pragma once
 
+#include "support/dbcs_table.h"
+
 #include <windows.h>
 
-// Lead bytes of the ANSI code page, filled once before WinMain runs.
-struct DbcsTable {
-    bool lead[256];
-    bool multiByte;
-    DbcsTable();
-    void Fill();
-};
+// Lead bytes and letters of the ANSI code page, filled once before WinMain runs.
 extern DbcsTable g_dbcs;
 
 // Next character position; a lead byte followed by the terminator is one byte.

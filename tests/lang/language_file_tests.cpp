@@ -45,19 +45,6 @@ protected:
     LanguageResources table_;
 };
 
-// Keys computed independently with Python: "%08x" % zlib.crc32(prefix + context + text),
-// the text encoded in code page 936 (gbk) or 1252.
-TEST(LanguageKeys, AgreeWithZlibCrc32)
-{
-    EXPECT_EQ(Key("", "SETUPDLG", TextKind::DialogText), "9b889d24");
-    EXPECT_EQ(Key("LTR", "LTR", TextKind::DialogText), "50a17ae8");
-    EXPECT_EQ(Key("\xD0\xB6\xD4\xD8 Quibex"), "4ad1b768");          // "卸载 Quibex" in 936
-    EXPECT_EQ(Key("D\xE9sinstaller"), "3055d219");                   // "Désinstaller" in 1252
-    EXPECT_EQ(Key("Loc title", "LOCTEST", TextKind::DialogText), "ef68355c");
-    EXPECT_EQ(Crc32(0, "123456789", 9), 0xCBF43926u);               // the CRC-32 check value
-    EXPECT_EQ(Crc32(Crc32(0, "1234", 4), "56789", 5), 0xCBF43926u); // fed in pieces
-}
-
 TEST_F(LanguageFile, MissingFileLeavesTextsAlone)
 {
     table_.Load((dir_ / "absent.lng").c_str());
@@ -122,75 +109,6 @@ TEST_F(LanguageFile, TextBeyond128KiBIsIgnoredAndCutEntriesKeepTheirStart)
     EXPECT_EQ(Translated(table_, "late"), "late");
 }
 
-TEST_F(LanguageFile, EscapesQuotesAndLineEnds)
-{
-    LoadBytes(kMarker + "\n" + Entry("esc", "a\\nb\\tc\\\"d\\\\e\\rf\\xg") +
-              Entry("quotes", "say \"hi\" now") + Key("open") + "=\"no closing quote\r\n" +
-              Key("tail") + "=\"trailing\" comment after\r\n" + Entry("empty", "") + "\x0C\r\n\r\n" +
-              Entry("ff", "after form feeds") + Entry("last", "no line end").substr(0, 22));
-    EXPECT_EQ(Translated(table_, "esc"), "a\nb\tc\"d\\e\rf\\xg");
-    EXPECT_EQ(Translated(table_, "quotes"), "say \"hi\" now");
-    EXPECT_EQ(Translated(table_, "open"), "no closing quote\x0C");
-    EXPECT_EQ(Translated(table_, "tail"), "trailing");
-    EXPECT_EQ(Translated(table_, "empty"), "");
-    EXPECT_EQ(Translated(table_, "ff"), "after form feeds");
-    EXPECT_EQ(Translated(table_, "last"), "no line end");
-}
-
-TEST_F(LanguageFile, KeysAreLowerCaseAndLinesNeedEqualsAndQuote)
-{
-    std::string upper = Key("upper0"); // fc22ebfa
-    for (char &c : upper)
-        c = static_cast<char>(toupper(c));
-    LoadBytes(kMarker + "\r\n" + upper + "=\"upper\"\r\n" + Entry("digits17", "digits only") + Key("nokey") +
-              " \"spaced\"\r\n" + Key("dup") + "=x\r\n" + Entry("dup", "the entry") + Key("short"));
-    EXPECT_EQ(Key("digits17"), "28712568");
-    EXPECT_EQ(Translated(table_, "upper0"), "upper0");
-    EXPECT_EQ(Translated(table_, "digits17"), "digits only");
-    EXPECT_EQ(Translated(table_, "nokey"), "nokey");
-    EXPECT_EQ(Translated(table_, "dup"), "the entry") << "a line with the key that is no entry is passed over";
-    EXPECT_EQ(Translated(table_, "short"), "short") << "a key at the very end of the text";
-}
-
-TEST_F(LanguageFile, ManyEntriesAreFoundThroughTheIndex)
-{
-    std::string body;
-    for (int i = 499; i >= 0; --i)
-        body += Entry("text " + std::to_string(i), "translation " + std::to_string(i));
-    LoadBytes(kMarker + "\r\n" + body);
-    for (int i = 0; i < 500; ++i)
-        ASSERT_EQ(Translated(table_, "text " + std::to_string(i)), "translation " + std::to_string(i));
-}
-
-TEST_F(LanguageFile, LongTranslationsAreCutToTheirBuffer)
-{
-    std::string longText(300, 'x');
-    LoadBytes(kMarker + "\r\n" + Entry("long", std::string(600, 'a')) + Entry("small", "12345") + Key("lastlong") + "=\"" + longText);
-    EXPECT_EQ(Translated(table_, "long"), std::string(511, 'a'));
-    EXPECT_EQ(Translated(table_, "long", 1024), std::string(600, 'a'));
-    EXPECT_EQ(Translated(table_, "small", 6), "12345");
-    EXPECT_EQ(Translated(table_, "small", 5), "1234");
-    EXPECT_EQ(Translated(table_, "lastlong", 1024), std::string(255, 'x'));
-}
-
-TEST_F(LanguageFile, CutsBetweenDoubleByteCharacters)
-{
-    if (!g_dbcs.multiByte)
-        GTEST_SKIP() << "needs a double-byte code page";
-    std::string zhong = Acp(u8"中");
-    ASSERT_EQ(zhong.size(), 2u);
-    std::string chars;
-    for (int i = 0; i < 300; ++i)
-        chars += zhong;
-    LoadBytes(kMarker + "\r\n" + Entry("odd", "a" + chars) + Entry("even", "ab" + chars));
-    EXPECT_EQ(Translated(table_, "odd"), "a" + chars.substr(0, 510)) << "511 bytes fit exactly";
-    EXPECT_EQ(Translated(table_, "even"), "ab" + chars.substr(0, 508)) << "no half character at the end";
-    EXPECT_EQ(Translated(table_, "even", 4), "ab");
-    // Without a table the copy is cut the same way.
-    LanguageResources none;
-    EXPECT_EQ(Translated(none, "ab" + chars, 5), "ab" + zhong);
-}
-
 TEST_F(LanguageFile, DirectionFromTheTable)
 {
     std::string key = Key("LTR", "LTR", TextKind::DialogText);
@@ -215,23 +133,6 @@ TEST_F(LanguageFile, DirectionFromTheModulesRtlDialog)
     g_extResource.Unload();
     table_.Load((dir_ / "absent.lng").c_str());
     EXPECT_FALSE(table_.IsRightToLeft);
-}
-
-TEST(ArrayOfInt, GrowsByAQuarterAndThirtyTwo)
-{
-    Array<int> a;
-    EXPECT_EQ(a.capacity, 0);
-    a.Append(7);
-    EXPECT_EQ(a.capacity, 32);
-    for (int i = 1; i < 33; ++i)
-        a.Append(i);
-    EXPECT_EQ(a.count, 33);
-    EXPECT_EQ(a.capacity, 32 + 8 + 32);
-    for (int i = 33; i < 73; ++i)
-        a.Append(i);
-    EXPECT_EQ(a.capacity, 72 + 18 + 32);
-    EXPECT_EQ(a[0], 7);
-    EXPECT_EQ(a[72], 72);
 }
 
 // GetMsg takes the program's own text and translates it when a table is loaded, whatever

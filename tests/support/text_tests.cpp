@@ -21,8 +21,10 @@ TEST(DbcsTable, MatchesTheSystemCodePage)
     CPINFO info = {};
     GetCPInfo(CP_ACP, &info);
     EXPECT_EQ(g_dbcs.multiByte, info.MaxCharSize > 1);
-    for (int v = 0; v < 256; ++v)
+    for (int v = 0; v < 256; ++v) {
         EXPECT_EQ(g_dbcs.lead[v], IsDBCSLeadByte(static_cast<BYTE>(v)) != FALSE) << v;
+        EXPECT_EQ(g_dbcs.IsLetter(static_cast<char>(v)), v != 0 && IsCharAlphaA(static_cast<CHAR>(v))) << v;
+    }
 }
 
 TEST(StripFileName, TableOfPaths)

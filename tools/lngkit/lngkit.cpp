@@ -107,6 +107,20 @@ static bool ReadWholeFile(const char *name, std::string &bytes)
     return ok;
 }
 
+// Lead bytes of the code page the file is written in.
+static DbcsTable CodePageBytes(unsigned codePage)
+{
+    DbcsTable table = {};
+    CPINFO info = {};
+    if (!GetCPInfo(codePage, &info))
+        return table;
+    table.multiByte = info.MaxCharSize > 1;
+    for (int r = 0; r + 1 < MAX_LEADBYTES && info.LeadByte[r] != 0; r += 2)
+        for (int v = info.LeadByte[r]; v <= info.LeadByte[r + 1]; ++v)
+            table.lead[v] = true;
+    return table;
+}
+
 static int Check(const char *module, const char *lngFile, unsigned codePage, const char *reportFile)
 {
     std::vector<ProgramText> texts;
@@ -120,7 +134,7 @@ static int Check(const char *module, const char *lngFile, unsigned codePage, con
         fprintf(stderr, "lngkit: cannot read %s\n", lngFile);
         return 2;
     }
-    std::vector<std::string> defects = CheckTable(bytes, texts);
+    std::vector<std::string> defects = CheckTable(bytes, texts, CodePageBytes(codePage)).defects;
     FILE *out = reportFile ? fopen(reportFile, "wb") : stdout;
     if (!out) {
         fprintf(stderr, "lngkit: cannot write %s\n", reportFile);

@@ -1,7 +1,7 @@
 // The translatable texts of a built program or language module, read from its resources.
 #pragma once
 
-#include "lang/language_file.h"
+#include "lang/language_table.h"
 
 #include <string>
 #include <vector>

@@ -1,6 +1,6 @@
 #include "table_check.h"
 
-#include <map>
+#include "lang/size_entry.h"
 
 static std::string Num(long long n) { return std::to_string(n); }
 
@@ -98,13 +98,101 @@ static bool LocateTable(const std::string &file, std::string &table, int &firstL
     return true;
 }
 
-std::vector<std::string> CheckTable(const std::string &file, const std::vector<ProgramText> &texts)
+
+// Bytes of text up to its last whole character, when its end falls inside one.
+static size_t WholeChars(const std::string &text, size_t n, const DbcsTable &codePage)
 {
-    std::vector<std::string> defects;
+    size_t i = 0;
+    while (i < n) {
+        size_t step = codePage.IsLead(text[i]) ? 2 : 1;
+        if (i + step > n)
+            break;
+        i += step;
+    }
+    return i;
+}
+
+static bool IsEscapeLetter(char c) { return c == 'n' || c == 'r' || c == 't' || c == '"'; }
+
+// The raw offset at which the program's reading of raw has given out bytes.
+static size_t RawOffsetOf(const std::string &raw, size_t out)
+{
+    size_t i = 0;
+    for (size_t w = 0; i < raw.size() && w < out; ++w)
+        i += raw[i] == '\\' && i + 1 < raw.size() && (IsEscapeLetter(raw[i + 1]) || raw[i + 1] == '\\') ? 2 : 1;
+    return i;
+}
+
+// A double-byte character whose trail byte is a backslash starts an escape for the program,
+// which reads byte by byte, when an escape letter follows it. Doubled, as make writes it,
+// the backslash is read back as the trail byte.
+static bool TrailStartsEscape(const std::string &raw, size_t from, const DbcsTable &codePage)
+{
+    for (size_t i = from; i < raw.size();) {
+        if (codePage.IsLead(raw[i]) && i + 1 < raw.size()) {
+            if (raw[i + 1] == '\\' && i + 2 < raw.size()) {
+                if (IsEscapeLetter(raw[i + 2]))
+                    return true;
+                i += raw[i + 2] == '\\' ? 3 : 2;
+            } else {
+                i += 2;
+            }
+        } else if (raw[i] == '\\' && i + 1 < raw.size() && (IsEscapeLetter(raw[i + 1]) || raw[i + 1] == '\\')) {
+            i += 2;
+        } else {
+            ++i;
+        }
+    }
+    return false;
+}
+
+static bool IsSizeEntry(const ProgramText &t) { return t.kind == TextKind::DialogText && t.native.empty(); }
+
+static bool IsDirectionEntry(const ProgramText &t)
+{
+    return t.kind == TextKind::DialogText && t.context == "LTR" && t.native == "LTR";
+}
+
+// Defects of an entry's translation as the program reads it (text) and as written (raw).
+static void CheckTranslation(const std::string &at, const Line &line, const std::string &text, size_t length,
+                             const ProgramText &t, const DbcsTable &codePage, std::vector<std::string> &defects)
+{
+    std::string translation = text.substr(10, length);
+    if (length > t.bufferSize - 1) {
+        defects.push_back(at + "translation of " + Num(length) + " bytes is longer than the " +
+                          Num(t.bufferSize - 1) + " bytes its buffer holds (" + t.where + ")");
+        if (WholeChars(translation, t.bufferSize - 1, codePage) < t.bufferSize - 1)
+            defects.push_back(at + "the cut at " + Num(t.bufferSize - 1) + " bytes falls inside a character");
+    } else if (WholeChars(translation, length, codePage) < length) {
+        defects.push_back(at + "the translation ends in half a character: the program drops its last byte");
+    }
+    if (t.kind == TextKind::MessageText && HasOneStringConversion(t.native) && !HasOneStringConversion(translation))
+        defects.push_back(at + "the translation of " + t.where +
+                          " must hold one %s and no other %: the native text is shown instead");
+    if (!line.ended && text.size() - 10 > static_cast<size_t>(kEntryTailLimit)) {
+        defects.push_back(at + "the last line has no line end: only " + Num(kEntryTailLimit) + " bytes of it are read");
+        if (WholeChars(text.substr(10), kEntryTailLimit, codePage) < static_cast<size_t>(kEntryTailLimit))
+            defects.push_back(at + "the cut at " + Num(kEntryTailLimit) + " bytes falls inside a character");
+    }
+    if (TrailStartsEscape(line.raw, RawOffsetOf(line.raw, 10), codePage))
+        defects.push_back(at + "a double-byte character ends in a backslash that the next byte makes an escape; "
+                               "write that backslash twice");
+    int h = 0, v = 0;
+    if (IsSizeEntry(t) && !ParseSizeEntry(translation.c_str(), &h, &v))
+        defects.push_back(at + "size entry \"" + translation + "\" is not two whole numbers from " +
+                          Num(kMinSizePercent) + " to " + Num(kMaxSizePercent) + " as in \"120*110\": it is ignored");
+    if (IsDirectionEntry(t) && translation != "LTR" && translation != "RTL")
+        defects.push_back(at + "direction entry \"" + translation + "\" is neither LTR nor RTL: left to right is kept");
+}
+
+TableCheck CheckTable(const std::string &file, const std::vector<ProgramText> &texts, const DbcsTable &codePage)
+{
+    TableCheck result;
+    std::vector<std::string> &defects = result.defects;
     std::string table;
     int firstLine = 1;
     if (!LocateTable(file, table, firstLine, defects))
-        return defects;
+        return result;
 
     std::map<std::string, const ProgramText *> byKey;
     for (const ProgramText &t : texts)
@@ -136,13 +224,8 @@ std::vector<std::string> CheckTable(const std::string &file, const std::vector<P
             defects.push_back(at + "missing \"=\" after the key " + key);
             continue;
         }
-        size_t close = text.rfind('"');
         if (text.size() < 10 || text[9] != '"') {
             defects.push_back(at + "missing opening double quote after " + key + "=");
-            continue;
-        }
-        if (close == std::string::npos || close < 10) {
-            defects.push_back(at + "missing closing double quote");
             continue;
         }
         auto known = byKey.find(key);
@@ -150,27 +233,26 @@ std::vector<std::string> CheckTable(const std::string &file, const std::vector<P
             defects.push_back(at + "key " + key + " matches no text of the program");
             continue;
         }
+        // Any line the program takes for an entry counts, whatever follows its quote.
         if (found.count(key)) {
             defects.push_back(at + "second entry for key " + key + " (first on line " + Num(found[key]) +
                               "): either may be used");
+            result.accepted.erase(key);
             continue;
         }
         found[key] = line.number;
-        size_t length = close - 10;
-        const ProgramText &t = *known->second;
-        if (length > t.bufferSize - 1)
-            defects.push_back(at + "translation of " + Num(length) + " bytes is longer than the " +
-                              Num(t.bufferSize - 1) + " bytes its buffer holds (" + t.where + ")");
-        if (t.kind == TextKind::MessageText && HasOneStringConversion(t.native) &&
-            !HasOneStringConversion(text.substr(10, length)))
-            defects.push_back(at + "the translation of " + t.where +
-                              " must hold one %s and no other %: the native text is shown instead");
-        if (!line.ended && text.size() - 10 > static_cast<size_t>(kEntryTailLimit))
-            defects.push_back(at + "the last line has no line end: only " + Num(kEntryTailLimit) +
-                              " bytes of it are read");
+        size_t close = text.rfind('"');
+        if (close < 10) {
+            defects.push_back(at + "missing closing double quote");
+            continue;
+        }
+        size_t before = defects.size();
+        CheckTranslation(at, line, text, close - 10, *known->second, codePage, defects);
+        if (defects.size() == before)
+            result.accepted[key] = text.substr(10, close - 10);
     }
     for (const ProgramText &t : texts)
         if (!found.count(t.key))
             defects.push_back("no entry for " + t.where + " (key " + t.key + ")");
-    return defects;
+    return result;
 }

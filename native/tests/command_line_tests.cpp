@@ -1,17 +1,20 @@
 #include <gtest/gtest.h>
 
 #include "app/command_line.h"
+#include "code_pages.h"
 
 #include <string>
 #include <vector>
 
 static void Record(SwitchKind kind, void *context) { static_cast<std::vector<SwitchKind> *>(context)->push_back(kind); }
 
-static CommandScan Scan(const char *line, std::vector<SwitchKind> *seen = nullptr)
+static CommandScan Scan(const char *line, std::vector<SwitchKind> *seen = nullptr, const DbcsTable &cp = Cp1252())
 {
     std::vector<SwitchKind> local;
-    return ScanCommandLine(line, Record, seen ? seen : &local);
+    return ScanCommandLine(line, cp, Record, seen ? seen : &local);
 }
+
+static bool SfxcmdIsSilent(const char *value) { return SfxcmdIsSilent(value, Cp1252()); }
 
 TEST(CommandLine, ModesOfTheSwitches)
 {
@@ -39,6 +42,9 @@ TEST(CommandLine, SilentSwitch)
     EXPECT_TRUE(Scan("/s /S").silent);
     EXPECT_FALSE(Scan("/sx").silent);
     EXPECT_FALSE(Scan("/setup").silent);
+    // A letter is what the code page calls one: "\xE9" is one in 1252, not in 936.
+    EXPECT_FALSE(Scan("/s\xE9").silent);
+    EXPECT_TRUE(Scan("/s\xE9", nullptr, Cp936()).silent);
     // "--s": the first switch's text is "-s" (unrecognised, counted), the second is silent.
     CommandScan twice = Scan("--s");
     EXPECT_TRUE(twice.silent);
@@ -76,4 +82,6 @@ TEST(Sfxcmd, SilentOnlyForAnSNotFollowedByALetter)
     EXPECT_FALSE(SfxcmdIsSilent("-sx"));
     EXPECT_FALSE(SfxcmdIsSilent("s"));
     EXPECT_FALSE(SfxcmdIsSilent("/"));
+    EXPECT_FALSE(SfxcmdIsSilent("/s\xC4"));
+    EXPECT_TRUE(SfxcmdIsSilent("/s\xC4", Cp936()));
 }

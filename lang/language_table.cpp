@@ -1,0 +1,187 @@
+#include "lang/language_table.h"
+
+#include <algorithm>
+#include <string.h>
+
+constexpr char kFormFeed = '\x0C';
+
+struct CrcTable {
+    unsigned entry[256];
+    constexpr CrcTable() : entry()
+    {
+        for (unsigned n = 0; n < 256; ++n) {
+            unsigned c = n;
+            for (int k = 0; k < 8; ++k)
+                c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+            entry[n] = c;
+        }
+    }
+};
+static constexpr CrcTable kCrcTable;
+
+unsigned Crc32(unsigned crc, const void *data, size_t size)
+{
+    const unsigned char *p = static_cast<const unsigned char *>(data);
+    crc = ~crc;
+    for (size_t i = 0; i < size; ++i)
+        crc = kCrcTable.entry[(crc ^ p[i]) & 0xFF] ^ (crc >> 8);
+    return ~crc;
+}
+
+void LanguageKey(char key[9], const char *text, const char *context, TextKind kind)
+{
+    char prefix = static_cast<char>(kind);
+    unsigned crc = Crc32(0, &prefix, 1);
+    if (context)
+        crc = Crc32(crc, context, strlen(context));
+    crc = Crc32(crc, text, strlen(text));
+    for (int i = 7; i >= 0; --i, crc >>= 4)
+        key[i] = "0123456789abcdef"[crc & 15];
+    key[8] = '\0';
+}
+
+int UnescapeTable(char *text, int length)
+{
+    int w = 0;
+    for (int j = 0; j < length && text[j] != '\0';) {
+        char c = text[j];
+        if (c == '\\' && j + 1 < length) {
+            char e = text[j + 1];
+            char out = e == 'n' ? '\n' : e == 'r' ? '\r' : e == 't' ? '\t' : e == '"' ? '"' : e == '\\' ? '\\' : 0;
+            if (out != 0) {
+                text[w++] = out;
+                j += 2;
+                continue;
+            }
+        }
+        text[w++] = (c == '\r' || c == '\n') ? kFormFeed : c;
+        ++j;
+    }
+    text[w] = '\0';
+    return w;
+}
+
+void CopyChars(char *out, size_t size, const char *src, size_t n, const DbcsTable &codePage)
+{
+    if (size == 0)
+        return;
+    size_t i = 0;
+    while (i < n) {
+        size_t step = codePage.IsLead(src[i]) ? 2 : 1;
+        if (i + step > n || i + step > size - 1)
+            break;
+        i += step;
+    }
+    memmove(out, src, i);
+    out[i] = '\0';
+}
+
+// Compares the first 8 bytes of a line with a key as unsigned bytes, stopping at a zero.
+static int CompareKey(const char *line, const char *key)
+{
+    for (int i = 0; i < 8; ++i) {
+        unsigned char a = static_cast<unsigned char>(line[i]), b = static_cast<unsigned char>(key[i]);
+        if (a != b)
+            return a < b ? -1 : 1;
+        if (a == 0)
+            return 0;
+    }
+    return 0;
+}
+
+// A line that starts with the key, "=" and a double quote. The comparison stops at the
+// first difference, so a line that ends early is never read past.
+static bool IsEntryFor(const char *line, const char *key)
+{
+    for (int i = 0; i < 8; ++i)
+        if (line[i] != key[i])
+            return false;
+    return line[8] == '=' && line[9] == '"';
+}
+
+void LanguageTable::Clear()
+{
+    delete[] data;
+    data = nullptr;
+    length = 0;
+    index.Clear();
+}
+
+void LanguageTable::Adopt(char *text, int count)
+{
+    data = text;
+    length = UnescapeTable(data, count < 0 ? 0 : count);
+    BuildIndex();
+}
+
+void LanguageTable::BuildIndex()
+{
+    for (int k = 1; k <= length - 9; ++k)
+        if (data[k - 1] == kFormFeed && data[k] != kFormFeed)
+            index.Append(k);
+    const char *text = data;
+    std::sort(index.items, index.items + index.count,
+              [text](int a, int b) { return CompareKey(text + a, text + b) < 0; });
+}
+
+const char *LanguageTable::FindEntry(const char key[9]) const
+{
+    int low = 0, high = index.count - 1;
+    while (low <= high) {
+        int mid = low + (high - low) / 2;
+        const char *line = data + index[mid];
+        int order = CompareKey(key, line);
+        if (order == 0) {
+            if (line[8] == '=' && line[9] == '"')
+                return line;
+            break;
+        }
+        if (order < 0)
+            high = mid - 1;
+        else
+            low = mid + 1;
+    }
+    // Not indexed, or a line with the key that is no entry: look at every line in turn.
+    for (const char *line = data; *line != '\0';) {
+        if (IsEntryFor(line, key))
+            return line;
+        while (*line != '\0' && *line != kFormFeed)
+            ++line;
+        while (*line == kFormFeed)
+            ++line;
+    }
+    return nullptr;
+}
+
+void LanguageTable::CopyTranslation(char *out, size_t outSize, const char *entry) const
+{
+    const char *start = entry + 10;
+    const char *end = start;
+    while (*end != '\0' && *end != kFormFeed)
+        ++end;
+    if (*end == kFormFeed)
+        ++end; // the line end is copied too, and dropped by the cut at the closing quote
+    else if (end - start > kEntryTailLimit)
+        end = start + kEntryTailLimit;
+    for (const char *p = end; p > start; --p)
+        if (p[-1] == '"') {
+            end = p - 1;
+            break;
+        }
+    CopyChars(out, outSize, start, end - start, codePage);
+}
+
+void LanguageTable::Translate(char *out, size_t outSize, const char *text, const char *context,
+                              TextKind kind) const
+{
+    const char *entry = nullptr;
+    if (data) {
+        char key[9];
+        LanguageKey(key, text, context, kind);
+        entry = FindEntry(key);
+    }
+    if (entry)
+        CopyTranslation(out, outSize, entry);
+    else if (out != text)
+        CopyChars(out, outSize, text, strlen(text), codePage);
+}

@@ -1,0 +1,127 @@
+// Fuzzes the switch scan and the "sfxcmd" test. Input: one byte choosing the code page, then
+// the command line, a zero byte and the value of "sfxcmd". Checked on every input:
+//  - no read past the end of either text (each lies in a buffer of exactly its bytes);
+//  - the switches seen, in order, and the mode chosen agree with a reading of the switch
+//    rules written here from their description alone.
+#include "app/command_line.h"
+#include "code_pages.h"
+
+#include <stdint.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include <string>
+#include <vector>
+
+#define PROPERTY(condition)                                                                  \
+    do {                                                                                     \
+        if (!(condition)) {                                                                  \
+            fprintf(stderr, "property broken: %s (line %d)\n", #condition, __LINE__);        \
+            abort();                                                                         \
+        }                                                                                    \
+    } while (0)
+
+// ---- The reference: the switch rules as described. ----
+
+static char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; }
+
+// Does text at i begin with the word, in any letter case?
+static bool BeginsWith(const std::string &text, size_t i, const char *word)
+{
+    size_t n = strlen(word);
+    if (text.size() - i < n)
+        return false;
+    for (size_t k = 0; k < n; ++k)
+        if (Upper(text[i + k]) != Upper(word[k]))
+            return false;
+    return true;
+}
+
+// "s" or "S", then the end of the text or a character that is no letter.
+static bool RefSilentAt(const std::string &text, size_t i, const DbcsTable &cp)
+{
+    if (i >= text.size() || Upper(text[i]) != 'S')
+        return false;
+    return i + 1 == text.size() || !cp.isLetter(text[i + 1]);
+}
+
+static SwitchKind RefKind(const std::string &text, size_t i, const DbcsTable &cp)
+{
+    if (BeginsWith(text, i, "setup"))
+        return SwitchKind::Setup;
+    if (RefSilentAt(text, i, cp))
+        return SwitchKind::Silent;
+    if (BeginsWith(text, i, "wait"))
+        return SwitchKind::Wait;
+    if (BeginsWith(text, i, "warning"))
+        return SwitchKind::Warning;
+    return SwitchKind::Other;
+}
+
+static std::vector<SwitchKind> RefSwitches(const std::string &line, const DbcsTable &cp)
+{
+    std::vector<SwitchKind> kinds;
+    for (size_t i = 0; i < line.size(); ++i)
+        if (line[i] == '/' || line[i] == '-')
+            kinds.push_back(RefKind(line, i + 1, cp));
+    return kinds;
+}
+
+static RunMode RefMode(const std::vector<SwitchKind> &kinds)
+{
+    int counted = 0;
+    for (SwitchKind k : kinds) {
+        if (k == SwitchKind::Setup)
+            return RunMode::Setup;
+        counted += k != SwitchKind::Silent;
+    }
+    return counted == 0 ? RunMode::Removal : RunMode::SwitchesOnly;
+}
+
+static bool RefSfxcmdSilent(const std::string &value, const DbcsTable &cp)
+{
+    for (size_t i = 0; i < value.size(); ++i)
+        if ((value[i] == '/' || value[i] == '-') && RefSilentAt(value, i + 1, cp))
+            return true;
+    return false;
+}
+
+// ---- The properties. ----
+
+static void Record(SwitchKind kind, void *context) { static_cast<std::vector<SwitchKind> *>(context)->push_back(kind); }
+
+// A copy in a buffer of exactly its bytes and the terminator, so a read past it is caught.
+static char *Exact(const std::string &s)
+{
+    char *copy = static_cast<char *>(malloc(s.size() + 1));
+    memcpy(copy, s.c_str(), s.size() + 1);
+    return copy;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    if (size < 1)
+        return 0;
+    const DbcsTable &cp = (data[0] & 1) ? Cp1252() : Cp936();
+    std::string rest(reinterpret_cast<const char *>(data + 1), size - 1);
+    size_t zero = rest.find('\0');
+    std::string line = rest.substr(0, zero);
+    std::string sfxcmd = zero == std::string::npos ? "" : rest.substr(zero + 1);
+    sfxcmd = sfxcmd.substr(0, sfxcmd.find('\0'));
+
+    char *lineCopy = Exact(line), *sfxcmdCopy = Exact(sfxcmd);
+    std::vector<SwitchKind> seen;
+    CommandScan scan = ScanCommandLine(lineCopy, cp, Record, &seen);
+    std::vector<SwitchKind> expected = RefSwitches(line, cp);
+    PROPERTY(seen == expected);
+    PROPERTY(ChooseMode(scan) == RefMode(expected));
+    bool silent = false;
+    for (SwitchKind k : expected)
+        silent = silent || k == SwitchKind::Silent;
+    PROPERTY(scan.silent == silent);
+    PROPERTY(SfxcmdIsSilent(sfxcmdCopy, cp) == RefSfxcmdSilent(sfxcmd, cp));
+    free(lineCopy);
+    free(sfxcmdCopy);
+    return 0;
+}

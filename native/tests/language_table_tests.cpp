@@ -1,0 +1,148 @@
+#include <gtest/gtest.h>
+
+#include "code_pages.h"
+#include "lang/language_table.h"
+
+#include <string.h>
+
+#include <memory>
+#include <string>
+
+static const std::string kMarker = "***messages***";
+
+static std::string Key(const std::string &text, const char *context = nullptr, TextKind kind = TextKind::MessageText)
+{
+    char key[9];
+    LanguageKey(key, text.c_str(), context, kind);
+    return key;
+}
+
+static std::string Entry(const std::string &text, const std::string &translation)
+{
+    return Key(text) + "=\"" + translation + "\"\r\n";
+}
+
+// A table holding the text as the program reads it from the marker on.
+static std::unique_ptr<LanguageTable> Table(const std::string &text, const DbcsTable &cp = Cp1252())
+{
+    auto table = std::make_unique<LanguageTable>(cp);
+    char *copy = new char[text.size() + 1];
+    memcpy(copy, text.data(), text.size());
+    table->Adopt(copy, static_cast<int>(text.size()));
+    return table;
+}
+
+static std::string Translated(const LanguageTable &table, const std::string &text, size_t size = 512)
+{
+    std::string out(size, '\x7F');
+    table.Translate(&out[0], size, text.c_str(), nullptr, TextKind::MessageText);
+    return out.c_str();
+}
+
+// Keys computed independently with Python: "%08x" % zlib.crc32(prefix + context + text),
+// the text encoded in code page 936 (gbk) or 1252.
+TEST(LanguageKeys, AgreeWithZlibCrc32)
+{
+    EXPECT_EQ(Key("", "SETUPDLG", TextKind::DialogText), "9b889d24");
+    EXPECT_EQ(Key("LTR", "LTR", TextKind::DialogText), "50a17ae8");
+    EXPECT_EQ(Key("\xD0\xB6\xD4\xD8 Quibex"), "4ad1b768");          // "卸载 Quibex" in 936
+    EXPECT_EQ(Key("D\xE9sinstaller"), "3055d219");                   // "Désinstaller" in 1252
+    EXPECT_EQ(Key("Loc title", "LOCTEST", TextKind::DialogText), "ef68355c");
+    EXPECT_EQ(Key("digits17"), "28712568");
+    EXPECT_EQ(Crc32(0, "123456789", 9), 0xCBF43926u);               // the CRC-32 check value
+    EXPECT_EQ(Crc32(Crc32(0, "1234", 4), "56789", 5), 0xCBF43926u); // fed in pieces
+}
+
+TEST(LanguageTable, MarkerNeedsSixteenBytesFromItsStart)
+{
+    std::string bytes = "xx**" + kMarker + "\r\n";
+    EXPECT_EQ(MarkerOffset(bytes.data(), static_cast<int>(bytes.size())), 4);
+    EXPECT_EQ(MarkerOffset(bytes.data(), static_cast<int>(bytes.size()) - 1), -1);
+    EXPECT_EQ(MarkerOffset("**messages**\r\nand more text", 26), -1) << "two asterisks are no marker";
+}
+
+TEST(LanguageTable, EscapesQuotesAndLineEnds)
+{
+    auto table = Table(kMarker + "\n" + Entry("esc", "a\\nb\\tc\\\"d\\\\e\\rf\\xg") +
+                       Entry("quotes", "say \"hi\" now") + Key("open") + "=\"no closing quote\r\n" +
+                       Key("tail") + "=\"trailing\" comment after\r\n" + Entry("empty", "") + "\x0C\r\n\r\n" +
+                       Entry("ff", "after form feeds") + Entry("last", "no line end").substr(0, 22));
+    EXPECT_EQ(Translated(*table, "esc"), "a\nb\tc\"d\\e\rf\\xg");
+    EXPECT_EQ(Translated(*table, "quotes"), "say \"hi\" now");
+    EXPECT_EQ(Translated(*table, "open"), "no closing quote\x0C");
+    EXPECT_EQ(Translated(*table, "tail"), "trailing");
+    EXPECT_EQ(Translated(*table, "empty"), "");
+    EXPECT_EQ(Translated(*table, "ff"), "after form feeds");
+    EXPECT_EQ(Translated(*table, "last"), "no line end");
+}
+
+TEST(LanguageTable, KeysAreLowerCaseAndLinesNeedEqualsAndQuote)
+{
+    std::string upper = Key("upper0"); // fc22ebfa
+    for (char &c : upper)
+        c = static_cast<char>(toupper(c));
+    auto table = Table(kMarker + "\r\n" + upper + "=\"upper\"\r\n" + Entry("digits17", "digits only") + Key("nokey") +
+                       " \"spaced\"\r\n" + Key("dup") + "=x\r\n" + Entry("dup", "the entry") + Key("short"));
+    EXPECT_EQ(Translated(*table, "upper0"), "upper0");
+    EXPECT_EQ(Translated(*table, "digits17"), "digits only");
+    EXPECT_EQ(Translated(*table, "nokey"), "nokey");
+    EXPECT_EQ(Translated(*table, "dup"), "the entry") << "a line with the key that is no entry is passed over";
+    EXPECT_EQ(Translated(*table, "short"), "short") << "a key at the very end of the text";
+}
+
+TEST(LanguageTable, ManyEntriesAreFoundThroughTheIndex)
+{
+    std::string body;
+    for (int i = 499; i >= 0; --i)
+        body += Entry("text " + std::to_string(i), "translation " + std::to_string(i));
+    auto table = Table(kMarker + "\r\n" + body);
+    for (int i = 0; i < 500; ++i)
+        ASSERT_EQ(Translated(*table, "text " + std::to_string(i)), "translation " + std::to_string(i));
+}
+
+TEST(LanguageTable, LongTranslationsAreCutToTheirBuffer)
+{
+    auto table = Table(kMarker + "\r\n" + Entry("long", std::string(600, 'a')) + Entry("small", "12345") +
+                       Key("lastlong") + "=\"" + std::string(300, 'x'));
+    EXPECT_EQ(Translated(*table, "long"), std::string(511, 'a'));
+    EXPECT_EQ(Translated(*table, "long", 1024), std::string(600, 'a'));
+    EXPECT_EQ(Translated(*table, "small", 6), "12345");
+    EXPECT_EQ(Translated(*table, "small", 5), "1234");
+    EXPECT_EQ(Translated(*table, "lastlong", 1024), std::string(255, 'x'));
+}
+
+TEST(LanguageTable, CutsBetweenDoubleByteCharacters)
+{
+    std::string zhong = "\xD6\xD0", chars; // "中" in 936
+    for (int i = 0; i < 300; ++i)
+        chars += zhong;
+    auto table = Table(kMarker + "\r\n" + Entry("odd", "a" + chars) + Entry("even", "ab" + chars) +
+                       Entry("lone", "ab\xD6") + Key("tail") + "=\"ab" + chars, Cp936());
+    EXPECT_EQ(Translated(*table, "odd"), "a" + chars.substr(0, 510)) << "511 bytes fit exactly";
+    EXPECT_EQ(Translated(*table, "even"), "ab" + chars.substr(0, 508)) << "no half character at the end";
+    EXPECT_EQ(Translated(*table, "even", 4), "ab");
+    EXPECT_EQ(Translated(*table, "lone"), "ab") << "a lead byte alone before the quote";
+    EXPECT_EQ(Translated(*table, "tail", 1024), "ab" + chars.substr(0, 252)) << "255 bytes end in a lead byte";
+    // Without an entry the text itself is copied, cut the same way.
+    EXPECT_EQ(Translated(*table, "ab" + chars, 5), "ab" + zhong);
+    // Under a single-byte code page every byte is a character.
+    auto western = Table(kMarker + "\r\n" + Entry("lone", "ab\xD6"));
+    EXPECT_EQ(Translated(*western, "lone"), "ab\xD6");
+}
+
+TEST(ArrayOfInt, GrowsByAQuarterAndThirtyTwo)
+{
+    Array<int> a;
+    EXPECT_EQ(a.capacity, 0);
+    a.Append(7);
+    EXPECT_EQ(a.capacity, 32);
+    for (int i = 1; i < 33; ++i)
+        a.Append(i);
+    EXPECT_EQ(a.count, 33);
+    EXPECT_EQ(a.capacity, 32 + 8 + 32);
+    for (int i = 33; i < 73; ++i)
+        a.Append(i);
+    EXPECT_EQ(a.capacity, 72 + 18 + 32);
+    EXPECT_EQ(a[0], 7);
+    EXPECT_EQ(a[72], 72);
+}
