@@ -4,3 +4,10 @@ bool g_silentMode = false;
 HICON g_programIcon = nullptr;
 HFONT g_boldFont = nullptr;
 char g_groupFolderPath[1024] = "";
+bool g_oleStarted = false;
+
+void StartOle()
+{
+    if (!g_oleStarted)
+        g_oleStarted = SUCCEEDED(OleInitialize(nullptr));
+}

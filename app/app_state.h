@@ -7,3 +7,7 @@ extern bool g_silentMode;
 extern HICON g_programIcon;
 extern HFONT g_boldFont;
 extern char g_groupFolderPath[1024]; // program group created by the apply step
+extern bool g_oleStarted;
+
+// Starts OLE for the shell's objects (shortcuts, ShellExecute) once; the entry ends it.
+void StartOle();

@@ -44,13 +44,10 @@ static void ReadSfxcmd()
 
 int RunProgram(HINSTANCE instance, const char *commandLine)
 {
+    // Only what every dialog and message needs comes before the first one; OLE, the
+    // rich-edit library, the icon and the font wait for the mode that uses them.
     g_extResource.Load(instance, nullptr);
     g_language.Load("uninstall.lng");
-    OleInitialize(nullptr);
-    HMODULE richEdit = LoadSystemLibrary("riched32.dll");
-    g_programIcon = LoadIconA(g_resourceModule, "QBXICON");
-    g_boldFont = CreateFontA(-12, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, GB2312_CHARSET, 0, 0, 0, 0,
-                             "MS Sans Serif");
 
     ReadSfxcmd();
     CommandScan scan = ScanCommandLine(commandLine ? commandLine : "", g_dbcs, OnSwitch, nullptr);
@@ -62,16 +59,14 @@ int RunProgram(HINSTANCE instance, const char *commandLine)
         RunSetupFlow();
         break;
     case RunMode::Removal:
+        StartOle();
         exitCode = RunUninstall();
         break;
     case RunMode::SwitchesOnly:
         break;
     }
 
-    if (richEdit)
-        FreeLibrary(richEdit);
-    OleUninitialize();
-    DeleteObject(g_boldFont);
-    DestroyIcon(g_programIcon);
+    if (g_oleStarted)
+        OleUninitialize();
     return exitCode;
 }

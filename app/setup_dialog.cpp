@@ -65,6 +65,7 @@ void OnConfirm(HWND dialog)
     SetupChoices choices = {};
     ChoicesFromDialog(dialog, choices);
     SaveSetupChoices(choices);
+    StartOle(); // shortcuts are shell objects
     // The uninstall entry is registered even when the apply step stopped early.
     ApplySetupChoices(choices, g_groupFolderPath);
     RegisterUninstallEntry();

@@ -5,26 +5,29 @@
 
 constexpr char kFormFeed = '\x0C';
 
-struct CrcTable {
-    unsigned entry[256];
-    constexpr CrcTable() : entry()
-    {
+// Filled at first use: kept in the program file, the table would add a kilobyte to it.
+static unsigned s_crcTable[256];
+
+static const unsigned *CrcTable()
+{
+    if (s_crcTable[1] == 0) {
         for (unsigned n = 0; n < 256; ++n) {
             unsigned c = n;
             for (int k = 0; k < 8; ++k)
                 c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-            entry[n] = c;
+            s_crcTable[n] = c;
         }
     }
-};
-static constexpr CrcTable kCrcTable;
+    return s_crcTable;
+}
 
 unsigned Crc32(unsigned crc, const void *data, size_t size)
 {
+    const unsigned *table = CrcTable();
     const unsigned char *p = static_cast<const unsigned char *>(data);
     crc = ~crc;
     for (size_t i = 0; i < size; ++i)
-        crc = kCrcTable.entry[(crc ^ p[i]) & 0xFF] ^ (crc >> 8);
+        crc = table[(crc ^ p[i]) & 0xFF] ^ (crc >> 8);
     return ~crc;
 }
 

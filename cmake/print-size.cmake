@@ -1,0 +1,13 @@
+# Prints the program's size and the bytes each section takes in the file.
+file(SIZE ${FILE} total)
+execute_process(COMMAND ${OBJDUMP} -h ${FILE} OUTPUT_VARIABLE headers)
+string(REGEX MATCHALL "\n +[0-9]+ [^ ]+ +[0-9a-f]+ +[0-9a-f]+ +[0-9a-f]+ +[0-9a-f]+" rows "${headers}")
+set(text "uninstall.exe size: ${total} bytes (limit 65536)\n")
+foreach(row IN LISTS rows)
+  string(REGEX REPLACE "^\n +[0-9]+ ([^ ]+) +([0-9a-f]+).*" "\\1;\\2" fields "${row}")
+  list(GET fields 0 name)
+  list(GET fields 1 hex)
+  math(EXPR bytes "0x${hex}")
+  string(APPEND text "  ${name} ${bytes}\n")
+endforeach()
+message("${text}")
