@@ -7,14 +7,16 @@
 # plus the program. Two identical trees in one 64-bit Wine prefix: uninstall.exe /s removes one,
 # a reference program (one DeleteFileA per line, then one RemoveDirectoryA per remaining line,
 # deepest first) the other. ROUNDS (default 1) repeats both, alternating which goes first, and
-# prints each time and the ratio of the sums. Needs the cross build (build/uninstall.exe).
+# prints each time and the ratio of the sums. Needs the cross build (build/uninstall.exe);
+# UNINSTALL_EXE=path times another build of the program instead.
 set -eu
 fanout=${1:-10} files=${2:-10} bytes=${3:-100} rounds=${4:-1}
 cd "$(dirname "$0")/.."
 src=$PWD build=$PWD/build
 out=$build/bench
 mkdir -p "$out"
-[ -f "$build/uninstall.exe" ] || { echo "build/uninstall.exe missing: build first" >&2; exit 1; }
+program=${UNINSTALL_EXE:-$build/uninstall.exe}
+[ -f "$program" ] || { echo "$program missing: build first" >&2; exit 1; }
 cxx=i686-w64-mingw32-g++-posix
 $cxx -std=c++20 -O2 -static -s -o "$out/reference_removal.exe" "$src/bench/reference_removal.cpp"
 $cxx -std=c++20 -O2 -static -s -o "$out/time_run.exe" "$src/bench/time_run.cpp"
@@ -51,7 +53,7 @@ for n in names:
 with open(os.path.join(root, "Uninstall.lst"), "w", newline="") as fh:
     fh.write("".join(line + "\r\n" for line in folders + names + ["uninstall.exe"]))
 PY
-  cp "$build/uninstall.exe" "$1/uninstall.exe"
+  cp "$program" "$1/uninstall.exe"
 }
 
 # timed PROGRAM ARGS...: milliseconds from start to end, measured on the Windows side.
