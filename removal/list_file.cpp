@@ -6,7 +6,8 @@
 
 #include "support/text.h"
 
-// Reads the whole file into text_ (with a spare byte for the last terminator).
+// The whole file, with a spare byte for the last terminator; null unless every byte was read,
+// since a line cut short could name another file.
 static char *ReadWhole(HANDLE file, size_t &size)
 {
     DWORD high = 0, low = GetFileSize(file, &high);
@@ -17,7 +18,10 @@ static char *ReadWhole(HANDLE file, size_t &size)
     size = 0;
     while (text && size < low && ReadFile(file, text + size, low - static_cast<DWORD>(size), &got, nullptr) && got > 0)
         size += got;
-    return text;
+    if (size == low)
+        return text;
+    delete[] text;
+    return nullptr;
 }
 
 bool ListFile::Open(const char *name)
