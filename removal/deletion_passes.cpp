@@ -103,47 +103,103 @@ DWORD ClearAttributesUnlessLink(const char *path)
     return attr;
 }
 
-// Deletes or defers one listed path; returns how many items were deleted (0 or 1).
-static int HandleListedPath(const char *fullPath, const char *programPath, bool &scheduled, bool &restartNeeded)
+// What the passes know of a line.
+enum LineState : unsigned char {
+    kUntried, // not yet found to be a folder, nor done
+    kNewFolder, // found to be a folder in this pass, its way already checked
+    kFolder,
+    kDone, // deleted, or found absent: never tried again
+};
+
+struct Pass {
+    const char *folder;
+    const char *programPath;
+    CheckedFolders checked;
+    int deleted;
+    bool scheduled;
+    bool restartNeeded;
+};
+
+static void MarkDeleted(ListLine &line, Pass &pass)
 {
-    DWORD attr = ClearAttributesUnlessLink(fullPath);
-    bool exists = attr != INVALID_FILE_ATTRIBUTES;
-    if (exists && (attr & FILE_ATTRIBUTE_DIRECTORY))
-        return RemoveDirectoryA(fullPath) ? 1 : 0;
+    line.state = kDone;
+    ++pass.deleted;
+}
+
+// A line not known to be a folder: deleted, found absent, found to be a folder, or deferred.
+static void TryFile(ListLine &line, const char *fullPath, Pass &pass)
+{
     if (DeleteFileA(fullPath))
-        return 1;
-    if (!exists || IsProtectedFile(fullPath, programPath))
-        return 0;
-    scheduled = true;
+        return MarkDeleted(line, pass);
+    DWORD attr = GetFileAttributesA(fullPath);
+    if (attr == INVALID_FILE_ATTRIBUTES) {
+        line.state = kDone;
+        return;
+    }
+    // Clearing attributes through a link would change its target, outside the folder.
+    bool clear = (attr & FILE_ATTRIBUTE_READONLY) && !(attr & FILE_ATTRIBUTE_REPARSE_POINT);
+    if (attr & FILE_ATTRIBUTE_DIRECTORY) {
+        if (clear)
+            SetFileAttributesA(fullPath, 0);
+        line.state = kNewFolder;
+        return;
+    }
+    if (clear && SetFileAttributesA(fullPath, 0) && DeleteFileA(fullPath))
+        return MarkDeleted(line, pass);
+    if (IsProtectedFile(fullPath, pass.programPath))
+        return;
+    pass.scheduled = true;
     if (DeferDeletion(fullPath))
-        restartNeeded = true;
-    return 0;
+        pass.restartNeeded = true;
+}
+
+// Joins the line to the folder unless the path would not fit or leads through a link.
+static bool FullPathOf(char *fullPath, size_t size, const char *line, Pass &pass)
+{
+    return JoinListPath(fullPath, size, pass.folder, line) && !PassesThroughLink(pass.checked, pass.folder, line);
+}
+
+// Files in the list's order, then folders deepest first, so one pass empties a tree.
+static void RunPass(ListFile &list, Pass &pass)
+{
+    pass.deleted = 0;
+    pass.checked.Clear();
+    char fullPath[1024];
+    for (size_t i = 0; i < list.Count(); ++i) {
+        ListLine &line = list.Line(i);
+        if (line.state == kUntried && FullPathOf(fullPath, sizeof fullPath, line.text, pass))
+            TryFile(line, fullPath, pass);
+    }
+    for (size_t k = 0; k < list.Count(); ++k) {
+        ListLine &line = list.Deepest(k);
+        if (line.state == kNewFolder ? JoinListPath(fullPath, sizeof fullPath, pass.folder, line.text)
+                                     : line.state == kFolder && FullPathOf(fullPath, sizeof fullPath, line.text, pass)) {
+            line.state = kFolder;
+            if (RemoveDirectoryA(fullPath))
+                MarkDeleted(line, pass);
+        }
+    }
+}
+
+static bool AnyLeft(ListFile &list)
+{
+    for (size_t i = 0; i < list.Count(); ++i)
+        if (list.Line(i).state != kDone)
+            return true;
+    return false;
 }
 
 bool RunDeletionPasses(ListFile &list, const char *folder, const char *programPath, bool *scheduled)
 {
-    bool restartNeeded = false, deferred = false;
-    int lines = 0;
-    for (int pass = 0;; ++pass) {
-        int deleted = 0;
-        char line[kListLineSize];
-        for (ListRead got; (got = list.ReadLine(line, sizeof line)) != ListRead::End;) {
-            if (pass == 0)
-                ++lines;
-            if (got != ListRead::Line)
-                continue;
-            TrimLineEnd(line);
-            char fullPath[1024];
-            if (!IsInsideLine(line) || !JoinBounded(fullPath, sizeof fullPath, folder, line) ||
-                PassesThroughLink(folder, line))
-                continue;
-            deleted += HandleListedPath(fullPath, programPath, deferred, restartNeeded);
-        }
-        // Another process re-creating a listed file must not keep the passes going for ever.
-        if (deleted == 0 || pass >= lines || !list.Rewind())
+    Pass pass = {folder, programPath, {}, 0, false, false};
+    // Another process re-creating a listed file cannot keep the passes going: a line done is
+    // not tried again, and the passes are bounded by the lines anyway.
+    for (size_t n = 0; n <= list.LinesRead(); ++n) {
+        RunPass(list, pass);
+        if (pass.deleted == 0 || !AnyLeft(list))
             break;
     }
     if (scheduled)
-        *scheduled = deferred;
-    return restartNeeded;
+        *scheduled = pass.scheduled;
+    return pass.restartNeeded;
 }

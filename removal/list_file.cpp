@@ -1,102 +1,96 @@
 #include "removal/list_file.h"
 
+#include <windows.h>
+
+#include <new>
+
 #include "support/text.h"
+
+// The whole file, with a spare byte for the last terminator; null unless every byte was read,
+// since a line cut short could name another file.
+static char *ReadWhole(HANDLE file, size_t &size)
+{
+    DWORD high = 0, low = GetFileSize(file, &high);
+    if (low == INVALID_FILE_SIZE || high != 0 || low >= 0x7FFFFFFF)
+        return nullptr;
+    char *text = new (std::nothrow) char[low + 1];
+    DWORD got = 0;
+    size = 0;
+    while (text && size < low && ReadFile(file, text + size, low - static_cast<DWORD>(size), &got, nullptr) && got > 0)
+        size += got;
+    if (size == low)
+        return text;
+    delete[] text;
+    return nullptr;
+}
 
 bool ListFile::Open(const char *name)
 {
     Close();
-    file_ = CreateFileA(name, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    filled_ = pos_ = 0;
-    return file_ != INVALID_HANDLE_VALUE;
+    HANDLE file = CreateFileA(name, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    size_t size = 0;
+    text_ = ReadWhole(file, size);
+    CloseHandle(file);
+    if (text_ && Take(size))
+        return true;
+    Close();
+    return false;
+}
+
+bool ListFile::Take(size_t size)
+{
+    size_t most = 1;
+    for (size_t i = 0; i < size; ++i)
+        most += text_[i] == '\n';
+    lines_ = new (std::nothrow) ListLine[most];
+    byDepth_ = new (std::nothrow) size_t[most];
+    const char **texts = new (std::nothrow) const char *[most];
+    if (!lines_ || !byDepth_ || !texts) {
+        delete[] texts;
+        return false;
+    }
+    size_t pos = 0;
+    char *line;
+    for (ListRead got; (got = TakeListLine(text_, size, pos, &line)) != ListRead::End; ++read_) {
+        if (got == ListRead::Line && IsInsideLine(line, g_dbcs.lead)) {
+            lines_[count_] = {line, 0};
+            texts[count_++] = line;
+        }
+    }
+    OrderDeepestFirst(texts, count_, g_dbcs.lead, byDepth_);
+    delete[] texts;
+    return true;
 }
 
 void ListFile::Close()
 {
-    if (file_ != INVALID_HANDLE_VALUE)
-        CloseHandle(file_);
-    file_ = INVALID_HANDLE_VALUE;
+    delete[] text_;
+    delete[] lines_;
+    delete[] byDepth_;
+    text_ = nullptr;
+    lines_ = nullptr;
+    byDepth_ = nullptr;
+    count_ = read_ = 0;
 }
 
-bool ListFile::Rewind()
+// A folder that cannot be checked is not trusted.
+static bool IsLinkOnDisk(void *context, const char *line, size_t length)
 {
-    filled_ = pos_ = 0;
-    return SetFilePointer(file_, 0, nullptr, FILE_BEGIN) != INVALID_SET_FILE_POINTER;
-}
-
-int ListFile::NextByte()
-{
-    if (pos_ == filled_) {
-        pos_ = filled_ = 0;
-        if (!ReadFile(file_, buffer_, sizeof buffer_, &filled_, nullptr) || filled_ == 0)
-            return -1;
-    }
-    return static_cast<unsigned char>(buffer_[pos_++]);
-}
-
-ListRead ListFile::ReadLine(char *line, size_t size)
-{
-    size_t used = 0;
-    bool spoilt = size == 0, any = false;
-    for (int c; (c = NextByte()) != -1;) {
-        any = true;
-        if (c == 0 || used + 1 >= size)
-            spoilt = true;
-        else
-            line[used++] = static_cast<char>(c);
-        if (c == '\n')
-            break;
-    }
-    if (size > 0)
-        line[used] = '\0';
-    if (!any)
-        return ListRead::End;
-    return spoilt ? ListRead::Skipped : ListRead::Line;
-}
-
-// A component that Windows would read as "." or ".." once it drops trailing dots and blanks.
-static bool IsDotComponent(const char *start, const char *end)
-{
-    if (start == end)
-        return false;
-    for (const char *p = start; p < end; ++p)
-        if (*p != '.' && *p != ' ')
-            return false;
-    return true;
-}
-
-bool IsInsideLine(const char *line)
-{
-    if (line[0] == '\0' || IsPathSeparator(line[0]))
-        return false;
-    const char *start = line;
-    for (const char *p = line;; p = NextChar(p)) {
-        if (*p == ':')
-            return false;
-        if (*p == '\0' || IsPathSeparator(*p)) {
-            if (IsDotComponent(start, p))
-                return false;
-            if (*p == '\0')
-                return true;
-            start = p + 1;
-        }
-    }
-}
-
-bool PassesThroughLink(const char *folder, const char *line)
-{
+    const char *folder = static_cast<const char *>(context);
     char path[1024];
-    for (const char *p = line; *p != '\0'; p = NextChar(p)) {
-        if (!IsPathSeparator(*p))
-            continue;
-        size_t base = lstrlenA(folder), part = p - line;
-        if (base + part + 1 > sizeof path)
-            return true; // cannot be checked, so not trusted
-        CopyMemory(path, folder, base);
-        CopyMemory(path + base, line, part);
-        path[base + part] = '\0';
-        DWORD attr = GetFileAttributesA(path);
-        if (attr != INVALID_FILE_ATTRIBUTES && (attr & FILE_ATTRIBUTE_REPARSE_POINT))
-            return true;
-    }
-    return false;
+    size_t base = lstrlenA(folder);
+    if (base + length + 1 > sizeof path)
+        return true;
+    CopyMemory(path, folder, base);
+    CopyMemory(path + base, line, length);
+    path[base + length] = '\0';
+    DWORD attr = GetFileAttributesA(path);
+    return attr != INVALID_FILE_ATTRIBUTES && (attr & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+bool PassesThroughLink(CheckedFolders &checked, const char *folder, const char *line)
+{
+    return checked.PassesThroughLink(line, g_dbcs.lead, IsLinkOnDisk, const_cast<char *>(folder));
 }

@@ -1,35 +1,41 @@
-// Reading "Uninstall.lst" and judging its lines, which come from a file anyone with write
-// access to the installation folder could have changed.
+// Reading "Uninstall.lst", which anyone with write access to the installation folder could
+// have changed: its lines are judged once, as it is read.
 #pragma once
 
-#include <windows.h>
+#include <cstddef>
 
-constexpr size_t kListLineSize = 2048;
+#include "removal/list_lines.h"
 
-enum class ListRead { Line, Skipped, End };
+// A line that names something inside the folder; state belongs to the deletion passes and
+// starts at 0.
+struct ListLine {
+    const char *text;
+    unsigned char state;
+};
 
-// Lines of a file read as bytes; a line ends with LF (kept) or at the end of the file.
+// The list read whole: its lines that stay inside the folder, in their order.
 class ListFile {
 public:
     ~ListFile() { Close(); }
+    // False when the file cannot be opened or read, or its lines cannot be held.
     bool Open(const char *name);
     void Close();
-    bool Rewind();
-    // Line: the whole line is in line (size bytes). Skipped: the line did not fit or held a
-    // zero byte; it was read to its end and nothing of it is given back.
-    ListRead ReadLine(char *line, size_t size);
+    // Every line read, taken or not.
+    size_t LinesRead() const { return read_; }
+    size_t Count() const { return count_; }
+    ListLine &Line(size_t i) { return lines_[i]; }
+    // The k-th line in order of depth, deepest first.
+    ListLine &Deepest(size_t k) { return lines_[byDepth_[k]]; }
 
 private:
-    int NextByte();
-    HANDLE file_ = INVALID_HANDLE_VALUE;
-    char buffer_[4096];
-    DWORD filled_ = 0;
-    DWORD pos_ = 0;
+    bool Take(size_t size);
+    char *text_ = nullptr;
+    ListLine *lines_ = nullptr;
+    size_t *byDepth_ = nullptr;
+    size_t count_ = 0;
+    size_t read_ = 0;
 };
 
-// True when a trimmed line names something inside the folder it is appended to: not
-// empty, no ":", no leading separator, no component made only of dots and blanks.
-bool IsInsideLine(const char *line);
-// True when a folder on the way from folder (with trailing backslash) to the line's
-// last component is a junction or symbolic link.
-bool PassesThroughLink(const char *folder, const char *line);
+// True when a folder on the way from folder (with trailing backslash) to the line's last
+// component is a junction or symbolic link; folders found to be none are remembered in checked.
+bool PassesThroughLink(CheckedFolders &checked, const char *folder, const char *line);
