@@ -47,6 +47,24 @@ QBX_LIBRARY_FUNCTION int memcmp(const void *a, const void *b, size_t n)
     return 0;
 }
 
+QBX_LIBRARY_FUNCTION size_t strlen(const char *text)
+{
+    size_t n = 0;
+    while (text[n] != '\0')
+        ++n;
+    return n;
+}
+
+QBX_LIBRARY_FUNCTION char *strchr(const char *text, int c)
+{
+    for (;; ++text) {
+        if (*text == static_cast<char>(c))
+            return const_cast<char *>(text);
+        if (*text == '\0')
+            return nullptr;
+    }
+}
+
 QBX_LIBRARY_FUNCTION void *realloc(void *block, size_t size)
 {
     if (size == 0)

@@ -1,6 +1,8 @@
 // Deleting what "Uninstall.lst" names, pass after pass, and deferring files in use.
 #pragma once
 
+#include <windows.h>
+
 #include "removal/list_file.h"
 
 // Runs passes over the list until one deletes nothing, but never more than one pass more
