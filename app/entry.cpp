@@ -6,22 +6,8 @@
 #include "lang/language_file.h"
 #include "lang/messages.h"
 #include "removal/uninstall.h"
-#include "res/resource.h"
 #include "support/platform.h"
 #include "support/text.h"
-
-void ShowManualDeletionMessage()
-{
-    char self[1024] = "";
-    if (GetModuleFileNameA(nullptr, self, sizeof self) >= sizeof self)
-        self[sizeof self - 1] = '\0';
-    char text[kMsgSize + 1 + kMsgSize + sizeof self];
-    CopyBounded(text, GetMsg(IDS_REMOVAL_DONE), sizeof text);
-    AppendBounded(text, "\n", sizeof text);
-    size_t used = lstrlenA(text);
-    FormatMsg(text + used, sizeof text - used, IDS_DELETE_BY_HAND, self);
-    MessageBoxA(nullptr, text, GetMsg(IDS_CAPTION), MB_ICONINFORMATION | MB_SETFOREGROUND);
-}
 
 static void OnSwitch(SwitchKind kind, void *)
 {
@@ -60,7 +46,7 @@ int RunProgram(HINSTANCE instance, const char *commandLine)
         break;
     case RunMode::Removal:
         StartOle();
-        exitCode = RunUninstall();
+        exitCode = RunUninstall(g_silentMode);
         break;
     case RunMode::SwitchesOnly:
         break;

@@ -5,5 +5,3 @@
 
 // Returns the exit code: the removal's, 0 in every other mode.
 int RunProgram(HINSTANCE instance, const char *commandLine);
-// The manual-deletion message: removal is complete, delete this program by hand.
-void ShowManualDeletionMessage();

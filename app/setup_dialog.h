@@ -1,7 +1,7 @@
 // The integration dialog "SETUPDLG" and the stored form of the user's setup choices.
 #pragma once
 
-#include "app/setup_choices.h"
+#include "integration/setup_choices.h"
 
 #include <windows.h>
 

@@ -7,6 +7,5 @@ bool RegisterAppPath();
 // True when this 32-bit process runs on 64-bit Windows. Asks the system until it answers once.
 bool IsWow64();
 // How many times IsWow64 asked the system (for tests).
-int Wow64QueryCount();
 
 extern const char kAppPathKey[];

@@ -1,7 +1,7 @@
 // Brings Windows into line with a setup choices record; an all-false record gives back.
 #pragma once
 
-#include "app/setup_choices.h"
+#include "integration/setup_choices.h"
 
 // Application path, shell extension, associations, file types, shortcuts, in that order.
 // groupFolder (1024 bytes, may be null) receives the program group's folder when one is made.

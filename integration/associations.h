@@ -1,7 +1,7 @@
 // File associations of the archive types and the archiver's own file types.
 #pragma once
 
-#include "app/setup_choices.h"
+#include "integration/setup_choices.h"
 
 // Associates or gives back every extension of every archive type, as the flags say.
 void SetAssociations(const SetupChoices &choices);

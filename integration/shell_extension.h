@@ -1,7 +1,7 @@
 // Registration of the Explorer shell extension modules "qbxext.dll" and "qbxext64.dll".
 #pragma once
 
-#include "app/setup_choices.h"
+#include "integration/setup_choices.h"
 
 extern const char kShellExtClassId32[];
 extern const char kShellExtClassId64[];

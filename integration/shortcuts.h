@@ -1,7 +1,7 @@
 // Desktop and Start menu shortcuts and the "Quibex" program group.
 #pragma once
 
-#include "app/setup_choices.h"
+#include "integration/setup_choices.h"
 
 #include <stddef.h>
 #include <windows.h>

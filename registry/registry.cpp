@@ -289,7 +289,9 @@ static void DeleteTreePass(HKEY root, const char *path)
         ++s_passDeleted;
 }
 
-void DeleteKeyTree(HKEY root, const char *builtPath)
+// Tree deletion on a built path: one 9x-style delete, then depth-first passes until a pass
+// deletes nothing.
+static void DeleteKeyTree(HKEY root, const char *builtPath)
 {
     s_passCount = 0;
     if (builtPath[0] == '\0')

@@ -68,9 +68,3 @@ bool RegKeyExists(HKEY root, const char *path);
 // Sends key creation (and so the writers) into the 64-bit view, or back to the default view.
 // Readers and deletions always use the default view.
 void SetRegView64(bool on);
-
-// Tree deletion on a built path: one 9x-style delete, then depth-first passes until a pass
-// deletes nothing.
-void DeleteKeyTree(HKEY root, const char *builtPath);
-// Passes run by the last DeleteKeyTree (for tests).
-int TreePassCount();

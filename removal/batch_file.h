@@ -1,7 +1,7 @@
 // The batch file that deletes this program's own file and folder after it has ended.
 #pragma once
 
-#include <windows.h>
+#include <stddef.h>
 
 constexpr size_t kBatchPathSize = 2048; // a path in batch form: every "%" doubled
 constexpr size_t kBatchTextSize = 24 * kBatchPathSize;

@@ -1,6 +1,6 @@
 #include "removal/remove_integration.h"
 
-#include "app/setup_choices.h"
+#include "integration/setup_choices.h"
 #include "integration/app_path.h"
 #include "integration/associations.h"
 #include "integration/shell_extension.h"

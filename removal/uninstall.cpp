@@ -1,12 +1,11 @@
 #include "removal/uninstall.h"
 
-#include "app/app_state.h"
-#include "app/entry.h"
 #include "lang/messages.h"
 #include "removal/batch_file.h"
 #include "removal/deletion_passes.h"
 #include "removal/list_file.h"
 #include "removal/remove_integration.h"
+#include "support/platform.h"
 #include "res/resource.h"
 #include "support/text.h"
 
@@ -38,6 +37,19 @@ static bool ProgramFolder(char *program, char *folder, size_t size)
     return true;
 }
 
+void ShowManualDeletionMessage()
+{
+    char self[1024] = "";
+    if (GetModuleFileNameA(nullptr, self, sizeof self) >= sizeof self)
+        self[sizeof self - 1] = '\0';
+    char text[kMsgSize + 1 + kMsgSize + sizeof self];
+    CopyBounded(text, GetMsg(IDS_REMOVAL_DONE), sizeof text);
+    AppendBounded(text, "\n", sizeof text);
+    size_t used = lstrlenA(text);
+    FormatMsg(text + used, sizeof text - used, IDS_DELETE_BY_HAND, self);
+    MessageBoxA(nullptr, text, GetMsg(IDS_CAPTION), MB_ICONINFORMATION | MB_SETFOREGROUND);
+}
+
 static void DeleteHelpIndex()
 {
     static const char *const names[] = {"quibex.gid", "quibex.fts"};
@@ -47,12 +59,12 @@ static void DeleteHelpIndex()
     }
 }
 
-int RunUninstall()
+int RunUninstall(bool silent)
 {
     char program[1024], folder[1024];
     if (!ProgramFolder(program, folder, sizeof folder))
         return kRemovalFailed;
-    if (!g_silentMode && ShowMessage(GetMsg(IDS_CONFIRM_REMOVAL), MB_YESNO | MB_ICONQUESTION) != IDYES)
+    if (!silent && ShowMessage(GetMsg(IDS_CONFIRM_REMOVAL), MB_YESNO | MB_ICONQUESTION) != IDYES)
         return kRemovalCancelled;
     // Never read a list from whatever folder was inherited.
     if (!SetCurrentDirectoryA(folder)) {

@@ -8,4 +8,6 @@ constexpr int kRemovalFailed = 1603;    // could not start, or the batch file fa
 constexpr int kRestartRequired = 3010;  // a file is left for deletion at the next restart
 
 // Returns the removal's exit code.
-int RunUninstall();
+int RunUninstall(bool silent);
+// The manual-deletion message: removal is complete, delete this program by hand.
+void ShowManualDeletionMessage();

@@ -18,7 +18,5 @@ bool PathExists(const char *name);
 // True when both names lead to the same file (volume serial and file index), whatever
 // names they use: an 8.3 alias, another case, a hard link. False when either cannot be opened.
 bool IsSameFile(const char *a, const char *b);
-// How many times NtMajorVersion asked the system (for tests).
-int VersionQueryCount();
 // Loads a library from the system folder only, never from a folder searched by bare name.
 HMODULE LoadSystemLibrary(const char *name);

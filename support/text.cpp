@@ -1,5 +1,7 @@
 #include "support/text.h"
 
+#include <windows.h>
+
 static bool IsAnsiLetter(char c) { return c != '\0' && IsCharAlphaA(c); }
 
 static DbcsTable SystemTable()

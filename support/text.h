@@ -3,7 +3,7 @@
 
 #include "support/dbcs_table.h"
 
-#include <windows.h>
+#include <stddef.h>
 
 // Lead bytes and letters of the ANSI code page, filled once before WinMain runs.
 extern DbcsTable g_dbcs;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "common/test_hooks.h"
 #include "common/test_util.h"
 #include "integration/app_path.h"
 #include "integration/associations.h"

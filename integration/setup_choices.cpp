@@ -1,4 +1,4 @@
-#include "app/setup_choices.h"
+#include "integration/setup_choices.h"
 
 const ArchiveType ArchiveTypes[kArchiveTypeCount] = {
     {"QBX", 5101, ".qbx", ".qbx"},

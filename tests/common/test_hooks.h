@@ -1,0 +1,10 @@
+// Counters the product keeps for its tests only; the program itself never calls them, so
+// they stay out of its headers and out of its file.
+#pragma once
+
+// How many times NtMajorVersion asked the system.
+int VersionQueryCount();
+// Passes run by the last registry tree deletion.
+int TreePassCount();
+// How many times IsWow64 asked the system.
+int Wow64QueryCount();
