@@ -265,7 +265,7 @@ TEST_F(Removal, PassesEndWhileAnotherProcessRecreatesAFile)
     int code = WaitExit(start("/s"), 120000);
     stop = true;
     recreate.join();
-    EXPECT_EQ(code, 0);
+    EXPECT_TRUE(code == 0 || code == 3010) << code; // the file may have been caught open
     EXPECT_TRUE(WaitUntilGone(program_));
 }
 
