@@ -10,6 +10,13 @@
 
 static const int kDescriptionId = 5113;
 
+// The shell's identifiers, here rather than from the uuid library, whose one object would
+// bring some 1,600 bytes of identifiers the program never uses.
+static const GUID kShellLinkClass = {0x00021401, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+static const GUID kShellLinkA = {0x000214EE, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+static const GUID kShellLinkW = {0x000214F9, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+static const GUID kPersistFile = {0x0000010B, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+
 struct GroupShortcut {
     const char *name;
     int nameId; // 0: the fixed name above
@@ -26,14 +33,14 @@ static const int kGroupCount = sizeof kGroup / sizeof kGroup[0];
 bool CreateShellLink(const char *target, const char *description, const char *linkPath)
 {
     IShellLinkA *link = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+    if (FAILED(CoCreateInstance(kShellLinkClass, nullptr, CLSCTX_INPROC_SERVER, kShellLinkA,
                                 reinterpret_cast<void **>(&link))))
         return false;
     link->SetPath(target);
     if (description)
         link->SetDescription(description);
     IPersistFile *file = nullptr;
-    if (FAILED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void **>(&file)))) {
+    if (FAILED(link->QueryInterface(kPersistFile, reinterpret_cast<void **>(&file)))) {
         link->Release();
         return false;
     }
@@ -48,14 +55,14 @@ bool CreateShellLink(const char *target, const char *description, const char *li
 bool CreateShellLinkW(const WCHAR *target, const WCHAR *description, const WCHAR *linkPath)
 {
     IShellLinkW *link = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+    if (FAILED(CoCreateInstance(kShellLinkClass, nullptr, CLSCTX_INPROC_SERVER, kShellLinkW,
                                 reinterpret_cast<void **>(&link))))
         return false;
     link->SetPath(target);
     if (description)
         link->SetDescription(description);
     IPersistFile *file = nullptr;
-    if (FAILED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void **>(&file)))) {
+    if (FAILED(link->QueryInterface(kPersistFile, reinterpret_cast<void **>(&file)))) {
         link->Release();
         return false;
     }
