@@ -152,16 +152,6 @@ TEST_F(LanguageFile, KeysAreLowerCaseAndLinesNeedEqualsAndQuote)
     EXPECT_EQ(Translated(table_, "short"), "short") << "a key at the very end of the text";
 }
 
-TEST_F(LanguageFile, ManyEntriesAreFoundThroughTheIndex)
-{
-    std::string body;
-    for (int i = 499; i >= 0; --i)
-        body += Entry("text " + std::to_string(i), "translation " + std::to_string(i));
-    LoadBytes(kMarker + "\r\n" + body);
-    for (int i = 0; i < 500; ++i)
-        ASSERT_EQ(Translated(table_, "text " + std::to_string(i)), "translation " + std::to_string(i));
-}
-
 TEST_F(LanguageFile, LongTranslationsAreCutToTheirBuffer)
 {
     std::string longText(300, 'x');
