@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "common/gui_driver.h"
 #include "common/test_hooks.h"
 #include "common/test_util.h"
 #include "integration/app_path.h"
@@ -109,6 +110,20 @@ TEST(FileTypes, IconsOfTheUserStayAndRevIsAlwaysOurs)
         DeleteRegTree(HKEY_CLASSES_ROOT, key);
 }
 
+// Wine's shell reads every saved shortcut in a helper of its own; a group folder it still
+// reads cannot be deleted, so wait for the helper before giving the group back.
+static void WaitForMenuBuilder()
+{
+    auto running = [] {
+        for (const std::string &name : ChildProcesses(GetCurrentProcessId()))
+            if (lstrcmpiA(name.c_str(), "winemenubuilder.exe") == 0)
+                return true;
+        return false;
+    };
+    for (DWORD start = GetTickCount(); running() && GetTickCount() - start < 30000;)
+        Sleep(100);
+}
+
 TEST(Shortcuts, UnsafeTranslatedNamesFallBackToTheNativeOnes)
 {
     std::string module = JoinPath(BuildDir(), "tests\\badnames\\badnames.dll");
@@ -125,6 +140,7 @@ TEST(Shortcuts, UnsafeTranslatedNamesFallBackToTheNativeOnes)
     SetupChoices programs = {};
     programs.Programs = true;
     UpdateShortcuts(programs, nullptr);
+    WaitForMenuBuilder();
     g_resourceModule = saved;
     FreeLibrary(names);
     char folder[MAX_PATH] = "";
@@ -221,6 +237,7 @@ TEST(Shortcuts, SafeTranslatedNamesAreUsedAsTheyAre)
     SetupChoices programs = {};
     programs.Programs = true;
     UpdateShortcuts(programs, nullptr);
+    WaitForMenuBuilder();
     g_language.Load((dir / "absent.lng").c_str());
     char folder[MAX_PATH] = "";
     SHGetFolderPathA(nullptr, CSIDL_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, folder);
