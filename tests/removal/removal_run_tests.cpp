@@ -229,21 +229,29 @@ TEST_F(Removal, AProgramFileThatStaysBringsTheWarning)
     EXPECT_TRUE(WaitUntilGone(BatchPath()));
 }
 
-TEST_F(Removal, ABatchFileThatCannotBeWrittenIsReported)
+// A batch file that cannot be written (a folder holds its name), or one whose interpreter
+// names no program: the manual-deletion message, code 1603, and no batch file left behind.
+TEST_F(Removal, ABatchFileThatCannotBeWrittenOrStartedIsReported)
 {
-    install();
-    list("");
-    ASSERT_TRUE(CreateDirectoryA(BatchPath().c_str(), nullptr));
-    HANDLE process = start("/s");
-    HWND manual = box(process);
-    RemoveDirectoryA(BatchPath().c_str());
-    ASSERT_NE(manual, nullptr);
-    std::wstring texts = AllTexts(manual);
-    EXPECT_NE(texts.find(Shown(u8"卸载已完成")), std::wstring::npos);
-    EXPECT_NE(texts.find(Shown(u8"你应该手动删除 ") + WideAcp(program_)), std::wstring::npos);
-    ClickButton(manual, IDOK);
-    EXPECT_EQ(WaitExit(process, 20000), 1603);
-    EXPECT_TRUE(Exists(program_));
+    for (bool written : {false, true}) {
+        install(written ? "Quibex-comspec" : "Quibex");
+        list("");
+        if (!written)
+            ASSERT_TRUE(CreateDirectoryA(BatchPath().c_str(), nullptr));
+        std::string env = written ? "COMSPEC=" + root_ / "none\\cmd.exe" : "";
+        HANDLE process = StartProcess("\"" + program_ + "\" /s", "", written ? env.c_str() : nullptr);
+        HWND manual = box(process);
+        if (!written)
+            RemoveDirectoryA(BatchPath().c_str());
+        ASSERT_NE(manual, nullptr) << written;
+        std::wstring texts = AllTexts(manual);
+        EXPECT_NE(texts.find(Shown(u8"卸载已完成")), std::wstring::npos);
+        EXPECT_NE(texts.find(Shown(u8"你应该手动删除 ") + WideAcp(program_)), std::wstring::npos);
+        ClickButton(manual, IDOK);
+        EXPECT_EQ(WaitExit(process, 20000), 1603) << written;
+        EXPECT_TRUE(Exists(program_)) << written;
+        EXPECT_FALSE(Exists(BatchPath())) << "a batch file that was not started is deleted";
+    }
 }
 
 TEST_F(Removal, PassesEndWhileAnotherProcessRecreatesAFile)
@@ -411,10 +419,16 @@ TEST_F(Removal, TheBatchFileIsTheProgramsAlone)
     ASSERT_TRUE(CopyFileTo(BuildDir() + "\\tests\\qbx_recorder.exe", interpreter));
     install();
     list("");
+    // A file planted under the batch file's name, a hard link to another file: deleted, never
+    // written through.
+    std::string batch = JoinPath(temp, "Uninstall_Qbx.Bat"), victim = root_ / "victim.txt";
+    ASSERT_TRUE(WriteFileBytes(victim, "victim"));
+    ASSERT_TRUE(CreateHardLinkA(batch.c_str(), victim.c_str(), nullptr));
     std::string env = "TMP=" + temp + "\nTEMP=" + temp + "\nCOMSPEC=" + interpreter;
     EXPECT_EQ(WaitExit(StartProcess("\"" + program_ + "\" /s", "", env.c_str()), 30000), 0);
-    std::string batch = JoinPath(temp, "Uninstall_Qbx.Bat");
+    EXPECT_EQ(ReadFileBytes(victim), "victim");
     ASSERT_TRUE(Exists(batch));
+    EXPECT_NE(ReadFileBytes(batch), "victim");
     std::string log = root_ / "Interp\\opened.log";
     for (DWORD t0 = GetTickCount(); ReadFileBytes(log).empty() && GetTickCount() - t0 < 20000;)
         Sleep(100);
