@@ -129,6 +129,24 @@ TEST_F(Associations, ExtensionsTakenOverMeanwhileAreLeftAlone)
     SetAssociations(SetupChoices{});
     EXPECT_FALSE(KeyThere(HKEY_CLASSES_ROOT, ".q04"));
     EXPECT_EQ(RegText(HKEY_CLASSES_ROOT, ".q05"), "Other.Volume");
+    RawDeleteTree(HKEY_CLASSES_ROOT, ".q05");
+    DeleteRegTree(HKEY_CURRENT_USER, "");
+
+    // A ".qbx" another program owned before setup gets its volumes along with it.
+    RawSetText(HKEY_CLASSES_ROOT, ".qbx", "", "Other.QBX");
+    RawSetText(HKEY_CLASSES_ROOT, ".qbx", "Content Type", "application/x-other");
+    SetAssociations(AllTypes(true));
+    EXPECT_EQ(RegText(HKEY_CLASSES_ROOT, ".q00"), "Quibex");
+    SetAssociations(SetupChoices{});
+    for (const char *volume : {".q00", ".q29"}) {
+        EXPECT_EQ(RegText(HKEY_CLASSES_ROOT, volume), "Other.QBX") << volume;
+        EXPECT_EQ(RegText(HKEY_CLASSES_ROOT, volume, "Content Type"), "application/x-other") << volume;
+    }
+    for (int n = 0; n < 100; ++n) {
+        char v[8];
+        wsprintfA(v, ".q%02d", n);
+        RegDeleteKeyA(HKEY_CLASSES_ROOT, v);
+    }
 }
 
 TEST_F(Associations, GiveBackEdgeCases)
