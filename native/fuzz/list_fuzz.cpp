@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "code_pages.h"
 #include "removal/list_lines.h"
 
 namespace {
@@ -24,13 +25,8 @@ namespace {
 const char kFolder[] = "C:\\Quibex\\";
 
 struct CodePages {
-    LeadByteTable cp1252 = {};
-    LeadByteTable cp936 = {};
-    CodePages()
-    {
-        for (int b = 0x81; b <= 0xFE; ++b)
-            cp936[b] = true;
-    }
+    const LeadByteTable &cp1252 = Cp1252().lead;
+    const LeadByteTable &cp936 = Cp936().lead;
 };
 const CodePages kPages;
 

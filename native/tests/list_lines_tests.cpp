@@ -1,6 +1,7 @@
 // The list's text rules, free of the file system: these build for the host as well.
 #include <gtest/gtest.h>
 
+#include "code_pages.h"
 #include "removal/list_lines.h"
 
 #include <string>
@@ -9,13 +10,8 @@
 namespace {
 
 struct CodePages {
-    LeadByteTable cp1252 = {};
-    LeadByteTable cp936 = {};
-    CodePages()
-    {
-        for (int b = 0x81; b <= 0xFE; ++b)
-            cp936[b] = true;
-    }
+    const LeadByteTable &cp1252 = Cp1252().lead;
+    const LeadByteTable &cp936 = Cp936().lead;
 };
 const CodePages kPages;
 
