@@ -332,13 +332,13 @@ static void MakeFolders(const std::string &path)
 // runs, and it takes the program and its folder.
 TEST_F(Removal, TheBatchFileRunsAsWrittenWhateverTheFolders)
 {
-    std::string interpreter = root_ / "Com Spec\\cmd.exe", cmd(MAX_PATH, '\0');
+    std::string interpreter = root_ / "Shell Dir\\cmd.exe", cmd(MAX_PATH, '\0');
     cmd.resize(GetSystemDirectoryA(&cmd[0], MAX_PATH));
-    MakeFolders(root_ / "Com Spec");
+    MakeFolders(root_ / "Shell Dir");
     ASSERT_TRUE(CopyFileTo(JoinPath(cmd, "cmd.exe"), interpreter));
     // What an unquoted interpreter path would start first, and where the command split at
     // "&" would look for the rest of the batch path: the installation's parent folder.
-    ASSERT_TRUE(CopyFileTo(BuildDir() + "\\tests\\qbx_recorder.exe", root_ / "Com.exe"));
+    ASSERT_TRUE(CopyFileTo(BuildDir() + "\\tests\\qbx_recorder.exe", root_ / "Shell.exe"));
     MakeFolders(root_ / "D\\Temp");
     ASSERT_TRUE(WriteFileBytes(root_ / "D\\Temp\\Uninstall_Qbx.Bat", "echo planted> \"" + root_ / "planted.txt\"\r\n"));
     struct Row {
@@ -359,7 +359,7 @@ TEST_F(Removal, TheBatchFileRunsAsWrittenWhateverTheFolders)
         EXPECT_TRUE(WaitUntilGone(JoinPath(temp, "Uninstall_Qbx.Bat"))) << row.temp;
     }
     EXPECT_FALSE(Exists(root_ / "planted.txt"));
-    EXPECT_FALSE(Exists(root_ / "opened.log")) << "Com.exe was started";
+    EXPECT_FALSE(Exists(root_ / "opened.log")) << "Shell.exe was started";
 }
 
 // SIDs of the allowed entries of a file's DACL.
