@@ -1,6 +1,5 @@
 #include "lang/language_table.h"
 
-#include <algorithm>
 #include <string.h>
 
 constexpr char kFormFeed = '\x0C';
@@ -117,41 +116,50 @@ void LanguageTable::Adopt(char *text, int count)
     BuildIndex();
 }
 
+// Key order, and file order among lines of one key, so that of two entries with one key the
+// index finds the first, as the line scan does.
+static bool IndexBefore(const char *text, int a, int b)
+{
+    int order = CompareKey(text + a, text + b);
+    return order < 0 || (order == 0 && a < b);
+}
+
+// A Shell sort: the library's sort would add the better part of a kilobyte to the program.
 void LanguageTable::BuildIndex()
 {
     for (int k = 1; k <= length - 9; ++k)
         if (data[k - 1] == kFormFeed && data[k] != kFormFeed)
             index.Append(k);
-    const char *text = data;
-    std::sort(index.items, index.items + index.count,
-              [text](int a, int b) { return CompareKey(text + a, text + b) < 0; });
+    int *items = index.items, count = index.count, gap = 1;
+    while (gap < count / 3)
+        gap = gap * 3 + 1;
+    for (; gap > 0; gap /= 3)
+        for (int i = gap; i < count; ++i) {
+            int line = items[i], j = i;
+            for (; j >= gap && IndexBefore(data, line, items[j - gap]); j -= gap)
+                items[j] = items[j - gap];
+            items[j] = line;
+        }
 }
 
 const char *LanguageTable::FindEntry(const char key[9]) const
 {
-    int low = 0, high = index.count - 1;
-    while (low <= high) {
+    // The first line is the only one the index leaves out that is long enough for an entry.
+    if (IsEntryFor(data, key))
+        return data;
+    int low = 0, high = index.count;
+    while (low < high) {
         int mid = low + (high - low) / 2;
-        const char *line = data + index[mid];
-        int order = CompareKey(key, line);
-        if (order == 0) {
-            if (line[8] == '=' && line[9] == '"')
-                return line;
-            break;
-        }
-        if (order < 0)
-            high = mid - 1;
-        else
+        if (CompareKey(data + index[mid], key) < 0)
             low = mid + 1;
+        else
+            high = mid;
     }
-    // Not indexed, or a line with the key that is no entry: look at every line in turn.
-    for (const char *line = data; *line != '\0';) {
-        if (IsEntryFor(line, key))
+    // Lines with the key in file order; one of them may be no entry.
+    for (; low < index.count && CompareKey(key, data + index[low]) == 0; ++low) {
+        const char *line = data + index[low];
+        if (line[8] == '=' && line[9] == '"')
             return line;
-        while (*line != '\0' && *line != kFormFeed)
-            ++line;
-        while (*line == kFormFeed)
-            ++line;
     }
     return nullptr;
 }

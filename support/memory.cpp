@@ -5,6 +5,9 @@
 
 #include <new>
 
+// Defined here so that the library's member holding it, and its unwind tables, stay out.
+const std::nothrow_t std::nothrow{};
+
 static void *Allocate(size_t size) { return HeapAlloc(GetProcessHeap(), 0, size ? size : 1); }
 
 static void Release(void *p)
