@@ -72,3 +72,17 @@ RunMode ChooseMode(const CommandScan &scan)
         return RunMode::Removal;
     return RunMode::SwitchesOnly;
 }
+
+const char *SkipProgramName(const char *line)
+{
+    auto byte = [](const char *p) { return static_cast<unsigned char>(*p); };
+    bool quoted = false;
+    while (byte(line) > ' ' || (*line != '\0' && quoted)) {
+        if (*line == '"')
+            quoted = !quoted;
+        ++line;
+    }
+    while (*line != '\0' && byte(line) <= ' ')
+        ++line;
+    return line;
+}

@@ -23,3 +23,7 @@ bool SfxcmdIsSilent(const char *value, const DbcsTable &codePage);
 CommandScan ScanCommandLine(const char *commandLine, const DbcsTable &codePage,
                             void (*onSwitch)(SwitchKind kind, void *context), void *context);
 RunMode ChooseMode(const CommandScan &scan);
+// The command line after the program's name, as the C runtime's start-up finds it: the name
+// ends at the first blank or control character outside quotes, and the blanks after it are
+// skipped. Bytes compare unsigned, so a double-byte character stays in an unquoted name.
+const char *SkipProgramName(const char *line);

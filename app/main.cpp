@@ -1,6 +1,7 @@
 // The program's own start-up in place of the C runtime's: the runtime's start-up code,
 // its exception handler and its import table would make up a sixth of the file. What the
 // program needs of it is here: static constructors, destructors at exit, the command line.
+#include "app/command_line.h"
 #include "app/entry.h"
 
 using StaticFunction = void (*)();
@@ -29,23 +30,6 @@ void RunExitCalls()
         s_exitCalls[--s_exitCount]();
 }
 
-// The command line after the program's name: the name ends at the first blank outside
-// quotes; the blanks after it are skipped. Bytes compare unsigned, so a double-byte
-// character in an unquoted name stays in the name.
-const char *ArgumentsOf(const char *line)
-{
-    auto byte = [](const char *p) { return static_cast<unsigned char>(*p); };
-    bool quoted = false;
-    while (byte(line) > ' ' || (*line != '\0' && quoted)) {
-        if (*line == '"')
-            quoted = !quoted;
-        ++line;
-    }
-    while (*line != '\0' && byte(line) <= ' ')
-        ++line;
-    return line;
-}
-
 } // namespace
 
 // Static destructors register here (the compiler calls atexit for each); full slots
@@ -61,7 +45,7 @@ extern "C" __attribute__((used)) int atexit(StaticFunction call)
 extern "C" __attribute__((used)) void WinMainCRTStartup()
 {
     RunConstructors();
-    int code = RunProgram(GetModuleHandleA(nullptr), ArgumentsOf(GetCommandLineA()));
+    int code = RunProgram(GetModuleHandleA(nullptr), SkipProgramName(GetCommandLineA()));
     RunExitCalls();
     ExitProcess(code);
 }

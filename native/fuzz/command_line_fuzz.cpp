@@ -1,6 +1,7 @@
 // Fuzzes the switch scan and the "sfxcmd" test. Input: one byte choosing the code page, then
 // the command line, a zero byte and the value of "sfxcmd". Checked on every input:
 //  - no read past the end of either text (each lies in a buffer of exactly its bytes);
+//  - the program's name is skipped where a reading of the start-up rule written here ends it;
 //  - the switches seen, in order, and the mode chosen agree with a reading of the switch
 //    rules written here from their description alone.
 #include "app/command_line.h"
@@ -87,6 +88,22 @@ static bool RefSfxcmdSilent(const std::string &value, const DbcsTable &cp)
     return false;
 }
 
+// Where the arguments begin: the name runs to the first byte up to a blank outside quotes,
+// then blanks and control characters are passed over.
+static size_t RefArguments(const std::string &line)
+{
+    size_t i = 0;
+    for (bool quoted = false; i < line.size(); ++i) {
+        unsigned char c = static_cast<unsigned char>(line[i]);
+        if (!quoted && c <= ' ')
+            break;
+        quoted ^= c == '"';
+    }
+    while (i < line.size() && static_cast<unsigned char>(line[i]) <= ' ')
+        ++i;
+    return i;
+}
+
 // ---- The properties. ----
 
 static void Record(SwitchKind kind, void *context) { static_cast<std::vector<SwitchKind> *>(context)->push_back(kind); }
@@ -121,6 +138,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         silent = silent || k == SwitchKind::Silent;
     PROPERTY(scan.silent == silent);
     PROPERTY(SfxcmdIsSilent(sfxcmdCopy, cp) == RefSfxcmdSilent(sfxcmd, cp));
+    PROPERTY(SkipProgramName(lineCopy) == lineCopy + RefArguments(line));
     free(lineCopy);
     free(sfxcmdCopy);
     return 0;

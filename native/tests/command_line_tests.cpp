@@ -30,6 +30,18 @@ TEST(CommandLine, ModesOfTheSwitches)
     EXPECT_EQ(ChooseMode(Scan("/wait")), RunMode::SwitchesOnly);
 }
 
+TEST(CommandLine, ArgumentsFollowTheProgramName)
+{
+    EXPECT_STREQ(SkipProgramName("\"C:\\Program Files\\Quibex\\uninstall.exe\" /setup /s"), "/setup /s");
+    EXPECT_STREQ(SkipProgramName("C:\\Quibex\\uninstall.exe\t \t/s"), "/s");
+    EXPECT_STREQ(SkipProgramName("C:\\\xD0\xB6\xD4\xD8\\uninstall.exe /s"), "/s") << "\"卸载\" in 936, unquoted";
+    EXPECT_STREQ(SkipProgramName("C:\\a\" b\"c\\x.exe -s"), "-s") << "quotes inside the name";
+    EXPECT_STREQ(SkipProgramName("\"C:\\a b\\x.exe\"/s"), "") << "the name runs to a blank";
+    EXPECT_STREQ(SkipProgramName("\"C:\\no closing quote /s"), "");
+    EXPECT_STREQ(SkipProgramName("uninstall.exe   "), "");
+    EXPECT_STREQ(SkipProgramName(""), "");
+}
+
 TEST(CommandLine, SilentSwitch)
 {
     CommandScan s = Scan("/s");
