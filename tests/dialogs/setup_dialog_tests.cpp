@@ -24,6 +24,55 @@ void Cancel(SetupInstall &install, HWND dialog)
 
 bool Checked(HWND dialog, int id) { return IsChecked(dialog, id); }
 
+std::string GroupLink()
+{
+    char programs[MAX_PATH] = "";
+    SHGetFolderPathA(nullptr, CSIDL_COMMON_PROGRAMS, nullptr, 0, programs);
+    return std::string(programs) + "\\Quibex\\Quibex.lnk";
+}
+
+// A key everybody may read and nobody write; its owner can still give the rights back.
+class DeniedKey {
+public:
+    DeniedKey(HKEY root, const char *path) : root_(root), path_(path) { Grant(KEY_READ); }
+    ~DeniedKey()
+    {
+        Grant(KEY_ALL_ACCESS);
+        DeleteRegTree(root_, path_);
+    }
+    bool denied() const
+    {
+        HKEY key = nullptr;
+        LONG error = RegOpenKeyExA(root_, path_, 0, KEY_SET_VALUE, &key);
+        if (key)
+            RegCloseKey(key);
+        return error == ERROR_ACCESS_DENIED;
+    }
+
+private:
+    void Grant(REGSAM rights) const
+    {
+        HKEY key = nullptr;
+        if (RegCreateKeyExA(root_, path_, 0, nullptr, 0, WRITE_DAC, nullptr, &key, nullptr) != ERROR_SUCCESS)
+            return;
+        SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
+        PSID everyone = nullptr;
+        AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone);
+        alignas(DWORD) char buffer[128];
+        PACL acl = reinterpret_cast<PACL>(buffer);
+        InitializeAcl(acl, sizeof buffer, ACL_REVISION);
+        AddAccessAllowedAce(acl, ACL_REVISION, rights, everyone);
+        SECURITY_DESCRIPTOR sd;
+        InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION);
+        SetSecurityDescriptorDacl(&sd, TRUE, acl, FALSE);
+        RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &sd);
+        FreeSid(everyone);
+        RegCloseKey(key);
+    }
+    HKEY root_;
+    const char *path_;
+};
+
 // A type's box as the dialog shows it after the test has prepared the registry.
 bool BoxAtStart(const char *ext, int control, const char *ownerClass, DWORD storedSet)
 {
@@ -186,9 +235,7 @@ TEST(SetupDialog, ConfirmSavesShownStatesAppliesAndRegisters)
     EXPECT_STREQ(type, "Quibex.ZIP");
     GetRegString(HKEY_CLASSES_ROOT, ".cab", "", type, sizeof type, "");
     EXPECT_STRNE(type, "Quibex");
-    char programs[MAX_PATH] = "";
-    ASSERT_TRUE(SUCCEEDED(SHGetFolderPathA(nullptr, CSIDL_COMMON_PROGRAMS, nullptr, 0, programs)));
-    std::string link = std::string(programs) + "\\Quibex\\Quibex.lnk";
+    std::string link = GroupLink();
     EXPECT_NE(GetFileAttributesA(link.c_str()), INVALID_FILE_ATTRIBUTES) << link;
 
     ClickButton(done, IDOK);
@@ -224,5 +271,38 @@ TEST(SetupDialog, SilentSetupNeedsNoHands)
         EXPECT_EQ(WaitExit(StartProcess(command, "", env)), 0) << "no question waits for a click";
         EXPECT_TRUE(WaitUntilGone(install.folder())) << "removed";
         EXPECT_FALSE(RegKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+    }
+}
+
+// A machine key that refuses the first write of the application path or of the file types
+// stops the apply step there; setup still ends normally and registers the uninstall entry.
+TEST(SetupDialog, SilentSetupStopsWhereAMachineKeyIsDenied)
+{
+    const char kAppPathKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\Quibex.exe";
+    struct Row {
+        HKEY root;
+        const char *key;
+        bool appPath, associated;
+    } rows[] = {{HKEY_LOCAL_MACHINE, kAppPathKey, false, false}, {HKEY_CLASSES_ROOT, "Quibex", true, true}};
+    for (const Row &row : rows) {
+        SetupInstall install;
+        for (const char *key : {".qbx", "Quibex", "Quibex.ZIP", "Quibex.REV"})
+            DeleteRegTree(HKEY_CLASSES_ROOT, key);
+        DeleteRegTree(HKEY_LOCAL_MACHINE, kAppPathKey);
+        DeleteFileA(GroupLink().c_str());
+        DeniedKey denied(row.root, row.key);
+        ASSERT_TRUE(denied.denied()) << row.key;
+        ASSERT_TRUE(install.Start("/setup /s"));
+        EXPECT_EQ(install.Finish(30000), 0) << row.key;
+        char text[MAX_PATH] = "";
+        GetRegString(HKEY_LOCAL_MACHINE, kAppPathKey, "", text, sizeof text, "");
+        EXPECT_EQ(std::string(text), row.appPath ? install.path("Quibex.exe") : "") << row.key;
+        GetRegString(HKEY_CLASSES_ROOT, ".qbx", "", text, sizeof text, "");
+        EXPECT_STREQ(text, row.associated ? "Quibex" : "") << row.key;
+        GetRegString(HKEY_CLASSES_ROOT, "Quibex.ZIP", "", text, sizeof text, "");
+        EXPECT_STREQ(text, "") << row.key << ": the file types stop at the first";
+        EXPECT_FALSE(Exists(GroupLink())) << row.key << ": no shortcuts after the stop";
+        GetRegString(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString", text, sizeof text, "");
+        EXPECT_EQ(std::string(text), install.path("uninstall.exe")) << row.key << ": registered all the same";
     }
 }
