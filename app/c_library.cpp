@@ -55,6 +55,14 @@ QBX_LIBRARY_FUNCTION size_t strlen(const char *text)
     return n;
 }
 
+QBX_LIBRARY_FUNCTION int strcmp(const char *a, const char *b)
+{
+    for (; *a != '\0' && *a == *b; ++a, ++b) {
+    }
+    unsigned char x = static_cast<unsigned char>(*a), y = static_cast<unsigned char>(*b);
+    return x == y ? 0 : x < y ? -1 : 1;
+}
+
 QBX_LIBRARY_FUNCTION char *strchr(const char *text, int c)
 {
     for (;; ++text) {

@@ -4,6 +4,8 @@
 #include "lang/size_entry.h"
 #include "support/text.h"
 
+#include <string.h>
+
 // Coordinates are clamped to what every Windows keeps in a window position.
 constexpr long long kCoordMin = -32768, kCoordMax = 32767;
 
@@ -34,15 +36,17 @@ static int Scale(long long value, int percent)
     return static_cast<int>(value) * percent / 100;
 }
 
-// An empty text is left alone: its key is the dialog's size entry, never a caption.
+// An empty text is left alone: its key is the dialog's size entry, never a caption. A text
+// without a translation is not set again, which would lay out and repaint the control.
 static void TranslateWindowText(HWND window, const char *dialogName)
 {
-    char text[kWindowTextSize] = "";
+    char text[kWindowTextSize] = "", translated[kWindowTextSize];
     GetWindowTextA(window, text, sizeof text);
     if (text[0] == '\0')
         return;
-    g_language.Translate(text, sizeof text, text, dialogName, TextKind::DialogText);
-    SetWindowTextA(window, text);
+    g_language.Translate(translated, sizeof translated, text, dialogName, TextKind::DialogText);
+    if (strcmp(translated, text) != 0)
+        SetWindowTextA(window, translated);
 }
 
 static bool IsDropDownCombo(HWND child)

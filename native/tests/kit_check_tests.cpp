@@ -100,8 +100,8 @@ TEST_F(KitCheck, ReportsEachNewDefectOnItsLine)
 
 TEST_F(KitCheck, AnEntryTheProgramMayTakeIsNeverAcceptedBesideAnother)
 {
-    // The program's search may land on either line that starts with key=": the first has
-    // no closing quote, so neither is safe.
+    // The program takes the first line that starts with key="; a second one is a defect, and
+    // the check vouches for neither, whichever lacks its closing quote.
     std::string file = File("100*100", "LTR", "first", "c") + texts[2].key + "=\"no closing quote\r\n";
     TableCheck check = CheckTable(file, texts, Cp936());
     EXPECT_EQ(check.accepted.count(texts[2].key), 0u);

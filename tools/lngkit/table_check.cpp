@@ -236,7 +236,7 @@ TableCheck CheckTable(const std::string &file, const std::vector<ProgramText> &t
         // Any line the program takes for an entry counts, whatever follows its quote.
         if (found.count(key)) {
             defects.push_back(at + "second entry for key " + key + " (first on line " + Num(found[key]) +
-                              "): either may be used");
+                              "): the program uses the first");
             result.accepted.erase(key);
             continue;
         }
