@@ -117,7 +117,7 @@ void LanguageTable::Adopt(char *text, int count)
 }
 
 // Key order, and file order among lines of one key, so that of two entries with one key the
-// index finds the first, as the line scan does.
+// first is found.
 static bool IndexBefore(const char *text, int a, int b)
 {
     int order = CompareKey(text + a, text + b);
@@ -156,11 +156,9 @@ const char *LanguageTable::FindEntry(const char key[9]) const
             high = mid;
     }
     // Lines with the key in file order; one of them may be no entry.
-    for (; low < index.count && CompareKey(key, data + index[low]) == 0; ++low) {
-        const char *line = data + index[low];
-        if (line[8] == '=' && line[9] == '"')
-            return line;
-    }
+    for (; low < index.count && CompareKey(key, data + index[low]) == 0; ++low)
+        if (IsEntryFor(data + index[low], key))
+            return data + index[low];
     return nullptr;
 }
 
