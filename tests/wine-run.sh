@@ -9,6 +9,10 @@ prefix="$dir/run-$name"
 rm -rf "$prefix"
 cp -a "$dir/pristine-$arch" "$prefix" || exit 1
 export WINEPREFIX="$prefix" WINEDEBUG=${WINEDEBUG:--all} LC_ALL="$locale" LANG="$locale"
+# Wine's menu helper, started for every saved shortcut, waits for its parent to end and can hold
+# a shortcut open while a test deletes it; Windows has no such helper, and it would write menu
+# entries for the test shortcuts into this machine's desktop.
+export WINEDLLOVERRIDES="winemenubuilder.exe=d${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}"
 if [ "$version" != default ]; then
   wine reg add 'HKCU\Software\Wine' /v Version /d "$version" /f >/dev/null 2>&1
 fi

@@ -110,20 +110,6 @@ TEST(FileTypes, IconsOfTheUserStayAndRevIsAlwaysOurs)
         DeleteRegTree(HKEY_CLASSES_ROOT, key);
 }
 
-// Wine's shell reads every saved shortcut in a helper of its own; a group folder it still
-// reads cannot be deleted, so wait for the helper before giving the group back.
-static void WaitForMenuBuilder()
-{
-    auto running = [] {
-        for (const std::string &name : ChildProcesses(GetCurrentProcessId()))
-            if (lstrcmpiA(name.c_str(), "winemenubuilder.exe") == 0)
-                return true;
-        return false;
-    };
-    for (DWORD start = GetTickCount(); running() && GetTickCount() - start < 30000;)
-        Sleep(100);
-}
-
 TEST(Shortcuts, UnsafeTranslatedNamesFallBackToTheNativeOnes)
 {
     std::string module = JoinPath(BuildDir(), "tests\\badnames\\badnames.dll");
@@ -140,7 +126,6 @@ TEST(Shortcuts, UnsafeTranslatedNamesFallBackToTheNativeOnes)
     SetupChoices programs = {};
     programs.Programs = true;
     UpdateShortcuts(programs, nullptr);
-    WaitForMenuBuilder();
     g_resourceModule = saved;
     FreeLibrary(names);
     char folder[MAX_PATH] = "";
@@ -237,7 +222,6 @@ TEST(Shortcuts, SafeTranslatedNamesAreUsedAsTheyAre)
     SetupChoices programs = {};
     programs.Programs = true;
     UpdateShortcuts(programs, nullptr);
-    WaitForMenuBuilder();
     g_language.Load((dir / "absent.lng").c_str());
     char folder[MAX_PATH] = "";
     SHGetFolderPathA(nullptr, CSIDL_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, folder);
