@@ -3,6 +3,7 @@
 #include "support/text.h"
 
 #include <windows.h>
+#include <string.h>
 
 bool ProgramFilePath(const char *name, char *out, size_t size)
 {
@@ -24,10 +25,10 @@ bool ProgramFilePath(const char *name, char *out, size_t size)
 
 bool AppendPathPart(char *path, size_t size, const char *name)
 {
-    size_t used = lstrlenA(path);
+    size_t used = strlen(path);
     const char *last = LastCharPos(path);
     bool separator = *last != '\0' && *last != '\\';
-    if (used + (separator ? 1 : 0) + lstrlenA(name) + 1 > size)
+    if (used + (separator ? 1 : 0) + strlen(name) + 1 > size)
         return false;
     if (separator)
         AppendBounded(path, "\\", size);

@@ -7,6 +7,7 @@
 
 #include <shlobj.h>
 #include <windows.h>
+#include <string.h>
 
 static const int kDescriptionId = 5113;
 
@@ -78,7 +79,7 @@ bool DeleteFolderTree(const char *folder)
         return false;
     // A double-terminated list of one path; a path cut to fit would name another folder.
     char list[kPathSize + 1];
-    size_t length = lstrlenA(folder);
+    size_t length = strlen(folder);
     if (length == 0 || length >= kPathSize)
         return false;
     CopyMemory(list, folder, length);
@@ -171,7 +172,7 @@ static void LinkName9x(int row, char names[][kMsgSize])
     if (IsFileNameSafe(name))
         return;
     CopyBounded(name, kGroup[row].target, kMsgSize);
-    char *dot = name + lstrlenA(name);
+    char *dot = name + strlen(name);
     while (dot > name && *dot != '.')
         --dot;
     if (dot == name)
@@ -249,6 +250,22 @@ static void UpdateLink(const char *folder, bool wanted, const char *target, cons
         SaveLink(target, description, wideLink);
 }
 
+// Joins folder, name and ".lnk" into link; false when they do not fit.
+static bool LinkPath(WCHAR *link, const WCHAR *folder, const WCHAR *name)
+{
+    const WCHAR *parts[] = {folder, name, L".lnk"};
+    size_t used = 0;
+    for (const WCHAR *part : parts) {
+        for (; *part != L'\0'; ++part) {
+            if (used + 1 >= kPathSize)
+                return false;
+            link[used++] = *part;
+        }
+    }
+    link[used] = L'\0';
+    return true;
+}
+
 static void CreateGroupLinks(const char *group, WCHAR names[][kMsgSize], const WCHAR *description)
 {
     WCHAR folder[kPathSize];
@@ -259,12 +276,8 @@ static void CreateGroupLinks(const char *group, WCHAR names[][kMsgSize], const W
     for (int i = 0; i < kGroupCount; ++i) {
         WCHAR link[kPathSize];
         char target[kPathSize];
-        size_t length = lstrlenW(folder) + lstrlenW(names[i]) + 4;
-        if (length >= kPathSize || !ProgramFilePath(kGroup[i].target, target, sizeof target))
+        if (!LinkPath(link, folder, names[i]) || !ProgramFilePath(kGroup[i].target, target, sizeof target))
             continue;
-        lstrcpyW(link, folder);
-        lstrcatW(link, names[i]);
-        lstrcatW(link, L".lnk");
         SaveLink(target, description, link);
     }
 }

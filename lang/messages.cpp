@@ -2,6 +2,7 @@
 
 #include "lang/language_file.h"
 #include "support/text.h"
+#include <string.h>
 
 HMODULE g_resourceModule = nullptr;
 HMODULE g_programModule = nullptr;
@@ -21,7 +22,7 @@ void ExtResource::Load(HMODULE program, const char *folderOf)
     HMODULE module = nullptr;
     char *name = FileNamePart(path);
     if (path[0] != '\0' && static_cast<size_t>(name - path) + sizeof "qbxlng.dll" <= sizeof path) {
-        lstrcpyA(name, "qbxlng.dll");
+        memcpy(name, "qbxlng.dll", sizeof "qbxlng.dll");
         module = LoadLibraryA(path);
     }
     g_programModule = program;
@@ -94,7 +95,7 @@ bool IsMsgTranslated(int id)
         return false;
     char native[kMsgSize] = "";
     LoadStringA(g_programModule, id, native, kMsgSize);
-    return lstrcmpA(GetMsg(id), native) != 0;
+    return strcmp(GetMsg(id), native) != 0;
 }
 
 bool GetResourceMsgW(int id, WCHAR *out, int size)
@@ -136,8 +137,8 @@ static void ReplaceConversion(char *out, size_t size, const char *format, const 
         conv = NextChar(conv);
     put(format, conv - format);
     if (*conv == '%') {
-        put(arg, lstrlenA(arg));
-        put(conv + 2, lstrlenA(conv + 2));
+        put(arg, strlen(arg));
+        put(conv + 2, strlen(conv + 2));
     }
     out[w] = '\0';
     DropTrailingLeadByte(out);

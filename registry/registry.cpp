@@ -4,6 +4,7 @@
 #include "support/text.h"
 
 #include <new>
+#include <string.h>
 
 static REGSAM s_viewFlag = 0;
 static int s_passDeleted = 0;
@@ -11,7 +12,7 @@ static int s_passCount = 0;
 
 bool BuildKeyPath(HKEY root, const char *path, char *dest, size_t size)
 {
-    size_t length = lstrlenA(path);
+    size_t length = strlen(path);
     if (size < 20 || length > size - 20)
         return false;
     if (root != HKEY_CURRENT_USER) {
@@ -67,7 +68,7 @@ static LONG SetValue(HKEY root, const char *path, const char *name, DWORD type, 
 
 LONG SetRegString(HKEY root, const char *path, const char *name, const char *text)
 {
-    return SetValue(root, path, name, REG_SZ, text, lstrlenA(text) + 1);
+    return SetValue(root, path, name, REG_SZ, text, strlen(text) + 1);
 }
 
 LONG SetRegDword(HKEY root, const char *path, const char *name, DWORD value)

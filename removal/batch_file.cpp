@@ -5,6 +5,7 @@
 #include "support/platform.h"
 #include "support/private_file.h"
 #include "support/text.h"
+#include <string.h>
 
 // ANSI text in the OEM code page; false when a character has no OEM form. The text must
 // come back unchanged, so that no best-fit substitute ("O" for "\x8C") names another path.
@@ -74,7 +75,7 @@ bool ComposeBatch(char *out, size_t size, bool nt, const char *program, const ch
 
 static bool WriteAll(HANDLE file, const char *text)
 {
-    DWORD size = lstrlenA(text), written = 0;
+    DWORD size = strlen(text), written = 0;
     return WriteFile(file, text, size, &written, nullptr) && written == size;
 }
 

@@ -4,6 +4,7 @@
 
 #include "support/platform.h"
 #include "support/text.h"
+#include <string.h>
 
 constexpr DWORD kRenameSectionSize = 32768;
 
@@ -20,22 +21,22 @@ static void AddRenameEntry(const char *ini, const char *name)
 {
     char *section = new (std::nothrow) char[kRenameSectionSize];
     DWORD used = section ? GetPrivateProfileSectionA("Rename", section, kRenameSectionSize, ini) : 0;
-    size_t line = 4 + lstrlenA(name) + 1; // "NUL=" name terminator
+    size_t line = 4 + strlen(name) + 1; // "NUL=" name terminator
     if (!section || used + line + 1 > kRenameSectionSize) {
         // The section cannot be read whole: rewriting it would lose lines.
         WritePrivateProfileStringA("Rename", "NUL", name, ini);
         delete[] section;
         return;
     }
-    for (const char *entry = section; *entry != '\0'; entry += lstrlenA(entry) + 1) {
+    for (const char *entry = section; *entry != '\0'; entry += strlen(entry) + 1) {
         if (IsNulEntryFor(entry, name)) {
             delete[] section;
             return;
         }
     }
     char *end = section + used;
-    lstrcpyA(end, "NUL=");
-    lstrcpyA(end + 4, name);
+    memcpy(end, "NUL=", 4);
+    memcpy(end + 4, name, line - 4); // with its terminator
     end[line] = '\0';
     WritePrivateProfileSectionA("Rename", section, ini);
     delete[] section;

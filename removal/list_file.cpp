@@ -5,6 +5,7 @@
 #include <new>
 
 #include "support/text.h"
+#include <string.h>
 
 // The whole file, with a spare byte for the last terminator; null unless every byte was read,
 // since a line cut short could name another file.
@@ -80,7 +81,7 @@ static bool IsLinkOnDisk(void *context, const char *line, size_t length)
 {
     const char *folder = static_cast<const char *>(context);
     char path[1024];
-    size_t base = lstrlenA(folder);
+    size_t base = strlen(folder);
     if (base + length + 1 > sizeof path)
         return true;
     CopyMemory(path, folder, base);

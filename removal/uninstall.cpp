@@ -8,6 +8,7 @@
 #include "support/platform.h"
 #include "res/resource.h"
 #include "support/text.h"
+#include <string.h>
 
 static const char kListName[] = "Uninstall.lst";
 
@@ -45,7 +46,7 @@ void ShowManualDeletionMessage()
     char text[kMsgSize + 1 + kMsgSize + sizeof self];
     CopyBounded(text, GetMsg(IDS_REMOVAL_DONE), sizeof text);
     AppendBounded(text, "\n", sizeof text);
-    size_t used = lstrlenA(text);
+    size_t used = strlen(text);
     FormatMsg(text + used, sizeof text - used, IDS_DELETE_BY_HAND, self);
     MessageBoxA(nullptr, text, GetMsg(IDS_CAPTION), MB_ICONINFORMATION | MB_SETFOREGROUND);
 }

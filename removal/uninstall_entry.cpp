@@ -4,6 +4,7 @@
 #include "registry/registry.h"
 #include "res/resource.h"
 #include "support/text.h"
+#include <string.h>
 
 const char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quibex archiver";
 
@@ -32,7 +33,7 @@ void RegisterUninstallEntry()
         CopyBounded(icon, program, sizeof icon);
         char *name = FileNamePart(icon);
         if (static_cast<size_t>(name - icon) + sizeof "Quibex.exe" <= sizeof icon) {
-            lstrcpyA(name, "Quibex.exe"); // fits: checked above
+            memcpy(name, "Quibex.exe", sizeof "Quibex.exe"); // fits: checked above
             SetRegString(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayIcon", icon);
         }
     }

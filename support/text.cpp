@@ -1,6 +1,7 @@
 #include "support/text.h"
 
 #include <windows.h>
+#include <string.h>
 
 static bool IsAnsiLetter(char c) { return c != '\0' && IsCharAlphaA(c); }
 
@@ -35,7 +36,7 @@ int CompareNoCase(const char *a, const char *b)
 
 char *TrimLineEnd(char *str)
 {
-    size_t n = lstrlenA(str);
+    size_t n = strlen(str);
     while (n > 0) {
         char c = str[n - 1];
         if (c != '\r' && c != '\n' && c != ' ' && c != '\t')
@@ -60,7 +61,7 @@ char *CopyBounded(char *dest, const char *src, size_t size)
 
 bool AppendBounded(char *dest, const char *src, size_t size)
 {
-    size_t used = lstrlenA(dest), add = lstrlenA(src);
+    size_t used = strlen(dest), add = strlen(src);
     if (used + add + 1 > size)
         return false;
     CopyMemory(dest + used, src, add + 1);
@@ -69,7 +70,7 @@ bool AppendBounded(char *dest, const char *src, size_t size)
 
 bool JoinBounded(char *dest, size_t size, const char *a, const char *b)
 {
-    size_t la = lstrlenA(a), lb = lstrlenA(b);
+    size_t la = strlen(a), lb = strlen(b);
     if (la + lb + 1 > size)
         return false;
     MoveMemory(dest, a, la);
@@ -121,7 +122,7 @@ void AppendBackslash(char *path)
     char *last = LastCharPos(path);
     if (*last == '\0' || *last == '\\')
         return;
-    size_t n = lstrlenA(path);
+    size_t n = strlen(path);
     path[n] = '\\';
     path[n + 1] = '\0';
 }
