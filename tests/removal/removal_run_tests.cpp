@@ -131,6 +131,33 @@ TEST_F(Removal, ConfirmedRemovalDeletesTheListAndItsOwnFileAndFolder)
     EXPECT_TRUE(Exists(root_ / "keep.txt"));
 }
 
+// The help index goes even when read-only and hidden; one that is a link to a folder
+// elsewhere leaves that folder and its attributes alone (where the file system keeps them).
+TEST_F(Removal, HelpIndexGoesButNothingBehindALinkIsChanged)
+{
+    install();
+    std::string elsewhere = root_ / "elsewhere";
+    ASSERT_TRUE(CreateDirectoryA(elsewhere.c_str(), nullptr));
+    ASSERT_TRUE(WriteFileBytes(root_ / "elsewhere\\t.txt", "x"));
+    ASSERT_TRUE(SetFileAttributesA(elsewhere.c_str(), FILE_ATTRIBUTE_HIDDEN));
+    const DWORD hidden = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN;
+    const bool kept = GetFileAttributesA(elsewhere.c_str()) == hidden;
+    file("quibex.gid");
+    ASSERT_TRUE(SetFileAttributesA(at("quibex.gid").c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
+    ASSERT_TRUE(MakeFolderLink(at("quibex.fts"), elsewhere));
+    ASSERT_TRUE(GetFileAttributesA(at("quibex.fts").c_str()) & FILE_ATTRIBUTE_REPARSE_POINT);
+    list("Quibex.exe\r\n");
+    HANDLE process = start("/s");
+    ASSERT_NE(process, nullptr);
+    EXPECT_EQ(WaitExit(process, 30000), 0);
+    EXPECT_TRUE(WaitUntilGone(BatchPath()));
+    EXPECT_FALSE(Exists(at("quibex.gid")));
+    EXPECT_TRUE(Exists(root_ / "elsewhere\\t.txt"));
+    if (!kept)
+        GTEST_SKIP() << "this file system keeps no folder attributes: the link's target cannot show a reset";
+    EXPECT_EQ(GetFileAttributesA(elsewhere.c_str()), hidden);
+}
+
 TEST_F(Removal, AnsweringNoChangesNothing)
 {
     install();
