@@ -2,6 +2,7 @@
 
 #include "lang/language_file.h"
 #include "support/text.h"
+
 #include <string.h>
 
 HMODULE g_resourceModule = nullptr;

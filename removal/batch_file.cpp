@@ -1,11 +1,11 @@
 #include "removal/batch_file.h"
 
 #include <new>
+#include <string.h>
 
 #include "support/platform.h"
 #include "support/private_file.h"
 #include "support/text.h"
-#include <string.h>
 
 // ANSI text in the OEM code page; false when a character has no OEM form. The text must
 // come back unchanged, so that no best-fit substitute ("O" for "\x8C") names another path.

@@ -1,10 +1,10 @@
 #include "removal/deletion_passes.h"
 
 #include <new>
+#include <string.h>
 
 #include "support/platform.h"
 #include "support/text.h"
-#include <string.h>
 
 constexpr DWORD kRenameSectionSize = 32768;
 

@@ -3,9 +3,9 @@
 #include <windows.h>
 
 #include <new>
+#include <string.h>
 
 #include "support/text.h"
-#include <string.h>
 
 // The whole file, with a spare byte for the last terminator; null unless every byte was read,
 // since a line cut short could name another file.

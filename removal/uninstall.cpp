@@ -8,6 +8,7 @@
 #include "support/platform.h"
 #include "res/resource.h"
 #include "support/text.h"
+
 #include <string.h>
 
 static const char kListName[] = "Uninstall.lst";

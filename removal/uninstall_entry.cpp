@@ -4,6 +4,7 @@
 #include "registry/registry.h"
 #include "res/resource.h"
 #include "support/text.h"
+
 #include <string.h>
 
 const char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quibex archiver";

@@ -43,8 +43,7 @@ private:
 
 // Explorer windows opened on a folder (Wine's explorer.exe); they outlive the program.
 std::vector<HWND> FolderWindows();
-// True when the process started Explorer (a folder window outlives the program that opened it;
-// Wine's shell also starts helpers of its own, such as winemenubuilder.exe for shortcuts).
+// True when the process started Explorer (a folder window outlives the program that opened it).
 bool StartedExplorer(DWORD processId);
 // Closes every folder window and waits until each is gone; false when one stays.
 bool CloseFolderWindows();
