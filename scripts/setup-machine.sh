@@ -3,8 +3,12 @@
 # libFuzzer and sanitizer runtimes for the native build among it), and makes
 # 32-bit programs runnable: where the kernel cannot run 32-bit code itself, Wine's 32-bit
 # side runs under qemu-user (version 10 from bookworm-backports; 7.2 takes a minute a process).
+# QBX_SETUP_APT_ONLY=1 leaves out the root check, the locales and the 32-bit check, so that a
+# test can run the package steps against stand-in apt commands.
 set -e
-[ "$(id -u)" = 0 ] || { echo "run as root (apt-get and binfmt_misc need it)" >&2; exit 1; }
+[ "${QBX_SETUP_APT_ONLY:-}" = 1 ] || [ "$(id -u)" = 0 ] ||
+  { echo "run as root (apt-get and binfmt_misc need it)" >&2; exit 1; }
+. "$(dirname "$0")/apt-tolerant.sh"
 
 need=""
 for p in g++-mingw-w64-i686-posix mingw-w64-i686-dev wine wine32 wine64 xvfb xauth x11-utils xdotool \
@@ -17,9 +21,10 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
   need="$need wine32"
 fi
 if [ -n "$need" ]; then
-  apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $need >/dev/null
+  apt_update
+  apt_install $need
 fi
+[ "${QBX_SETUP_APT_ONLY:-}" = 1 ] && exit 0
 
 for l in "zh_CN.UTF-8 UTF-8" "en_US.UTF-8 UTF-8"; do
   grep -qx "$l" /etc/locale.gen 2>/dev/null || { echo "$l" >> /etc/locale.gen; regen=1; }
@@ -35,8 +40,8 @@ if ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
     if [ ! -f "$src" ] && ! grep -rqs bookworm-backports /etc/apt/sources.list /etc/apt/sources.list.d/; then
       printf 'Types: deb\nURIs: http://deb.debian.org/debian\nSuites: bookworm-backports\nComponents: main\nSigned-By: /usr/share/keyrings/debian-archive-keyring.gpg\n' > "$src"
     fi
-    apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends -t bookworm-backports qemu-user-static >/dev/null
+    apt_update
+    apt_install -t bookworm-backports qemu-user-static
   fi
   [ -e /proc/sys/fs/binfmt_misc/register ] || mount -t binfmt_misc binfmt_misc /proc/sys/fs/binfmt_misc
   # Register (again) so the kernel holds the current qemu binary open.
