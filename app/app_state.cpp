@@ -1,6 +1,7 @@
 #include "app/app_state.h"
 
 bool g_silentMode = false;
+bool g_quietMode = false;
 HICON g_programIcon = nullptr;
 HFONT g_boldFont = nullptr;
 char g_groupFolderPath[1024] = "";

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 extern bool g_silentMode;
+extern bool g_quietMode; // silent, and no message box at all
 extern HICON g_programIcon;
 extern HFONT g_boldFont;
 extern char g_groupFolderPath[1024]; // program group created by the apply step

@@ -32,6 +32,8 @@ SwitchKind ClassifySwitch(const char *text, const DbcsTable &codePage)
         return SwitchKind::Wait;
     if (StartsWithNoCase(text, "warning"))
         return SwitchKind::Warning;
+    if (StartsWithNoCase(text, "quiet"))
+        return SwitchKind::Quiet;
     return SwitchKind::Other;
 }
 
@@ -54,7 +56,9 @@ CommandScan ScanCommandLine(const char *commandLine, const DbcsTable &codePage,
         SwitchKind kind = ClassifySwitch(p + 1, codePage);
         if (kind == SwitchKind::Setup)
             scan.setupRequested = true;
-        if (kind == SwitchKind::Silent)
+        if (kind == SwitchKind::Quiet)
+            scan.quiet = true;
+        if (kind == SwitchKind::Silent || kind == SwitchKind::Quiet)
             scan.silent = true;
         else
             ++scan.counted;

@@ -3,14 +3,15 @@
 
 #include "support/dbcs_table.h"
 
-enum class SwitchKind { Setup, Silent, Wait, Warning, Other };
+enum class SwitchKind { Setup, Silent, Wait, Warning, Quiet, Other };
 
 enum class RunMode { Setup, Removal, SwitchesOnly };
 
 struct CommandScan {
     bool setupRequested = false;
-    bool silent = false;
-    int counted = 0; // switches other than the silent one
+    bool silent = false; // "/s" or "/quiet"
+    bool quiet = false;  // "/quiet": no message box at all
+    int counted = 0;     // switches other than the silent and quiet ones
 };
 
 // Classifies the text that follows a "/" or "-".

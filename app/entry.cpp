@@ -11,11 +11,13 @@
 
 static void OnSwitch(SwitchKind kind, void *)
 {
-    if (kind == SwitchKind::Silent)
+    if (kind == SwitchKind::Quiet)
+        g_quietMode = true;
+    if (kind == SwitchKind::Silent || kind == SwitchKind::Quiet)
         g_silentMode = true;
     else if (kind == SwitchKind::Wait)
         Sleep(2000);
-    else if (kind == SwitchKind::Warning)
+    else if (kind == SwitchKind::Warning && !g_quietMode)
         ShowManualDeletionMessage();
 }
 
@@ -46,7 +48,7 @@ int RunProgram(HINSTANCE instance, const char *commandLine)
         break;
     case RunMode::Removal:
         StartOle();
-        exitCode = RunUninstall(g_silentMode);
+        exitCode = RunUninstall(g_silentMode, g_quietMode);
         break;
     case RunMode::SwitchesOnly:
         break;

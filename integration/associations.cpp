@@ -59,6 +59,28 @@ static void TakeExtension(const char *ext, const char *settings, bool shellExt, 
         RegisterNewFileTemplate(ext, isQbx);
 }
 
+// Every number a setup on either family may have taken; another program's stay as they are.
+static void GiveBackVolumes(const char *type, const char *content)
+{
+    for (int n = 0; n < 100; ++n) {
+        char volume[8];
+        VolumeExtension(n, volume);
+        if (!IsOwnAssociation(volume))
+            continue;
+        if (type[0] != '\0') {
+            SetRegString(HKEY_CLASSES_ROOT, volume, "", type);
+            if (content[0] != '\0')
+                SetRegString(HKEY_CLASSES_ROOT, volume, "Content Type", content);
+        } else {
+            DeleteRegKey(HKEY_CLASSES_ROOT, volume);
+        }
+    }
+}
+
+void (*g_beforeOwnerGivenBack)(const char *ext) = nullptr;
+
+// The extension's default value goes back last: a removal cut short and run again passes over
+// every extension that no longer names the archiver, so nothing may be left to do for it then.
 static void GiveBackExtension(const char *ext, const char *settings, bool isQbx)
 {
     // Another program took it since, or it was never ours: leave it and its volumes alone.
@@ -68,36 +90,26 @@ static void GiveBackExtension(const char *ext, const char *settings, bool isQbx)
     char type[512], content[512];
     GetSettingString(settings, "Type", type, sizeof type, "");
     GetSettingString(settings, "Content", content, sizeof content, "");
-    if (IsOwnType(type))
+    if (IsOwnType(type) || !existed)
         type[0] = '\0';
+    if (existed)
+        RestoreNewFileEntry(ext);
+    else
+        RemoveNewFileEntry(ext);
+    if (isQbx)
+        GiveBackVolumes(type, content);
+    if (g_beforeOwnerGivenBack)
+        g_beforeOwnerGivenBack(ext);
     if (existed) {
-        SetRegString(HKEY_CLASSES_ROOT, ext, "", type);
         if (content[0] != '\0')
             SetRegString(HKEY_CLASSES_ROOT, ext, "Content Type", content);
         else
             DeleteRegValue(HKEY_CLASSES_ROOT, ext, "Content Type");
-        RestoreNewFileEntry(ext);
+        SetRegString(HKEY_CLASSES_ROOT, ext, "", type);
     } else {
-        RemoveNewFileEntry(ext);
         // Emptied first: if a subkey keeps the key alive it no longer names the archiver.
         SetRegString(HKEY_CLASSES_ROOT, ext, "", "");
         DeleteRegKey(HKEY_CLASSES_ROOT, ext);
-    }
-    if (!isQbx)
-        return;
-    // Every number a setup on either family may have taken.
-    for (int n = 0; n < 100; ++n) {
-        char volume[8];
-        VolumeExtension(n, volume);
-        if (!IsOwnAssociation(volume))
-            continue; // another program's volume extension stays as it is
-        if (existed && type[0] != '\0') {
-            SetRegString(HKEY_CLASSES_ROOT, volume, "", type);
-            if (content[0] != '\0')
-                SetRegString(HKEY_CLASSES_ROOT, volume, "Content Type", content);
-        } else {
-            DeleteRegKey(HKEY_CLASSES_ROOT, volume);
-        }
     }
 }
 

@@ -112,10 +112,10 @@ static bool IsOwnTemplateData(const BYTE *data, DWORD count)
            (count == sizeof EmptyZipArchive && memcmp(data, EmptyZipArchive, count) == 0);
 }
 
-static bool IsOwnValue(const char *name, DWORD type, const BYTE *data, DWORD count)
+// Only a "FileName" naming this program's own template file is surely setup's: bytes equal to
+// an empty archive are also what other programs, and Windows itself, register as "Data".
+static bool IsOwnTemplateFileValue(const char *name, const BYTE *data, DWORD count)
 {
-    if (CompareNoCase(name, "Data") == 0)
-        return type == REG_BINARY && IsOwnTemplateData(data, count);
     if (CompareNoCase(name, "FileName") != 0 || count == 0 || count > kPathSize)
         return false;
     char path[kPathSize + 1];
@@ -127,7 +127,7 @@ static bool IsOwnValue(const char *name, DWORD type, const BYTE *data, DWORD cou
 static void CopyValue(const char *name, DWORD type, const BYTE *data, DWORD count, void *context)
 {
     auto *copy = static_cast<ValueCopy *>(context);
-    if (IsOwnValue(name, type, data, count))
+    if (IsOwnTemplateFileValue(name, data, count))
         return; // setup's own, left by an earlier installation: never another program's to get back
     if (copy->onlyMissing && RegValueExists(copy->root, copy->key, name))
         return;

@@ -55,7 +55,8 @@ bool ToBatchPath(char *out, size_t size, const char *path)
     return DoublePercent(out, size, oem);
 }
 
-bool ComposeBatch(char *out, size_t size, bool nt, const char *program, const char *folder, const char *batch)
+bool ComposeBatch(char *out, size_t size, bool nt, const char *program, const char *folder, const char *batch,
+                  bool quiet)
 {
     if (size == 0)
         return false;
@@ -67,7 +68,8 @@ bool ComposeBatch(char *out, size_t size, bool nt, const char *program, const ch
     for (int round = 0; round < 5; ++round)
         for (const char *piece : attempt)
             ok = ok && AppendBounded(out, piece, size);
-    const char *tail[] = {":done\r\nif exist \"", program, "\" \"", program, "\" /warning\r\ndel \"", batch, "\""};
+    const char *tail[] = {":done\r\nif exist \"", program, "\" \"", program,
+                          quiet ? "\" /quiet /warning\r\ndel \"" : "\" /warning\r\ndel \"", batch, "\""};
     for (const char *piece : tail)
         ok = ok && AppendBounded(out, piece, size);
     return ok;
@@ -80,26 +82,26 @@ static bool WriteAll(HANDLE file, const char *text)
 }
 
 // The batch text for the file at batchPath, which must exist so that its short name does.
-static bool ComposeFor(char *text, const char *batchPath, const char *programPath)
+static bool ComposeFor(char *text, const char *batchPath, const char *programPath, bool quiet)
 {
     char folder[1024];
     DWORD n = GetCurrentDirectoryA(sizeof folder, folder);
     char program[kBatchPathSize], folderText[kBatchPathSize], batch[kBatchPathSize];
     return n > 0 && n < sizeof folder && ToBatchPath(program, sizeof program, programPath) &&
            ToBatchPath(folderText, sizeof folderText, folder) && ToBatchPath(batch, sizeof batch, batchPath) &&
-           ComposeBatch(text, kBatchTextSize, NtMajorVersion() != 0, program, folderText, batch);
+           ComposeBatch(text, kBatchTextSize, NtMajorVersion() != 0, program, folderText, batch, quiet);
 }
 
 // Created once and written through that one handle: an existing file or link of the name is
 // deleted (never written through), and no other user may change the file until it has run.
-static bool WriteBatch(const char *batchPath, const char *programPath)
+static bool WriteBatch(const char *batchPath, const char *programPath, bool quiet)
 {
     DeleteFileA(batchPath);
     HANDLE file = CreatePrivateFile(batchPath);
     if (file == INVALID_HANDLE_VALUE)
         return false;
     char *text = new (std::nothrow) char[kBatchTextSize];
-    bool ok = text && ComposeFor(text, batchPath, programPath) && WriteAll(file, text);
+    bool ok = text && ComposeFor(text, batchPath, programPath, quiet) && WriteAll(file, text);
     delete[] text;
     ok = CloseHandle(file) && ok;
     if (!ok)
@@ -203,14 +205,14 @@ static bool StartBatch(const char *batchPath)
     return true;
 }
 
-bool WriteAndStartBatch(const char *programPath)
+bool WriteAndStartBatch(const char *programPath, bool quiet)
 {
     char temp[1024] = "";
     DWORD n = GetTempPathA(sizeof temp, temp);
     char batchPath[1024];
     if (n == 0 || n >= sizeof temp || !JoinBounded(batchPath, sizeof batchPath, temp, "Uninstall_Qbx.Bat"))
         return false;
-    if (!WriteBatch(batchPath, programPath))
+    if (!WriteBatch(batchPath, programPath, quiet))
         return false;
     if (StartBatch(batchPath))
         return true;

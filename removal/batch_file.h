@@ -11,8 +11,10 @@ constexpr size_t kBatchTextSize = 24 * kBatchPathSize;
 // False when there is no such form or it does not fit.
 bool ToBatchPath(char *out, size_t size, const char *path);
 
-// The batch text for paths already in batch form; nt selects the NT family's first line.
-bool ComposeBatch(char *out, size_t size, bool nt, const char *program, const char *folder, const char *batch);
+// The batch text for paths already in batch form; nt selects the NT family's first line;
+// quiet keeps the program file's last word, the manual-deletion message, from showing.
+bool ComposeBatch(char *out, size_t size, bool nt, const char *program, const char *folder, const char *batch,
+                  bool quiet = false);
 
 // The command line that starts the batch file through the interpreter comspec (a full path,
 // passed as the application name too). NT: "<comspec>" /d /s /c ""<path>"", with the short
@@ -22,4 +24,4 @@ bool BatchCommandLine(char *out, size_t size, bool nt, const char *comspec, cons
 
 // Writes "Uninstall_Qbx.Bat" into the temporary folder and starts it through "COMSPEC".
 // The current directory must be the program folder. False when either step failed.
-bool WriteAndStartBatch(const char *programPath);
+bool WriteAndStartBatch(const char *programPath, bool quiet = false);

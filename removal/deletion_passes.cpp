@@ -87,12 +87,10 @@ bool DeferDeletion(const char *fullPath)
     return true;
 }
 
-// The program's own file under any of its names (8.3 alias, hard link), and the list.
-static bool IsProtectedFile(const char *fullPath, const char *programPath)
+// The program's own file under any of its names (8.3 alias, hard link).
+static bool IsProgramFile(const char *fullPath, const char *programPath)
 {
-    const char *name = FileNamePart(fullPath);
-    return CompareNoCase(name, FileNamePart(programPath)) == 0 || CompareNoCase(name, "Uninstall.lst") == 0 ||
-           IsSameFile(fullPath, programPath);
+    return CompareNoCase(FileNamePart(fullPath), FileNamePart(programPath)) == 0 || IsSameFile(fullPath, programPath);
 }
 
 DWORD ClearAttributesUnlessLink(const char *path)
@@ -113,6 +111,7 @@ enum LineState : unsigned char {
 };
 
 struct Pass {
+    const ListFile &list;
     const char *folder;
     const char *programPath;
     CheckedFolders checked;
@@ -147,7 +146,13 @@ static void TryFile(ListLine &line, const char *fullPath, Pass &pass)
     }
     if (clear && SetFileAttributesA(fullPath, 0) && DeleteFileA(fullPath))
         return MarkDeleted(line, pass);
-    if (IsProtectedFile(fullPath, pass.programPath))
+    // The open list cannot be deleted; it goes last, so that a removal cut short can be run
+    // again. A line naming it is done.
+    if (pass.list.IsListFile(fullPath)) {
+        line.state = kDone;
+        return;
+    }
+    if (IsProgramFile(fullPath, pass.programPath))
         return;
     pass.scheduled = true;
     if (DeferDeletion(fullPath))
@@ -192,7 +197,7 @@ static bool AnyLeft(ListFile &list)
 
 bool RunDeletionPasses(ListFile &list, const char *folder, const char *programPath, bool *scheduled)
 {
-    Pass pass = {folder, programPath, {}, 0, false, false};
+    Pass pass = {list, folder, programPath, {}, 0, false, false};
     // Another process re-creating a listed file cannot keep the passes going: a line done is
     // not tried again, and the passes are bounded by the lines anyway.
     for (size_t n = 0; n <= list.LinesRead(); ++n) {

@@ -28,16 +28,21 @@ static char *ReadWhole(HANDLE file, size_t &size)
 bool ListFile::Open(const char *name)
 {
     Close();
-    HANDLE file = CreateFileA(name, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
+    file_ = CreateFileA(name, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file_ == INVALID_HANDLE_VALUE)
         return false;
     size_t size = 0;
-    text_ = ReadWhole(file, size);
-    CloseHandle(file);
-    if (text_ && Take(size))
+    text_ = ReadWhole(file_, size);
+    if (text_ && GetFileId(file_, &id_) && Take(size))
         return true;
     Close();
     return false;
+}
+
+bool ListFile::IsListFile(const char *path) const
+{
+    FileId id;
+    return file_ != INVALID_HANDLE_VALUE && GetFileIdOf(path, &id) && id == id_;
 }
 
 bool ListFile::Take(size_t size)
@@ -67,6 +72,9 @@ bool ListFile::Take(size_t size)
 
 void ListFile::Close()
 {
+    if (file_ != INVALID_HANDLE_VALUE)
+        CloseHandle(file_);
+    file_ = INVALID_HANDLE_VALUE;
     delete[] text_;
     delete[] lines_;
     delete[] byDepth_;

@@ -5,6 +5,7 @@
 #include <cstddef>
 
 #include "removal/list_lines.h"
+#include "support/platform.h"
 
 // A line that names something inside the folder; state belongs to the deletion passes and
 // starts at 0.
@@ -13,13 +14,16 @@ struct ListLine {
     unsigned char state;
 };
 
-// The list read whole: its lines that stay inside the folder, in their order.
+// The list read whole: its lines that stay inside the folder, in their order. The file stays
+// open, without delete sharing, until Close: a removal cut short must find it again.
 class ListFile {
 public:
     ~ListFile() { Close(); }
     // False when the file cannot be opened or read, or its lines cannot be held.
     bool Open(const char *name);
     void Close();
+    // True when the path leads to the open list file, under whatever name.
+    bool IsListFile(const char *path) const;
     // Every line read, taken or not.
     size_t LinesRead() const { return read_; }
     size_t Count() const { return count_; }
@@ -29,6 +33,8 @@ public:
 
 private:
     bool Take(size_t size);
+    HANDLE file_ = INVALID_HANDLE_VALUE;
+    FileId id_ = {};
     char *text_ = nullptr;
     ListLine *lines_ = nullptr;
     size_t *byDepth_ = nullptr;

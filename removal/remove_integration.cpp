@@ -6,7 +6,6 @@
 #include "integration/shell_extension.h"
 #include "integration/shortcuts.h"
 #include "registry/registry.h"
-#include "removal/uninstall_entry.h"
 
 #include <shlobj.h>
 
@@ -24,7 +23,6 @@ void RemoveIntegration()
     DeleteRegTree(HKEY_CLASSES_ROOT, "Quibex.ZIP");
     DeleteRegTree(HKEY_CLASSES_ROOT, "Quibex.REV");
     DeleteRegTree(HKEY_CLASSES_ROOT, ".rev");
-    DeleteRegKey(HKEY_LOCAL_MACHINE, kUninstallKey);
     DeleteRegKey(HKEY_LOCAL_MACHINE, kAppPathKey);
     DeleteRegTree(HKEY_CURRENT_USER, "");
 }

@@ -1,4 +1,5 @@
-// Gives back everything setup wrote into Windows.
+// Gives back everything setup wrote into Windows but the uninstall entry, which the removal
+// deletes last.
 #pragma once
 
 void RemoveIntegration();

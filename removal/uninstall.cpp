@@ -5,6 +5,7 @@
 #include "removal/deletion_passes.h"
 #include "removal/list_file.h"
 #include "removal/remove_integration.h"
+#include "removal/uninstall_entry.h"
 #include "support/platform.h"
 #include "res/resource.h"
 #include "support/text.h"
@@ -61,7 +62,7 @@ static void DeleteHelpIndex()
     }
 }
 
-int RunUninstall(bool silent)
+int RunUninstall(bool silent, bool quiet)
 {
     char program[1024], folder[1024];
     if (!ProgramFolder(program, folder, sizeof folder))
@@ -74,13 +75,15 @@ int RunUninstall(bool silent)
         AppendBackslash(folder);
         if (!JoinBounded(listPath, sizeof listPath, folder, kListName))
             CopyBounded(listPath, kListName, sizeof listPath);
-        ShowListError(listPath);
+        if (!quiet)
+            ShowListError(listPath);
         return kRemovalFailed;
     }
     AppendBackslash(folder);
     ListFile list;
     if (!list.Open(kListName)) {
-        ShowListError(kListName);
+        if (!quiet)
+            ShowListError(kListName);
         return kRemovalFailed;
     }
 
@@ -89,12 +92,16 @@ int RunUninstall(bool silent)
     DeleteHelpIndex();
     bool scheduled = false;
     bool restartNeeded = RunDeletionPasses(list, folder, program, &scheduled);
+    // The list and the entry go last: until then a removal cut short can be run again and
+    // finishes the job.
     list.Close();
     DeleteFileA(kListName);
-    if (restartNeeded)
+    RemoveUninstallEntry();
+    if (restartNeeded && !quiet)
         ShowMessage(GetMsg(IDS_RESTART_NEEDED), MB_ICONINFORMATION);
-    if (!WriteAndStartBatch(program)) {
-        ShowManualDeletionMessage();
+    if (!WriteAndStartBatch(program, quiet)) {
+        if (!quiet)
+            ShowManualDeletionMessage();
         return kRemovalFailed;
     }
     return scheduled ? kRestartRequired : kRemoved;

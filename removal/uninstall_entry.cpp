@@ -1,7 +1,10 @@
 #include "removal/uninstall_entry.h"
 
+#include "integration/program_files.h"
 #include "lang/messages.h"
+#include "qbx_version.h"
 #include "registry/registry.h"
+#include "removal/list_file.h"
 #include "res/resource.h"
 #include "support/text.h"
 
@@ -19,6 +22,54 @@ bool UninstallCommand(char *out, size_t size, const char *programPath)
     // Windows runs the string as a command line: unquoted, a blank splits off a part that
     // may read as a switch ("C:\Program Files\Quibex-2" gives "-2\uninstall.exe").
     return size > 0 && JoinBounded(out, size - 1, "\"", programPath) && AppendBounded(out, "\"", size);
+}
+
+// KiB (rounded up) of the files the list names, read and judged as removal reads them; false
+// without a readable list. folder ends with a backslash.
+static bool ListedKiB(const char *folder, DWORD *kib)
+{
+    char path[kPathSize];
+    ListFile list;
+    if (!JoinBounded(path, sizeof path, folder, "Uninstall.lst") || !list.Open(path))
+        return false;
+    CheckedFolders checked;
+    unsigned long long bytes = 0;
+    for (size_t i = 0; i < list.Count(); ++i) {
+        const char *line = list.Line(i).text;
+        WIN32_FILE_ATTRIBUTE_DATA data;
+        if (JoinListPath(path, sizeof path, folder, line) && !PassesThroughLink(checked, folder, line) &&
+            GetFileAttributesExA(path, GetFileExInfoStandard, &data) && !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            bytes += (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) + data.nFileSizeLow;
+    }
+    bytes = (bytes + 1023) >> 10;
+    *kib = bytes > 0xFFFFFFFF ? 0xFFFFFFFF : static_cast<DWORD>(bytes);
+    return true;
+}
+
+// What Apps & features and deployment tools show and use beside the name and the command.
+static void RegisterDetails(const char *program)
+{
+    char text[kPathSize + 16];
+    if (JoinBounded(text, sizeof text, "\"", program) && AppendBounded(text, "\" /quiet", sizeof text))
+        SetRegString(HKEY_LOCAL_MACHINE, kUninstallKey, "QuietUninstallString", text);
+    CopyBounded(text, program, sizeof text);
+    StripFileName(text);
+    SetRegString(HKEY_LOCAL_MACHINE, kUninstallKey, "InstallLocation", text);
+    SetRegString(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayVersion", QBX_VERSION);
+    SetRegDword(HKEY_LOCAL_MACHINE, kUninstallKey, "VersionMajor", QBX_VERSION_MAJOR);
+    SetRegDword(HKEY_LOCAL_MACHINE, kUninstallKey, "VersionMinor", QBX_VERSION_MINOR);
+    SetRegString(HKEY_LOCAL_MACHINE, kUninstallKey, "Publisher", GetMsg(IDS_PUBLISHER));
+    SetRegString(HKEY_LOCAL_MACHINE, kUninstallKey, "URLInfoAbout", GetWebAddressMsg(IDS_HOME_PAGE));
+    AppendBackslash(text);
+    DWORD kib;
+    if (ListedKiB(text, &kib))
+        SetRegDword(HKEY_LOCAL_MACHINE, kUninstallKey, "EstimatedSize", kib);
+    else
+        DeleteRegValue(HKEY_LOCAL_MACHINE, kUninstallKey, "EstimatedSize");
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    wsprintfA(text, "%04u%02u%02u", now.wYear, now.wMonth, now.wDay);
+    SetRegString(HKEY_LOCAL_MACHINE, kUninstallKey, "InstallDate", text);
 }
 
 void RegisterUninstallEntry()
@@ -40,4 +91,8 @@ void RegisterUninstallEntry()
     }
     SetRegDword(HKEY_LOCAL_MACHINE, kUninstallKey, "NoModify", 1);
     SetRegDword(HKEY_LOCAL_MACHINE, kUninstallKey, "NoRepair", 1);
+    if (n > 0 && n < sizeof program)
+        RegisterDetails(program);
 }
+
+void RemoveUninstallEntry() { DeleteRegKey(HKEY_LOCAL_MACHINE, kUninstallKey); }

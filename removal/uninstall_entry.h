@@ -7,6 +7,7 @@ extern const char kUninstallKey[];
 
 // Writes the entry with this program as the command that removes the archiver.
 void RegisterUninstallEntry();
+void RemoveUninstallEntry();
 // The command line Windows stores for removal: the path, quoted when it holds a blank.
 // False when it does not fit size bytes.
 bool UninstallCommand(char *out, size_t size, const char *programPath);

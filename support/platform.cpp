@@ -27,23 +27,30 @@ int VersionQueryCount() { return s_versionQueries; }
 
 bool PathExists(const char *name) { return GetFileAttributesA(name) != INVALID_FILE_ATTRIBUTES; }
 
-static bool FileIdentity(const char *name, BY_HANDLE_FILE_INFORMATION &info)
+bool GetFileId(HANDLE file, FileId *id)
+{
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!GetFileInformationByHandle(file, &info))
+        return false;
+    *id = {info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
+    return true;
+}
+
+bool GetFileIdOf(const char *name, FileId *id)
 {
     // No access asked: only the identity is read, so files in use open as well.
     HANDLE file = CreateFileA(name, 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return false;
-    bool ok = GetFileInformationByHandle(file, &info) != FALSE;
+    bool ok = GetFileId(file, id);
     CloseHandle(file);
     return ok;
 }
 
 bool IsSameFile(const char *a, const char *b)
 {
-    BY_HANDLE_FILE_INFORMATION first, second;
-    return FileIdentity(a, first) && FileIdentity(b, second) &&
-           first.dwVolumeSerialNumber == second.dwVolumeSerialNumber &&
-           first.nFileIndexHigh == second.nFileIndexHigh && first.nFileIndexLow == second.nFileIndexLow;
+    FileId first, second;
+    return GetFileIdOf(a, &first) && GetFileIdOf(b, &second) && first == second;
 }
 
 void MemoryError()

@@ -15,8 +15,16 @@ extern ErrorState g_errorState;
 DWORD NtMajorVersion();
 // True when a file or folder of that name exists.
 bool PathExists(const char *name);
-// True when both names lead to the same file (volume serial and file index), whatever
-// names they use: an 8.3 alias, another case, a hard link. False when either cannot be opened.
+// What tells one file from every other: its volume's serial number and its file index.
+struct FileId {
+    DWORD volume, indexHigh, indexLow;
+    bool operator==(const FileId &) const = default;
+};
+bool GetFileId(HANDLE file, FileId *id);
+// False when the name cannot be opened.
+bool GetFileIdOf(const char *name, FileId *id);
+// True when both names lead to the same file, whatever names they use: an 8.3 alias, another
+// case, a hard link. False when either cannot be opened.
 bool IsSameFile(const char *a, const char *b);
 // Loads a library from the system folder only, never from a folder searched by bare name.
 HMODULE LoadSystemLibrary(const char *name);

@@ -57,6 +57,8 @@ static SwitchKind RefKind(const std::string &text, size_t i, const DbcsTable &cp
         return SwitchKind::Wait;
     if (BeginsWith(text, i, "warning"))
         return SwitchKind::Warning;
+    if (BeginsWith(text, i, "quiet"))
+        return SwitchKind::Quiet;
     return SwitchKind::Other;
 }
 
@@ -75,7 +77,7 @@ static RunMode RefMode(const std::vector<SwitchKind> &kinds)
     for (SwitchKind k : kinds) {
         if (k == SwitchKind::Setup)
             return RunMode::Setup;
-        counted += k != SwitchKind::Silent;
+        counted += k != SwitchKind::Silent && k != SwitchKind::Quiet;
     }
     return counted == 0 ? RunMode::Removal : RunMode::SwitchesOnly;
 }
@@ -133,10 +135,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     std::vector<SwitchKind> expected = RefSwitches(line, cp);
     PROPERTY(seen == expected);
     PROPERTY(ChooseMode(scan) == RefMode(expected));
-    bool silent = false;
-    for (SwitchKind k : expected)
-        silent = silent || k == SwitchKind::Silent;
+    bool silent = false, quiet = false;
+    for (SwitchKind k : expected) {
+        silent = silent || k == SwitchKind::Silent || k == SwitchKind::Quiet;
+        quiet = quiet || k == SwitchKind::Quiet;
+    }
     PROPERTY(scan.silent == silent);
+    PROPERTY(scan.quiet == quiet);
     PROPERTY(SfxcmdIsSilent(sfxcmdCopy, cp) == RefSfxcmdSilent(sfxcmd, cp));
     PROPERTY(SkipProgramName(lineCopy) == lineCopy + RefArguments(line));
     free(lineCopy);

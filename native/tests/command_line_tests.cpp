@@ -28,6 +28,15 @@ TEST(CommandLine, ModesOfTheSwitches)
     for (const char *other : {"/clean", "/x", "/", "x /", "--s", "/sx", "/S ab -"})
         EXPECT_EQ(ChooseMode(Scan(other)), RunMode::SwitchesOnly) << other;
     EXPECT_EQ(ChooseMode(Scan("/wait")), RunMode::SwitchesOnly);
+    // "/quiet" removes, or sets up silently, without any message box; "/s" is not quiet.
+    for (const char *quiet : {"/quiet", "-QUIET", "/Quiet /s"}) {
+        CommandScan q = Scan(quiet);
+        EXPECT_TRUE(q.quiet && q.silent) << quiet;
+        EXPECT_EQ(ChooseMode(q), RunMode::Removal) << quiet;
+    }
+    EXPECT_EQ(ChooseMode(Scan("/setup /quiet")), RunMode::Setup);
+    EXPECT_FALSE(Scan("/s").quiet);
+    EXPECT_FALSE(Scan("/quie").quiet);
 }
 
 TEST(CommandLine, ArgumentsFollowTheProgramName)

@@ -8,3 +8,6 @@ int VersionQueryCount();
 int TreePassCount();
 // How many times IsWow64 asked the system.
 int Wow64QueryCount();
+// Called when giving an extension back, just before its owner is written back; a test ends
+// the process there to cut a removal short at its most delicate point.
+extern void (*g_beforeOwnerGivenBack)(const char *ext);

@@ -2,6 +2,7 @@
 
 #include "common/gui_driver.h"
 #include "common/test_util.h"
+#include "registry/registry.h"
 #include "removal/uninstall_entry.h"
 
 #include <algorithm>
@@ -131,15 +132,27 @@ protected:
         before_ = ExportRegistry(work_ / "before.reg");
         ASSERT_GT(before_.size(), 1000u);
     }
-    void install()
+    // extraFolders folders of 100 files each, listed after the list itself, as installers list it.
+    void install(int extraFolders = 0)
     {
         ASSERT_TRUE(CreateDirectoryA(dir_.c_str(), nullptr));
         for (const char *name : {"qbxext.dll", "qbxext64.dll", "Qbx.txt", "quibex.chm"})
             ASSERT_TRUE(WriteFileBytes(JoinPath(dir_, name), "x"));
         ASSERT_TRUE(CopyFileTo(BuildDir() + "\\tests\\standin\\Quibex.exe", JoinPath(dir_, "Quibex.exe")));
+        std::string list = extraFolders ? "Uninstall.lst\r\n" : "";
+        for (int d = 0; d < extraFolders; ++d) {
+            std::string folder = "data" + std::to_string(d);
+            ASSERT_TRUE(CreateDirectoryA(JoinPath(dir_, folder).c_str(), nullptr));
+            for (int f = 0; f < 100; ++f) {
+                std::string name = folder + "\\f" + std::to_string(f) + ".bin";
+                ASSERT_TRUE(WriteFileBytes(JoinPath(dir_, name), "x"));
+                list += name + "\r\n";
+            }
+            list += folder + "\r\n";
+        }
         ASSERT_TRUE(WriteFileBytes(JoinPath(dir_, "Uninstall.lst"),
-                                   "Quibex.exe\r\nqbxext.dll\r\nqbxext64.dll\r\nQbx.txt\r\nquibex.chm\r\n"
-                                   "qbxnew.dat\r\nzipnew.dat\r\nuninstall.exe\r\n"));
+                                   list + "Quibex.exe\r\nqbxext.dll\r\nqbxext64.dll\r\nQbx.txt\r\nquibex.chm\r\n"
+                                          "qbxnew.dat\r\nzipnew.dat\r\nuninstall.exe\r\n"));
         // Setup runs from the place of the real program, so it registers the real paths.
         std::string program = JoinPath(dir_, "uninstall.exe");
         ASSERT_TRUE(CopyFileTo(BuildDir() + "\\tests\\removal_setup.exe", program));
@@ -199,24 +212,68 @@ TEST_F(Cycle, RemovalStartedFromTheListOfInstalledPrograms)
     checkRemoved();
 }
 
+static std::string EntryText(const char *name)
+{
+    char text[1024];
+    return GetRegString(HKEY_LOCAL_MACHINE, kUninstallKey, name, text, sizeof text, "<none>") ? text : "<none>";
+}
+
+static DWORD SizeOf(const std::string &path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data);
+    return data.nFileSizeLow;
+}
+
 TEST_F(Cycle, SilentRemovalInAFolderWithBlanks)
 {
     dir_ = "C:\\Program Files\\Quibex-2";
     install();
-    char command[1024] = "";
-    HKEY key;
-    ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, kUninstallKey, 0, KEY_READ, &key), ERROR_SUCCESS);
-    DWORD size = sizeof command;
-    RegQueryValueExA(key, "UninstallString", nullptr, nullptr, reinterpret_cast<BYTE *>(command), &size);
-    char icon[1024] = "";
-    size = sizeof icon;
-    RegQueryValueExA(key, "DisplayIcon", nullptr, nullptr, reinterpret_cast<BYTE *>(icon), &size);
-    RegCloseKey(key);
-    EXPECT_EQ(std::string(command), "\"" + dir_ + "\\uninstall.exe\"");
-    EXPECT_EQ(std::string(icon), dir_ + "\\Quibex.exe");
+    EXPECT_EQ(EntryText("UninstallString"), "\"" + dir_ + "\\uninstall.exe\"");
+    EXPECT_EQ(EntryText("DisplayIcon"), dir_ + "\\Quibex.exe");
+    // What Apps & features and deployment tools read.
+    EXPECT_EQ(EntryText("QuietUninstallString"), "\"" + dir_ + "\\uninstall.exe\" /quiet");
+    EXPECT_EQ(EntryText("InstallLocation"), dir_);
+    EXPECT_EQ(EntryText("DisplayVersion"), "1.0.0");
+    EXPECT_EQ(GetRegDword(HKEY_LOCAL_MACHINE, kUninstallKey, "VersionMajor", 9), 1u);
+    EXPECT_EQ(GetRegDword(HKEY_LOCAL_MACHINE, kUninstallKey, "VersionMinor", 9), 0u);
+    EXPECT_EQ(EntryText("Publisher"), Acp(u8"Quibex 团队"));
+    EXPECT_EQ(EntryText("URLInfoAbout"), "https://www.example.com/quibex/");
+    SYSTEMTIME today;
+    GetLocalTime(&today);
+    char date[16];
+    wsprintfA(date, "%04u%02u%02u", today.wYear, today.wMonth, today.wDay);
+    EXPECT_EQ(EntryText("InstallDate"), date);
+    // The listed files as setup found them: the setup program stood where the program is now.
+    DWORD bytes = SizeOf(BuildDir() + "\\tests\\removal_setup.exe") + SizeOf(JoinPath(dir_, "Quibex.exe")) +
+                  4 + 20 + 22; // four one-byte files and the two templates
+    EXPECT_EQ(GetRegDword(HKEY_LOCAL_MACHINE, kUninstallKey, "EstimatedSize", 0), (bytes + 1023) / 1024);
     checkInstalled();
     EXPECT_EQ(RunProcess("\"" + dir_ + "\\uninstall.exe\" /s", "", 30000), 0);
     checkRemoved();
+}
+
+static bool SettingsGone() { return !RegKeyExists(HKEY_CURRENT_USER, ""); }
+static bool FirstFileGone() { return !Exists("C:\\Program Files\\Quibex\\data0\\f0.bin"); }
+
+// A removal ended part-way, as a power cut or a deployment tool's time limit ends it, is
+// finished by running it again: the list and the uninstall entry go last.
+TEST_F(Cycle, RemovalCutShortIsFinishedByTheNextRun)
+{
+    for (bool (*cutWhen)() : {SettingsGone, FirstFileGone}) {
+        install(30);
+        HANDLE removal = StartProcess("\"" + dir_ + "\\uninstall.exe\" /s");
+        ASSERT_NE(removal, nullptr);
+        for (DWORD t0 = GetTickCount(); !cutWhen() && GetTickCount() - t0 < 60000;)
+            Sleep(1);
+        ASSERT_EQ(WaitForSingleObject(removal, 0), WAIT_TIMEOUT) << "ended before the cut";
+        TerminateProcess(removal, 1);
+        WaitExit(removal);
+        EXPECT_TRUE(Exists(JoinPath(dir_, "data29\\f99.bin"))) << "cut part-way";
+        EXPECT_NE(InstalledPrograms(work_.path()).find("Quibex"), std::string::npos) << "still listed";
+        EXPECT_EQ(RunProcess("\"" + dir_ + "\\uninstall.exe\" /s", "", 60000), 0);
+        checkRemoved();
+    }
 }
 
 TEST(UninstallCommand, QuotedOnlyWithABlank)

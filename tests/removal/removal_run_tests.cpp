@@ -238,6 +238,43 @@ TEST_F(Removal, AFileInUseAsksForARestartOnceEvenWhenSilent)
     CloseHandle(locked);
 }
 
+static BOOL CALLBACK FindVisibleOf(HWND window, LPARAM param)
+{
+    auto *seen = reinterpret_cast<std::pair<DWORD, bool> *>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    seen->second = seen->second || (pid == seen->first && IsWindowVisible(window));
+    return TRUE;
+}
+
+// The exit code of a run that must show no window at all while it runs; -1 when it does.
+static int ExitCodeShowingNoWindow(HANDLE process)
+{
+    std::pair<DWORD, bool> seen(GetProcessId(process), false);
+    while (WaitForSingleObject(process, 5) == WAIT_TIMEOUT && !seen.second)
+        EnumWindows(FindVisibleOf, reinterpret_cast<LPARAM>(&seen));
+    return seen.second ? (TerminateProcess(process, 1), -1) : WaitExit(process, 20000);
+}
+
+// "/quiet" leaves out every message box, the batch file's last word too; the exit code says
+// what they would have said.
+TEST_F(Removal, QuietRemovalShowsNoWindowAndTellsByItsExitCode)
+{
+    install();
+    file("locked.dat");
+    list("locked.dat\r\n");
+    HANDLE locked = CreateFileA(at("locked.dat").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE held = CreateFileA(program_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(locked, INVALID_HANDLE_VALUE);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(ExitCodeShowingNoWindow(start("/quiet")), 3010) << "a file waits for the restart";
+    EXPECT_TRUE(WaitUntilGone(BatchPath())) << "ran to its end: no warning waits for a click";
+    EXPECT_TRUE(Exists(at("locked.dat")));
+    CloseHandle(locked);
+    EXPECT_EQ(ExitCodeShowingNoWindow(start("-QUIET")), 1603) << "the list is gone";
+    CloseHandle(held);
+}
+
 TEST_F(Removal, AProgramFileThatStaysBringsTheWarning)
 {
     install();
