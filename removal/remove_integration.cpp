@@ -3,6 +3,7 @@
 #include "integration/setup_choices.h"
 #include "integration/app_path.h"
 #include "integration/associations.h"
+#include "integration/default_apps.h"
 #include "integration/shell_extension.h"
 #include "integration/shortcuts.h"
 #include "registry/registry.h"
@@ -15,7 +16,9 @@ void RemoveIntegration()
     // Every choice off: each setup routine takes its branch that gives back or removes.
     SetupChoices none;
     ZeroMemory(&none, sizeof none);
-    // Before the settings key goes: giving back reads the saved earlier owners from it.
+    // Before the settings key goes: both read what setup recorded there. Before the give-back,
+    // which leaves an extension key setup created in place while "Open with" is below it.
+    RemoveDefaultApps();
     SetAssociations(none);
     SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_FLUSH, nullptr, nullptr);
     SetShellIntegration(none);
