@@ -12,6 +12,7 @@ bool ApplySetupChoices(const SetupChoices &choices, char *groupFolder)
     if (!RegisterAppPath())
         return false;
     SetShellIntegration(choices);
+    // Out of the way of the types given back now; offered again once they are.
     WithdrawOpenWith();
     SetAssociations(choices);
     RegisterDefaultApps();

@@ -16,9 +16,9 @@ void RemoveIntegration()
     // Every choice off: each setup routine takes its branch that gives back or removes.
     SetupChoices none;
     ZeroMemory(&none, sizeof none);
-    // Before the settings key goes: both read what setup recorded there. Before the give-back,
-    // which leaves an extension key setup created in place while "Open with" is below it.
+    // Before the give-back, which leaves an extension key setup created while "Open with" is below it.
     RemoveDefaultApps();
+    // Before the settings key goes: giving back reads the saved earlier owners from it.
     SetAssociations(none);
     SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_FLUSH, nullptr, nullptr);
     SetShellIntegration(none);
