@@ -2,6 +2,7 @@
 
 #include "integration/app_path.h"
 #include "integration/associations.h"
+#include "integration/default_apps.h"
 #include "integration/shell_extension.h"
 #include "integration/shortcuts.h"
 
@@ -11,7 +12,10 @@ bool ApplySetupChoices(const SetupChoices &choices, char *groupFolder)
     if (!RegisterAppPath())
         return false;
     SetShellIntegration(choices);
+    // Out of the way of the types given back now; offered again once they are.
+    WithdrawOpenWith();
     SetAssociations(choices);
+    RegisterDefaultApps();
     if (!RegisterFileTypes())
         return false;
     UpdateShortcuts(choices, groupFolder);

@@ -182,8 +182,8 @@ void RestoreNewFileEntry(const char *ext)
         SetRegString(HKEY_CLASSES_ROOT, key, "NullFile", "");
     else if (entry[0] != '\0')
         SetRegString(HKEY_CLASSES_ROOT, key, "FileName", entry);
-    else if (RegKeyIsEmpty(HKEY_CLASSES_ROOT, key))
-        DeleteRegKey(HKEY_CLASSES_ROOT, key);
+    else
+        DeleteEmptyRegKey(HKEY_CLASSES_ROOT, key, false);
 }
 
 void RemoveNewFileEntry(const char *ext)
@@ -192,6 +192,5 @@ void RemoveNewFileEntry(const char *ext)
     if (!ShellNewKey(ext, key, sizeof key))
         return;
     DeleteOwnValues(key);
-    if (RegKeyIsEmpty(HKEY_CLASSES_ROOT, key))
-        DeleteRegKey(HKEY_CLASSES_ROOT, key);
+    DeleteEmptyRegKey(HKEY_CLASSES_ROOT, key, false);
 }

@@ -9,6 +9,7 @@
 static REGSAM s_viewFlag = 0;
 static int s_passDeleted = 0;
 static int s_passCount = 0;
+static REGSAM s_valueView = 0; // KEY_WOW64_64KEY only inside DeleteRegValue64
 
 bool BuildKeyPath(HKEY root, const char *path, char *dest, size_t size)
 {
@@ -42,16 +43,17 @@ HKEY CreateRegKey(HKEY root, const char *path, LONG *error)
     return *error == ERROR_SUCCESS ? key : nullptr;
 }
 
-HKEY OpenRegKey(HKEY root, const char *path)
+// Opens an existing key with the access asked for (with KEY_WOW64_64KEY: of the 64-bit view).
+static HKEY OpenKey(HKEY root, const char *path, REGSAM access)
 {
     char built[kKeyPathSize];
-    if (!BuildKeyPath(root, path, built, sizeof built))
-        return nullptr;
     HKEY key = nullptr;
-    if (RegOpenKeyExA(root, built, 0, KEY_QUERY_VALUE | KEY_ENUMERATE_SUB_KEYS, &key) != ERROR_SUCCESS)
+    if (!BuildKeyPath(root, path, built, sizeof built) || RegOpenKeyExA(root, built, 0, access, &key) != ERROR_SUCCESS)
         return nullptr;
     return key;
 }
+
+HKEY OpenRegKey(HKEY root, const char *path) { return OpenKey(root, path, KEY_QUERY_VALUE | KEY_ENUMERATE_SUB_KEYS); }
 
 bool CloseRegKey(HKEY key) { return key != nullptr && RegCloseKey(key) == ERROR_SUCCESS; }
 
@@ -206,9 +208,9 @@ bool RegValueExists(HKEY root, const char *path, const char *name)
     return result == ERROR_SUCCESS;
 }
 
-bool RegKeyIsEmpty(HKEY root, const char *path)
+static bool KeyIsEmpty(HKEY root, const char *path, REGSAM view)
 {
-    HKEY key = OpenRegKey(root, path);
+    HKEY key = OpenKey(root, path, KEY_QUERY_VALUE | view);
     DWORD subkeys = 0, values = 0;
     bool empty = key &&
                  RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr,
@@ -217,6 +219,8 @@ bool RegKeyIsEmpty(HKEY root, const char *path)
     CloseRegKey(key);
     return empty;
 }
+
+bool RegKeyIsEmpty(HKEY root, const char *path) { return KeyIsEmpty(root, path, 0); }
 
 void DeleteRegKey(HKEY root, const char *path)
 {
@@ -240,28 +244,37 @@ void DeleteRegKey64(HKEY root, const char *path)
         deleteKeyEx(root, built, KEY_WOW64_64KEY, 0);
 }
 
+void DeleteEmptyRegKey(HKEY root, const char *path, bool in64)
+{
+    if (!KeyIsEmpty(root, path, in64 ? KEY_WOW64_64KEY : 0))
+        return;
+    if (in64)
+        DeleteRegKey64(root, path);
+    else
+        DeleteRegKey(root, path);
+}
+
 void DeleteRegValue(HKEY root, const char *path, const char *name)
 {
-    char built[kKeyPathSize];
-    if (!BuildKeyPath(root, path, built, sizeof built))
-        return;
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(root, built, 0, KEY_WRITE, &key) != ERROR_SUCCESS)
+    HKEY key = OpenKey(root, path, KEY_WRITE | s_valueView);
+    if (!key)
         return;
     RegDeleteValueA(key, name);
     CloseRegKey(key);
 }
 
+void DeleteRegValue64(HKEY root, const char *path, const char *name)
+{
+    s_valueView = KEY_WOW64_64KEY;
+    DeleteRegValue(root, path, name);
+    s_valueView = 0;
+}
+
 bool RegKeyExists(HKEY root, const char *path)
 {
-    char built[kKeyPathSize];
-    if (!BuildKeyPath(root, path, built, sizeof built))
-        return false;
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(root, built, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
-        return false;
+    HKEY key = OpenKey(root, path, KEY_QUERY_VALUE);
     CloseRegKey(key);
-    return true;
+    return key != nullptr;
 }
 
 void SetRegView64(bool on) { s_viewFlag = on ? KEY_WOW64_64KEY : 0; }

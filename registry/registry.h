@@ -58,6 +58,10 @@ bool RegKeyIsEmpty(HKEY root, const char *path);
 void DeleteRegKey(HKEY root, const char *path);
 // Deletes one key of the 64-bit view; does nothing on a system without that view.
 void DeleteRegKey64(HKEY root, const char *path);
+// Deletes one value of the 64-bit view, the one view of 32-bit Windows.
+void DeleteRegValue64(HKEY root, const char *path, const char *name);
+// Deletes the key when it holds neither values nor subkeys; with in64, in the 64-bit view.
+void DeleteEmptyRegKey(HKEY root, const char *path, bool in64);
 // Deletes one value; a missing key or value is no error.
 void DeleteRegValue(HKEY root, const char *path, const char *name);
 // Deletes a key with everything below it, on both Windows families.
@@ -66,5 +70,5 @@ void DeleteRegTree(HKEY root, const char *path);
 bool RegKeyExists(HKEY root, const char *path);
 
 // Sends key creation (and so the writers) into the 64-bit view, or back to the default view.
-// Readers and deletions always use the default view.
+// Readers, and deletions not named for that view, always use the default view.
 void SetRegView64(bool on);

@@ -3,6 +3,7 @@
 #include "integration/setup_choices.h"
 #include "integration/app_path.h"
 #include "integration/associations.h"
+#include "integration/default_apps.h"
 #include "integration/shell_extension.h"
 #include "integration/shortcuts.h"
 #include "registry/registry.h"
@@ -14,6 +15,8 @@ void RemoveIntegration()
     // Every choice off: each setup routine takes its branch that gives back or removes.
     SetupChoices none;
     ZeroMemory(&none, sizeof none);
+    // Before the give-back, which leaves an extension key setup created while "Open with" is below it.
+    RemoveDefaultApps();
     // Before the settings key goes: giving back reads the saved earlier owners from it.
     SetAssociations(none);
     SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_FLUSH, nullptr, nullptr);

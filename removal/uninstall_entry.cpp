@@ -46,51 +46,58 @@ static bool ListedKiB(const char *folder, DWORD *kib)
     return true;
 }
 
+static void SetEntryString(const char *name, const char *text)
+{
+    SetRegString(HKEY_LOCAL_MACHINE, kUninstallKey, name, text);
+}
+
+static void SetEntryDword(const char *name, DWORD value) { SetRegDword(HKEY_LOCAL_MACHINE, kUninstallKey, name, value); }
+
 // What Apps & features and deployment tools show and use beside the name and the command.
 static void RegisterDetails(const char *program)
 {
     char text[kPathSize + 16];
     if (JoinBounded(text, sizeof text, "\"", program) && AppendBounded(text, "\" /quiet", sizeof text))
-        SetRegString(HKEY_LOCAL_MACHINE, kUninstallKey, "QuietUninstallString", text);
+        SetEntryString("QuietUninstallString", text);
     CopyBounded(text, program, sizeof text);
     StripFileName(text);
-    SetRegString(HKEY_LOCAL_MACHINE, kUninstallKey, "InstallLocation", text);
-    SetRegString(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayVersion", QBX_VERSION);
-    SetRegDword(HKEY_LOCAL_MACHINE, kUninstallKey, "VersionMajor", QBX_VERSION_MAJOR);
-    SetRegDword(HKEY_LOCAL_MACHINE, kUninstallKey, "VersionMinor", QBX_VERSION_MINOR);
-    SetRegString(HKEY_LOCAL_MACHINE, kUninstallKey, "Publisher", GetMsg(IDS_PUBLISHER));
-    SetRegString(HKEY_LOCAL_MACHINE, kUninstallKey, "URLInfoAbout", GetWebAddressMsg(IDS_HOME_PAGE));
+    SetEntryString("InstallLocation", text);
+    SetEntryString("DisplayVersion", QBX_VERSION);
+    SetEntryDword("VersionMajor", QBX_VERSION_MAJOR);
+    SetEntryDword("VersionMinor", QBX_VERSION_MINOR);
+    SetEntryString("Publisher", GetMsg(IDS_PUBLISHER));
+    SetEntryString("URLInfoAbout", GetWebAddressMsg(IDS_HOME_PAGE));
     AppendBackslash(text);
     DWORD kib;
     if (ListedKiB(text, &kib))
-        SetRegDword(HKEY_LOCAL_MACHINE, kUninstallKey, "EstimatedSize", kib);
+        SetEntryDword("EstimatedSize", kib);
     else
         DeleteRegValue(HKEY_LOCAL_MACHINE, kUninstallKey, "EstimatedSize");
     SYSTEMTIME now;
     GetLocalTime(&now);
     wsprintfA(text, "%04u%02u%02u", now.wYear, now.wMonth, now.wDay);
-    SetRegString(HKEY_LOCAL_MACHINE, kUninstallKey, "InstallDate", text);
+    SetEntryString("InstallDate", text);
 }
 
 void RegisterUninstallEntry()
 {
-    SetRegString(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName", GetMsg(IDS_DISPLAY_NAME));
+    SetEntryString("DisplayName", GetMsg(IDS_DISPLAY_NAME));
     char program[1024] = "";
     DWORD n = GetModuleFileNameA(nullptr, program, sizeof program);
     if (n > 0 && n < sizeof program) {
         char command[1024 + 2];
         if (UninstallCommand(command, sizeof command, program))
-            SetRegString(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString", command);
+            SetEntryString("UninstallString", command);
         char icon[1024];
         CopyBounded(icon, program, sizeof icon);
         char *name = FileNamePart(icon);
         if (static_cast<size_t>(name - icon) + sizeof "Quibex.exe" <= sizeof icon) {
             memcpy(name, "Quibex.exe", sizeof "Quibex.exe"); // fits: checked above
-            SetRegString(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayIcon", icon);
+            SetEntryString("DisplayIcon", icon);
         }
     }
-    SetRegDword(HKEY_LOCAL_MACHINE, kUninstallKey, "NoModify", 1);
-    SetRegDword(HKEY_LOCAL_MACHINE, kUninstallKey, "NoRepair", 1);
+    SetEntryDword("NoModify", 1);
+    SetEntryDword("NoRepair", 1);
     if (n > 0 && n < sizeof program)
         RegisterDetails(program);
 }

@@ -16,6 +16,8 @@
 #define IDS_SHORTCUT_DESCRIPTION 5113
 #define IDS_RESTART_NEEDED 5114
 #define IDS_PUBLISHER 5115
+#define IDS_APP_NAME 5116
+#define IDS_APP_DESCRIPTION 5117
 
 // SETUPDLG: one check box per archive type, in the order of the type table.
 #define IDC_TYPE_QBX 5101

@@ -4,6 +4,7 @@
 #include "integration/app_path.h"
 #include "integration/apply.h"
 #include "integration/associations.h"
+#include "integration/default_apps.h"
 #include "integration/shell_extension.h"
 #include "integration/shortcuts.h"
 #include "integration_util.h"
@@ -25,6 +26,7 @@ static SetupChoices DefaultChoices()
 static void GiveBackAll()
 {
     SetupChoices none = {};
+    RemoveDefaultApps();
     SetAssociations(none);
     SetShellIntegration(none);
     UpdateShortcuts(none, nullptr);
@@ -52,18 +54,6 @@ static std::vector<std::string> FilesIn(const std::string &folder)
     } while (FindNextFileA(find, &fd));
     FindClose(find);
     return names;
-}
-
-static std::vector<std::string> AllExtensions()
-{
-    std::vector<std::string> all;
-    for (const ArchiveType &type : ArchiveTypes) {
-        const char *cursor = type.group;
-        char ext[kExtensionSize];
-        while (NextExtension(&cursor, ext, sizeof ext))
-            all.push_back(ext);
-    }
-    return all;
 }
 
 static std::string Volume(int n)

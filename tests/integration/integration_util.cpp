@@ -1,6 +1,7 @@
 #include "integration_util.h"
 
 #include "common/test_util.h"
+#include "integration/setup_choices.h"
 
 #include <shlobj.h>
 
@@ -25,6 +26,18 @@ static std::string Env(const char *name)
 
 bool IsWow64Run() { return Env("QBX_ARCH") == "win64"; }
 std::string VersionName() { return Env("QBX_VERSION"); }
+
+std::vector<std::string> AllExtensions()
+{
+    std::vector<std::string> all;
+    for (const ArchiveType &type : ArchiveTypes) {
+        const char *cursor = type.group;
+        char ext[kExtensionSize];
+        while (NextExtension(&cursor, ext, sizeof ext))
+            all.push_back(ext);
+    }
+    return all;
+}
 
 std::string RegBytes(HKEY root, const std::string &path, const char *name, DWORD *type)
 {
@@ -79,10 +92,10 @@ static std::vector<std::string> SubkeyNames(HKEY key)
     return names;
 }
 
-std::string Snapshot(HKEY root, const std::string &path)
+std::string Snapshot(HKEY root, const std::string &path, REGSAM view)
 {
     HKEY key;
-    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ | view, &key) != ERROR_SUCCESS)
         return "<no key>";
     std::string out = "[" + path + "]\n";
     for (DWORD i = 0;; ++i) {
@@ -97,14 +110,15 @@ std::string Snapshot(HKEY root, const std::string &path)
     std::vector<std::string> children = SubkeyNames(key);
     RegCloseKey(key);
     for (const std::string &child : children)
-        out += Snapshot(root, path + "\\" + child);
+        out += Snapshot(root, path + "\\" + child, view);
     return out;
 }
 
-void RawSetValue(HKEY root, const std::string &path, const char *name, DWORD type, const std::string &bytes)
+void RawSetValue(HKEY root, const std::string &path, const char *name, DWORD type, const std::string &bytes,
+                 REGSAM view)
 {
     HKEY key;
-    if (RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS)
+    if (RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_WRITE | view, nullptr, &key, nullptr) != ERROR_SUCCESS)
         return;
     RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE *>(bytes.data()), static_cast<DWORD>(bytes.size()));
     RegCloseKey(key);

@@ -4,22 +4,26 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 // The installation folder the test program runs from (its own folder).
 std::string InstallDir();
 std::string InstallFile(const char *name);
 bool IsWow64Run();
-// "win98", "winxp" or "default".
+// "win98", "winxp", "win10" or "default".
 std::string VersionName();
+// Every extension of the archive types, in table order.
+std::vector<std::string> AllExtensions();
 
 // A value as text without its terminator; "<no key>" or "<no value>" when absent.
 std::string RegText(HKEY root, const std::string &path, const char *name = "", REGSAM view = 0);
 std::string RegBytes(HKEY root, const std::string &path, const char *name, DWORD *type = nullptr);
 bool KeyThere(HKEY root, const std::string &path, REGSAM view = 0);
 // Every value and subkey below a key, as one text, for before/after comparisons.
-std::string Snapshot(HKEY root, const std::string &path);
+std::string Snapshot(HKEY root, const std::string &path, REGSAM view = 0);
 void RawSetText(HKEY root, const std::string &path, const char *name, const std::string &text);
-void RawSetValue(HKEY root, const std::string &path, const char *name, DWORD type, const std::string &bytes);
+void RawSetValue(HKEY root, const std::string &path, const char *name, DWORD type, const std::string &bytes,
+                 REGSAM view = 0);
 void RawDeleteTree(HKEY root, const std::string &path);
 
 // Target and description read back through the shell link object.

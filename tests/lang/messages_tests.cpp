@@ -22,7 +22,7 @@ TEST_F(Messages, NativeTextsWithoutModule)
     EXPECT_EQ(std::string(GetMsg(IDS_CAPTION)), Acp(u8"卸载 Quibex"));
     EXPECT_EQ(std::string(GetMsg(IDS_RESTART_NEEDED)), Acp(u8"你需要重新启动 Windows 来完全卸载 Quibex。"));
     EXPECT_EQ(std::string(GetMsg(4242)), "");
-    EXPECT_EQ(std::string(GetMsg(5115)), "");
+    EXPECT_EQ(std::string(GetMsg(5199)), "");
 }
 
 TEST_F(Messages, ModuleStringsWinAndFallBackToOwn)

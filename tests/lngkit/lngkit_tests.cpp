@@ -102,8 +102,8 @@ TEST_F(Kit, TemplateOfTheProgramCoversEveryMessageAndRoundTrips)
         ++entries;
         EXPECT_EQ(lines[i - 1].substr(0, 2), "; ") << "a comment names where the text is used";
     }
-    EXPECT_GT(entries, 14 + 1 + 3 * 2) << "messages, direction, size and title of each dialog";
-    for (int id = 5101; id <= 5114; ++id)
+    EXPECT_GT(entries, 17 + 1 + 3 * 2) << "messages, direction, size and title of each dialog";
+    for (int id = 5101; id <= 5117; ++id)
         EXPECT_NE(file.find("\n; message " + std::to_string(id) + "\r\n"), std::string::npos) << id;
     for (const char *name : {"SETUPDLG", "CONTEXTITEMS", "DONEDLG"}) {
         std::string sizeEntry = "; " + std::string(name) + " size in percent (width*height)\r\n" +
@@ -114,18 +114,18 @@ TEST_F(Kit, TemplateOfTheProgramCoversEveryMessageAndRoundTrips)
     EXPECT_NE(file.find("\n; message 5104\r\n4ad1b768=\"" + Acp(u8"卸载 Quibex") + "\"\r\n"), std::string::npos);
     EXPECT_NE(file.find("50a17ae8=\"LTR\""), std::string::npos);
 
-    std::string natives[14];
-    for (int id = 5101; id <= 5114; ++id)
+    std::string natives[17];
+    for (int id = 5101; id <= 5117; ++id)
         natives[id - 5101] = GetMsg(id);
     std::string path = dir_ / "template.lng";
     g_language.Load(path.c_str());
     ASSERT_TRUE(g_language.IsLoaded());
     EXPECT_FALSE(g_language.IsRightToLeft);
-    for (int id = 5101; id <= 5114; ++id)
+    for (int id = 5101; id <= 5117; ++id)
         EXPECT_EQ(std::string(GetMsg(id)), natives[id - 5101]) << id;
     ASSERT_TRUE(WriteFileBytes(path, MarkTranslations(file)));
     g_language.Load(path.c_str());
-    for (int id = 5101; id <= 5114; ++id)
+    for (int id = 5101; id <= 5117; ++id)
         EXPECT_EQ(std::string(GetMsg(id)), "@" + natives[id - 5101]) << id << ": every key is found";
 
     EXPECT_EQ(Check(ProgramPath(), file, 0), "0 defect(s)\n");

@@ -307,7 +307,7 @@ TEST_F(Registry, TreeDeletionSkipsChildrenWhosePathDoesNotFit)
     RegCloseKey(top);
 }
 
-TEST_F(Registry, ViewFlagAffectsOnlyKeyCreation)
+TEST_F(Registry, ViewFlagAffectsOnlyKeyCreationAndOnlyDeletionsNamedForTheView)
 {
     if (!IsWow64Run())
         GTEST_SKIP() << "only 64-bit Windows has a second view";
@@ -324,9 +324,24 @@ TEST_F(Registry, ViewFlagAffectsOnlyKeyCreation)
     EXPECT_EQ(SetRegString(HKEY_CLASSES_ROOT, path, "", "in 32"), 0);
     EXPECT_EQ(RawValue(HKEY_CLASSES_ROOT, path, "", nullptr, KEY_WOW64_64KEY), std::string("in 64", 6));
     EXPECT_EQ(RawValue(HKEY_CLASSES_ROOT, path, "", nullptr, KEY_WOW64_32KEY), std::string("in 32", 6));
-    DeleteRegKey64(HKEY_CLASSES_ROOT, path);
+    // The deletions named for the 64-bit view leave the default view alone, and the others
+    // the 64-bit one; a key goes only when nothing is left in it.
+    SetRegView64(true);
+    EXPECT_EQ(SetRegString(HKEY_CLASSES_ROOT, path, "v", "64"), 0);
+    SetRegView64(false);
+    EXPECT_EQ(SetRegString(HKEY_CLASSES_ROOT, path, "v", "32"), 0);
+    DeleteRegValue(HKEY_CLASSES_ROOT, path, "v");
+    EXPECT_EQ(RawValue(HKEY_CLASSES_ROOT, path, "v", nullptr, KEY_WOW64_64KEY), std::string("64", 3));
+    DeleteEmptyRegKey(HKEY_CLASSES_ROOT, path, true);
+    EXPECT_TRUE(RawKeyExists(HKEY_CLASSES_ROOT, path, KEY_WOW64_64KEY)) << "a value and a default value left";
+    DeleteRegValue64(HKEY_CLASSES_ROOT, path, "v");
+    DeleteRegValue64(HKEY_CLASSES_ROOT, path, "");
+    EXPECT_EQ(RawValue(HKEY_CLASSES_ROOT, path, ""), std::string("in 32", 6));
+    DeleteEmptyRegKey(HKEY_CLASSES_ROOT, path, true);
     EXPECT_FALSE(RawKeyExists(HKEY_CLASSES_ROOT, path, KEY_WOW64_64KEY));
+    DeleteEmptyRegKey(HKEY_CLASSES_ROOT, path, false);
     EXPECT_TRUE(RegKeyExists(HKEY_CLASSES_ROOT, path));
-    DeleteRegKey(HKEY_CLASSES_ROOT, path);
+    DeleteRegValue(HKEY_CLASSES_ROOT, path, "");
+    DeleteEmptyRegKey(HKEY_CLASSES_ROOT, path, false);
     EXPECT_FALSE(RegKeyExists(HKEY_CLASSES_ROOT, path));
 }

@@ -31,7 +31,31 @@ static bool Volatile(const std::string &key)
     return false;
 }
 
-// The keys setup and removal work in, as "[key]|line" entries, through Wine's own regedit.
+// Adds the "[key]|line" entries of one export file, each key prefixed with tag.
+static void ReadExport(const std::string &file, const std::string &tag, std::set<std::string> &entries)
+{
+    std::string bytes = ReadFileBytes(file);
+    std::wstring text(reinterpret_cast<const wchar_t *>(bytes.data()), bytes.size() / 2);
+    std::string key, line;
+    size_t pos = 0;
+    while (pos < text.size()) {
+        size_t end = text.find(L'\n', pos);
+        if (end == std::wstring::npos)
+            end = text.size();
+        line = Narrow(text.substr(pos, end - pos));
+        pos = end + 1;
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (line.empty())
+            continue;
+        if (line[0] == '[')
+            key = tag + line;
+        if (!Volatile(key))
+            entries.insert(key + "|" + line);
+    }
+}
+
+// The keys setup and removal work in, through Wine's own regedit and reg.
 static std::set<std::string> ExportRegistry(const std::string &file)
 {
     static const char *const keys[] = {"HKEY_LOCAL_MACHINE\\Software\\Classes",
@@ -42,26 +66,15 @@ static std::set<std::string> ExportRegistry(const std::string &file)
     for (const char *root : keys) {
         DeleteFileA(file.c_str());
         RunProcess("regedit.exe /E \"" + file + "\" \"" + root + "\""); // the Wow6432Node key only on 64-bit
-        std::string bytes = ReadFileBytes(file);
-        std::wstring text(reinterpret_cast<const wchar_t *>(bytes.data()), bytes.size() / 2);
-        std::string key, line;
-        size_t pos = 0;
-        while (pos < text.size()) {
-            size_t end = text.find(L'\n', pos);
-            if (end == std::wstring::npos)
-                end = text.size();
-            line = Narrow(text.substr(pos, end - pos));
-            pos = end + 1;
-            if (!line.empty() && line.back() == '\r')
-                line.pop_back();
-            if (line.empty())
-                continue;
-            if (line[0] == '[')
-                key = line;
-            if (!Volatile(key))
-                entries.insert(key + "|" + line);
-        }
+        ReadExport(file, "", entries);
     }
+    // Both views of the machine keys of Default apps; tagged, as their names are the same.
+    for (const char *root : {"HKLM\\Software\\Quibex", "HKLM\\Software\\RegisteredApplications"})
+        for (const char *view : {"64", "32"}) {
+            DeleteFileA(file.c_str());
+            RunProcess("reg.exe export " + std::string(root) + " \"" + file + "\" /y /reg:" + view);
+            ReadExport(file, view, entries);
+        }
     return entries;
 }
 
@@ -118,6 +131,13 @@ static std::string InstalledPrograms(const std::string &folder)
     return ReadFileBytes(file);
 }
 
+static std::string Env(const char *name)
+{
+    char value[64] = "";
+    GetEnvironmentVariableA(name, value, sizeof value);
+    return value;
+}
+
 static void RegAdd(const std::string &args) { EXPECT_EQ(RunProcess("reg.exe add " + args + " /f"), 0) << args; }
 
 // Setup followed by removal leaves the registry as it was, foreign owners included.
@@ -129,6 +149,14 @@ protected:
         RegAdd("HKCR\\.zip /ve /d CompressedFolder");
         RegAdd("HKCR\\CompressedFolder /ve /d \"Compressed folder\"");
         RegAdd("HKCR\\.cab /ve /d Foreign.CAB");
+        RegAdd("HKCR\\.7z /ve /d Foreign.7z");
+        // Another program in "Open with" of ".zip", and one registered, as on every Windows 8.
+        HKEY key;
+        ASSERT_EQ(RegCreateKeyExA(HKEY_CLASSES_ROOT, ".zip\\OpenWithProgids", 0, nullptr, 0, KEY_WRITE, nullptr, &key,
+                                  nullptr), 0);
+        RegSetValueExA(key, "Foreign.ZIP", 0, REG_NONE, nullptr, 0);
+        RegCloseKey(key);
+        RegAdd("HKLM\\Software\\RegisteredApplications /v Other /d Software\\Other /reg:64");
         before_ = ExportRegistry(work_ / "before.reg");
         ASSERT_GT(before_.size(), 1000u);
     }
@@ -156,7 +184,7 @@ protected:
         // Setup runs from the place of the real program, so it registers the real paths.
         std::string program = JoinPath(dir_, "uninstall.exe");
         ASSERT_TRUE(CopyFileTo(BuildDir() + "\\tests\\removal_setup.exe", program));
-        ASSERT_EQ(RunProcess("\"" + program + "\""), 0);
+        ASSERT_EQ(RunProcess("\"" + program + "\" 2 3"), 0); // CAB and ARJ left unticked
         ASSERT_TRUE(CopyFileTo(ProgramPath(), program));
     }
     void checkInstalled()
@@ -164,8 +192,18 @@ protected:
         std::set<std::string> after = ExportRegistry(work_ / "setup.reg");
         std::string added = Difference(after, before_);
         for (const char *key : {"Classes\\Quibex]", "Classes\\.rev]", "Quibex archiver]", "App Paths\\Quibex.exe]",
-                                "\\Software\\Quibex]"})
+                                "HKEY_CURRENT_USER\\Software\\Quibex]"})
             EXPECT_NE(added.find(key), std::string::npos) << key;
+        // Offered in Default apps and in "Open with" from Vista on, in the 64-bit shell's view.
+        auto has = [&](const std::string &entry) { return added.find(entry) != std::string::npos; };
+        const bool vista = Env("QBX_VERSION") != "winxp";
+        EXPECT_EQ(has("64[HKEY_LOCAL_MACHINE\\Software\\Quibex\\Capabilities\\FileAssociations]|\".zip\"=\"Quibex.ZIP\""),
+                  vista);
+        EXPECT_EQ(has("64[HKEY_LOCAL_MACHINE\\Software\\RegisteredApplications]|\"Quibex\"="), vista);
+        EXPECT_EQ(has("Classes\\.cab\\OpenWithProgids]|\"Quibex\"=hex(0):"), vista) << "a type left unticked";
+        EXPECT_FALSE(has("Classes\\.arj]"));
+        if (Env("QBX_ARCH") == "win64")
+            EXPECT_FALSE(has("32[HKEY_LOCAL_MACHINE\\Software\\Quibex"));
         std::string list = InstalledPrograms(work_.path());
         EXPECT_TRUE(list.find(Acp(u8"Quibex 压缩文件管理器")) != std::string::npos ||
                     list.find(reinterpret_cast<const char *>(u8"Quibex 压缩文件管理器")) != std::string::npos)
@@ -249,7 +287,7 @@ TEST_F(Cycle, SilentRemovalInAFolderWithBlanks)
                   4 + 20 + 22; // four one-byte files and the two templates
     EXPECT_EQ(GetRegDword(HKEY_LOCAL_MACHINE, kUninstallKey, "EstimatedSize", 0), (bytes + 1023) / 1024);
     checkInstalled();
-    EXPECT_EQ(RunProcess("\"" + dir_ + "\\uninstall.exe\" /s", "", 30000), 0);
+    EXPECT_EQ(RunProcess("\"" + dir_ + "\\uninstall.exe\" /quiet", "", 30000), 0);
     checkRemoved();
 }
 

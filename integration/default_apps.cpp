@@ -1,0 +1,71 @@
+#include "integration/default_apps.h"
+
+#include "integration/setup_choices.h"
+#include "lang/messages.h"
+#include "registry/registry.h"
+#include "res/resource.h"
+#include "support/platform.h"
+#include "support/text.h"
+
+static const char kCapabilitiesKey[] = "Software\\Quibex\\Capabilities";
+static const char kRegisteredKey[] = "Software\\RegisteredApplications";
+
+// Offers (where the extension's key exists) or withdraws the archiver's file type in
+// HKCR\ext\OpenWithProgids, and when offering lists the extension among the capabilities.
+// "OpenWithKey" in the extension's settings records that setup created that key; it is
+// written only then, so a later setup that finds the key keeps the record.
+static void SetOpenWith(const char *ext, const char *type, bool offer)
+{
+    char key[kExtensionSize + 16], settings[kExtensionSize + 8]; // every extension fits
+    JoinBounded(key, sizeof key, ext, "\\OpenWithProgids");
+    JoinBounded(settings, sizeof settings, "Setup\\", ext);
+    if (!offer) {
+        DeleteRegValue(HKEY_CLASSES_ROOT, key, type);
+        if (GetSettingDword(settings, "OpenWithKey", 0) != 0)
+            DeleteEmptyRegKey(HKEY_CLASSES_ROOT, key, false);
+        return;
+    }
+    SetRegView64(true);
+    SetRegString(HKEY_LOCAL_MACHINE, "Software\\Quibex\\Capabilities\\FileAssociations", ext, type);
+    SetRegView64(false);
+    // An extension key made for this alone would be taken for another program's later.
+    if (!RegKeyExists(HKEY_CLASSES_ROOT, ext))
+        return;
+    if (!RegKeyExists(HKEY_CLASSES_ROOT, key))
+        SetSettingDword(settings, "OpenWithKey", 1);
+    SetRegValue(HKEY_CLASSES_ROOT, key, type, REG_NONE, "", 0);
+}
+
+static void WalkExtensions(bool offer)
+{
+    for (int i = 0; i < kArchiveTypeCount; ++i) {
+        const char *cursor = ArchiveTypes[i].group;
+        char ext[kExtensionSize];
+        while (NextExtension(&cursor, ext, sizeof ext))
+            SetOpenWith(ext, i == kZipType ? "Quibex.ZIP" : "Quibex", offer);
+    }
+}
+
+void RegisterDefaultApps()
+{
+    if (NtMajorVersion() < 6)
+        return;
+    // Where the 64-bit shell looks for them; 32-bit Windows has only the one view.
+    SetRegView64(true);
+    SetRegString(HKEY_LOCAL_MACHINE, kCapabilitiesKey, "ApplicationName", GetMsg(IDS_APP_NAME));
+    SetRegString(HKEY_LOCAL_MACHINE, kCapabilitiesKey, "ApplicationDescription", GetMsg(IDS_APP_DESCRIPTION));
+    SetRegString(HKEY_LOCAL_MACHINE, kRegisteredKey, "Quibex", kCapabilitiesKey);
+    SetRegView64(false);
+    WalkExtensions(true);
+}
+
+void WithdrawOpenWith() { WalkExtensions(false); }
+
+void RemoveDefaultApps()
+{
+    WithdrawOpenWith();
+    DeleteRegValue64(HKEY_LOCAL_MACHINE, kRegisteredKey, "Quibex");
+    DeleteRegKey64(HKEY_LOCAL_MACHINE, "Software\\Quibex\\Capabilities\\FileAssociations");
+    DeleteRegKey64(HKEY_LOCAL_MACHINE, kCapabilitiesKey);
+    DeleteEmptyRegKey(HKEY_LOCAL_MACHINE, "Software\\Quibex", true);
+}
