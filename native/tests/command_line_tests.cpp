@@ -3,106 +3,88 @@
 #include "app/command_line.h"
 #include "code_pages.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 static void Record(SwitchKind kind, void *context) { static_cast<std::vector<SwitchKind> *>(context)->push_back(kind); }
 
-static CommandScan Scan(const char *line, std::vector<SwitchKind> *seen = nullptr, const DbcsTable &cp = Cp1252())
+// Every "/" or "-" starts a switch; "/quiet" is silent too; any switch but the silent ones
+// keeps the program from removing, and "/setup" anywhere chooses setup.
+TEST(CommandLine, SwitchesInOrderFlagsAndMode)
 {
-    std::vector<SwitchKind> local;
-    return ScanCommandLine(line, cp, Record, seen ? seen : &local);
-}
-
-static bool SfxcmdIsSilent(const char *value) { return SfxcmdIsSilent(value, Cp1252()); }
-
-TEST(CommandLine, ModesOfTheSwitches)
-{
-    EXPECT_EQ(ChooseMode(Scan("")), RunMode::Removal);
-    EXPECT_EQ(ChooseMode(Scan("   ")), RunMode::Removal);
-    EXPECT_EQ(ChooseMode(Scan("/setup")), RunMode::Setup);
-    EXPECT_EQ(ChooseMode(Scan("/SETUP")), RunMode::Setup);
-    EXPECT_EQ(ChooseMode(Scan("-setup")), RunMode::Setup);
-    EXPECT_EQ(ChooseMode(Scan("-SetUpX")), RunMode::Setup);
-    EXPECT_EQ(ChooseMode(Scan("/setup /s")), RunMode::Setup);
-    for (const char *other : {"/clean", "/x", "/", "x /", "--s", "/sx", "/S ab -"})
-        EXPECT_EQ(ChooseMode(Scan(other)), RunMode::SwitchesOnly) << other;
-    EXPECT_EQ(ChooseMode(Scan("/wait")), RunMode::SwitchesOnly);
-    // "/quiet" removes, or sets up silently, without any message box; "/s" is not quiet.
-    for (const char *quiet : {"/quiet", "-QUIET", "/Quiet /s"}) {
-        CommandScan q = Scan(quiet);
-        EXPECT_TRUE(q.quiet && q.silent) << quiet;
-        EXPECT_EQ(ChooseMode(q), RunMode::Removal) << quiet;
+    using K = SwitchKind;
+    using M = RunMode;
+    struct Row {
+        const char *line;
+        std::vector<K> seen;
+        M mode;
+        const DbcsTable &cp = Cp1252();
+    } rows[] = {
+        {"", {}, M::Removal},
+        {"   ", {}, M::Removal},
+        {"/setup", {K::Setup}, M::Setup},
+        {"-SetUpX", {K::Setup}, M::Setup},
+        {"/setup /s", {K::Setup, K::Silent}, M::Setup},
+        {"/setup /quiet", {K::Setup, K::Quiet}, M::Setup},
+        {"/s", {K::Silent}, M::Removal},
+        {"-S", {K::Silent}, M::Removal},
+        {"/s1", {K::Silent}, M::Removal},
+        {"/s /S", {K::Silent, K::Silent}, M::Removal},
+        {"/quiet", {K::Quiet}, M::Removal},
+        {"-QUIET", {K::Quiet}, M::Removal},
+        {"/Quiet /s", {K::Quiet, K::Silent}, M::Removal},
+        {"/quie", {K::Other}, M::SwitchesOnly},
+        {"/sx", {K::Other}, M::SwitchesOnly},
+        // A letter is what the code page calls one: "\xE9" is one in 1252, not in 936.
+        {"/s\xE9", {K::Other}, M::SwitchesOnly},
+        {"/s\xE9", {K::Silent}, M::Removal, Cp936()},
+        {"/clean", {K::Other}, M::SwitchesOnly},
+        {"/", {K::Other}, M::SwitchesOnly},
+        {"x /", {K::Other}, M::SwitchesOnly},
+        {"--s", {K::Other, K::Silent}, M::SwitchesOnly},
+        {"/S ab -", {K::Silent, K::Other}, M::SwitchesOnly},
+        {"/wait", {K::Wait}, M::SwitchesOnly},
+        {"/wait/warning", {K::Wait, K::Warning}, M::SwitchesOnly},
+        {"/wait /warning /s /clean", {K::Wait, K::Warning, K::Silent, K::Other}, M::SwitchesOnly},
+        // An unquoted path with a dash holds a switch: "-2\uninstall.exe".
+        {"Files\\Quibex-2\\uninstall.exe", {K::Other}, M::SwitchesOnly},
+    };
+    for (const Row &r : rows) {
+        std::vector<K> seen;
+        CommandScan scan = ScanCommandLine(r.line, r.cp, Record, &seen);
+        EXPECT_EQ(seen, r.seen) << r.line;
+        EXPECT_EQ(ChooseMode(scan), r.mode) << r.line;
+        auto count = [&](K kind) { return std::count(r.seen.begin(), r.seen.end(), kind); };
+        EXPECT_EQ(scan.silent, count(K::Silent) + count(K::Quiet) > 0) << r.line;
+        EXPECT_EQ(scan.quiet, count(K::Quiet) > 0) << r.line;
+        EXPECT_EQ(scan.counted, static_cast<int>(r.seen.size() - count(K::Silent) - count(K::Quiet))) << r.line;
     }
-    EXPECT_EQ(ChooseMode(Scan("/setup /quiet")), RunMode::Setup);
-    EXPECT_FALSE(Scan("/s").quiet);
-    EXPECT_FALSE(Scan("/quie").quiet);
 }
 
 TEST(CommandLine, ArgumentsFollowTheProgramName)
 {
-    EXPECT_STREQ(SkipProgramName("\"C:\\Program Files\\Quibex\\uninstall.exe\" /setup /s"), "/setup /s");
-    EXPECT_STREQ(SkipProgramName("C:\\Quibex\\uninstall.exe\t \t/s"), "/s");
-    EXPECT_STREQ(SkipProgramName("C:\\\xD0\xB6\xD4\xD8\\uninstall.exe /s"), "/s") << "\"卸载\" in 936, unquoted";
-    EXPECT_STREQ(SkipProgramName("C:\\a\" b\"c\\x.exe -s"), "-s") << "quotes inside the name";
-    EXPECT_STREQ(SkipProgramName("\"C:\\a b\\x.exe\"/s"), "") << "the name runs to a blank";
-    EXPECT_STREQ(SkipProgramName("\"C:\\no closing quote /s"), "");
-    EXPECT_STREQ(SkipProgramName("uninstall.exe   "), "");
-    EXPECT_STREQ(SkipProgramName(""), "");
-}
-
-TEST(CommandLine, SilentSwitch)
-{
-    CommandScan s = Scan("/s");
-    EXPECT_TRUE(s.silent);
-    EXPECT_EQ(s.counted, 0);
-    EXPECT_EQ(ChooseMode(s), RunMode::Removal);
-    EXPECT_TRUE(Scan("-S").silent);
-    EXPECT_TRUE(Scan("/s1").silent);
-    EXPECT_EQ(ChooseMode(Scan("/s1")), RunMode::Removal);
-    EXPECT_TRUE(Scan("/s /S").silent);
-    EXPECT_FALSE(Scan("/sx").silent);
-    EXPECT_FALSE(Scan("/setup").silent);
-    // A letter is what the code page calls one: "\xE9" is one in 1252, not in 936.
-    EXPECT_FALSE(Scan("/s\xE9").silent);
-    EXPECT_TRUE(Scan("/s\xE9", nullptr, Cp936()).silent);
-    // "--s": the first switch's text is "-s" (unrecognised, counted), the second is silent.
-    CommandScan twice = Scan("--s");
-    EXPECT_TRUE(twice.silent);
-    EXPECT_EQ(twice.counted, 1);
-}
-
-TEST(CommandLine, SwitchesInsideWordsAndPathsCount)
-{
-    // An unquoted path with a dash holds a switch: "-2\uninstall.exe".
-    EXPECT_EQ(ChooseMode(Scan("Files\\Quibex-2\\uninstall.exe")), RunMode::SwitchesOnly);
-    std::vector<SwitchKind> seen;
-    Scan("/wait/warning", &seen);
-    ASSERT_EQ(seen.size(), 2u);
-    EXPECT_EQ(seen[0], SwitchKind::Wait);
-    EXPECT_EQ(seen[1], SwitchKind::Warning);
-}
-
-TEST(CommandLine, ActionsRunInOrder)
-{
-    std::vector<SwitchKind> seen;
-    CommandScan s = Scan("/wait /warning /s /clean", &seen);
-    std::vector<SwitchKind> expected = {SwitchKind::Wait, SwitchKind::Warning, SwitchKind::Silent, SwitchKind::Other};
-    EXPECT_EQ(seen, expected);
-    EXPECT_EQ(s.counted, 3);
+    struct {
+        const char *line, *arguments;
+    } rows[] = {
+        {"\"C:\\Program Files\\Quibex\\uninstall.exe\" /setup /s", "/setup /s"},
+        {"C:\\Quibex\\uninstall.exe\t \t/s", "/s"},
+        {"C:\\\xD0\xB6\xD4\xD8\\uninstall.exe /s", "/s"}, // "卸载" in 936, unquoted
+        {"C:\\a\" b\"c\\x.exe -s", "-s"},                 // quotes inside the name
+        {"\"C:\\a b\\x.exe\"/s", ""},                     // the name runs to a blank
+        {"\"C:\\no closing quote /s", ""},
+        {"uninstall.exe   ", ""},
+        {"", ""},
+    };
+    for (const auto &r : rows)
+        EXPECT_STREQ(SkipProgramName(r.line), r.arguments) << r.line;
 }
 
 TEST(Sfxcmd, SilentOnlyForAnSNotFollowedByALetter)
 {
-    EXPECT_TRUE(SfxcmdIsSilent("/s"));
-    EXPECT_TRUE(SfxcmdIsSilent("-s"));
-    EXPECT_TRUE(SfxcmdIsSilent("-S2"));
-    EXPECT_TRUE(SfxcmdIsSilent("abc /x -s"));
-    EXPECT_TRUE(SfxcmdIsSilent("--s"));
-    EXPECT_FALSE(SfxcmdIsSilent(""));
-    EXPECT_FALSE(SfxcmdIsSilent("-sx"));
-    EXPECT_FALSE(SfxcmdIsSilent("s"));
-    EXPECT_FALSE(SfxcmdIsSilent("/"));
-    EXPECT_FALSE(SfxcmdIsSilent("/s\xC4"));
+    for (const char *value : {"/s", "-s", "-S2", "abc /x -s", "--s"})
+        EXPECT_TRUE(SfxcmdIsSilent(value, Cp1252())) << value;
+    for (const char *value : {"", "-sx", "s", "/", "/s\xC4"})
+        EXPECT_FALSE(SfxcmdIsSilent(value, Cp1252())) << value;
     EXPECT_TRUE(SfxcmdIsSilent("/s\xC4", Cp936()));
 }

@@ -134,20 +134,3 @@ TEST(LanguageTable, CutsBetweenDoubleByteCharacters)
     auto western = Table(kMarker + "\r\n" + Entry("lone", "ab\xD6"));
     EXPECT_EQ(Translated(*western, "lone"), "ab\xD6");
 }
-
-TEST(ArrayOfInt, GrowsByAQuarterAndThirtyTwo)
-{
-    Array<int> a;
-    EXPECT_EQ(a.capacity, 0);
-    a.Append(7);
-    EXPECT_EQ(a.capacity, 32);
-    for (int i = 1; i < 33; ++i)
-        a.Append(i);
-    EXPECT_EQ(a.count, 33);
-    EXPECT_EQ(a.capacity, 32 + 8 + 32);
-    for (int i = 33; i < 73; ++i)
-        a.Append(i);
-    EXPECT_EQ(a.capacity, 72 + 18 + 32);
-    EXPECT_EQ(a[0], 7);
-    EXPECT_EQ(a[72], 72);
-}

@@ -4,7 +4,6 @@
 #include "lang/language_file.h"
 #include "lang/messages.h"
 #include "res/resource.h"
-#include "support/text.h"
 
 #include <string>
 
@@ -22,12 +21,10 @@ static std::string Entry(const std::string &text, const std::string &translation
     return Key(text) + "=\"" + translation + "\"\r\n";
 }
 
-static std::string Translated(const LanguageResources &table, const std::string &text,
-                              size_t size = 512, const char *context = nullptr,
-                              TextKind kind = TextKind::MessageText)
+static std::string Translated(const LanguageResources &table, const std::string &text)
 {
-    std::string out(size, '\x7F');
-    table.Translate(&out[0], size, text.c_str(), context, kind);
+    std::string out(512, '\x7F');
+    table.Translate(&out[0], out.size(), text.c_str(), nullptr, TextKind::MessageText);
     return out.c_str();
 }
 
@@ -44,31 +41,6 @@ protected:
     TempDir dir_;
     LanguageResources table_;
 };
-
-TEST_F(LanguageFile, MissingFileLeavesTextsAlone)
-{
-    table_.Load((dir_ / "absent.lng").c_str());
-    EXPECT_FALSE(table_.IsLoaded());
-    EXPECT_FALSE(table_.IsRightToLeft);
-    EXPECT_EQ(Translated(table_, "hello"), "hello");
-    char text[16] = "in place";
-    table_.Translate(text, sizeof text, text, nullptr, TextKind::MessageText);
-    EXPECT_STREQ(text, "in place");
-}
-
-TEST_F(LanguageFile, TranslatesTextsOfBothCodePagesByTheirBytes)
-{
-    LoadBytes("Anything before the table\r\n" + kMarker + "\r\n4ad1b768=\"Uninstall Quibex\"\r\n"
-              "3055d219=\"Uninstall (fr)\"\n" +
-              Key("Loc title", "LOCTEST", TextKind::DialogText) + "=\"Dialog title\"\r\n");
-    ASSERT_TRUE(table_.IsLoaded());
-    EXPECT_EQ(Translated(table_, "\xD0\xB6\xD4\xD8 Quibex"), "Uninstall Quibex");
-    EXPECT_EQ(Translated(table_, "D\xE9sinstaller"), "Uninstall (fr)");
-    EXPECT_EQ(Translated(table_, "Loc title", 1024, "LOCTEST", TextKind::DialogText), "Dialog title");
-    // Same text, other kind or context: another key.
-    EXPECT_EQ(Translated(table_, "Loc title", 1024, "OTHER", TextKind::DialogText), "Loc title");
-    EXPECT_EQ(Translated(table_, "Loc title"), "Loc title");
-}
 
 TEST_F(LanguageFile, MarkerSearchLimits)
 {
@@ -89,8 +61,6 @@ TEST_F(LanguageFile, MarkerSearchLimits)
     LoadBytes(kMarker + "\r\n"); // exactly 16: a table without entries
     EXPECT_TRUE(table_.IsLoaded());
     EXPECT_EQ(Translated(table_, "k"), "k");
-    LoadBytes("**messages**\r\n" + Entry("k", "found") + "and more text here");
-    EXPECT_FALSE(table_.IsLoaded()) << "two asterisks are no marker";
 }
 
 TEST_F(LanguageFile, TextBeyond128KiBIsIgnoredAndCutEntriesKeepTheirStart)
@@ -109,17 +79,15 @@ TEST_F(LanguageFile, TextBeyond128KiBIsIgnoredAndCutEntriesKeepTheirStart)
     EXPECT_EQ(Translated(table_, "late"), "late");
 }
 
+// Exactly "RTL" in the direction entry, byte for byte; a message entry of that text is another key.
 TEST_F(LanguageFile, DirectionFromTheTable)
 {
     std::string key = Key("LTR", "LTR", TextKind::DialogText);
-    LoadBytes(kMarker + "\r\n" + key + "=\"RTL\"\r\n");
-    EXPECT_TRUE(table_.IsRightToLeft);
-    LoadBytes(kMarker + "\r\n" + key + "=\"rtl\"\r\n");
-    EXPECT_FALSE(table_.IsRightToLeft);
-    LoadBytes(kMarker + "\r\n" + key + "=\"RTL \"\r\n");
-    EXPECT_FALSE(table_.IsRightToLeft);
-    LoadBytes(kMarker + "\r\n" + Key("LTR") + "=\"RTL\"\r\n");
-    EXPECT_FALSE(table_.IsRightToLeft) << "a message entry is not the direction entry";
+    for (const auto &[entry, rtl] : {std::pair(key + "=\"RTL\"", true), std::pair(key + "=\"rtl\"", false),
+                                     std::pair(key + "=\"RTL \"", false), std::pair(Key("LTR") + "=\"RTL\"", false)}) {
+        LoadBytes(kMarker + "\r\n" + entry + "\r\n");
+        EXPECT_EQ(table_.IsRightToLeft, rtl) << entry;
+    }
 }
 
 TEST_F(LanguageFile, DirectionFromTheModulesRtlDialog)

@@ -94,36 +94,6 @@ TEST_F(Localize, TranslatesTitleAndNonEmptyTextsWithoutMovingAnything)
         EXPECT_TRUE(SameRect(RectOf(after[i]), kids[i])) << "child " << i;
 }
 
-// Entries that are not two whole percentages from 50 to 400 are ignored: every control
-// keeps its rectangle, so none shrinks to nothing.
-TEST_F(Localize, SizeEntriesThatDoNotScale)
-{
-    for (const char *entry : {"100*100", "120", "", " 100 * +100xyz", "0*0", "-50*100", "abc*100", "49*100",
-                              "100*401", "99999999999999999999*-99999999999999999999"}) {
-        UseTable(DialogEntry("", entry));
-        int sx = 0, sy = 0;
-        EXPECT_FALSE(GetDialogScale("LOCTEST", &sx, &sy)) << entry;
-        EXPECT_EQ(sx, 100) << entry;
-        EXPECT_EQ(sy, 100) << entry;
-        HWND dialog = Open();
-        RECT before = RectOf(dialog);
-        std::vector<HWND> kids = Children(dialog);
-        std::vector<RECT> rects;
-        for (HWND k : kids)
-            rects.push_back(RectOf(k));
-        LocalizeDialog("LOCTEST", dialog);
-        EXPECT_TRUE(SameRect(RectOf(dialog), before)) << entry;
-        for (size_t i = 0; i < kids.size(); ++i) {
-            RECT r = RectOf(kids[i]);
-            EXPECT_TRUE(SameRect(r, rects[i])) << entry << ": child " << i;
-            EXPECT_GT(r.right - r.left, 0) << entry << ": child " << i;
-            EXPECT_GT(r.bottom - r.top, 0) << entry << ": child " << i;
-        }
-        DestroyWindow(dialog);
-        dialog_ = nullptr;
-    }
-}
-
 // Moves and sizes by the formulas, measured on the real windows.
 static void CheckScaling(HWND dialog, int sx, int sy)
 {
@@ -214,17 +184,4 @@ TEST_F(Localize, OnlyTheFirst512ChildrenAreTouched)
         else
             EXPECT_NE(text, "Translated") << i;
     }
-}
-
-TEST_F(Localize, LayoutDirection)
-{
-    HWND dialog = Open();
-    LONG before = GetWindowLongA(dialog, GWL_EXSTYLE);
-    ApplyLayoutDirection(dialog);
-    EXPECT_EQ(GetWindowLongA(dialog, GWL_EXSTYLE), before);
-
-    UseTable(DialogEntry("LTR", "RTL", "LTR"));
-    ASSERT_TRUE(g_language.IsRightToLeft);
-    ApplyLayoutDirection(dialog);
-    EXPECT_EQ(GetWindowLongA(dialog, GWL_EXSTYLE), before | WS_EX_LAYOUTRTL);
 }

@@ -5,8 +5,8 @@
 #include "lang/language_file.h"
 #include "lang/localize.h"
 #include "lang/messages.h"
+#include "res/resource.h"
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -86,7 +86,10 @@ protected:
     TempDir dir_;
 };
 
-TEST_F(Kit, TemplateOfTheProgramCoversEveryMessageAndRoundTrips)
+// The template of the program: a comment before every entry, every message, the size entry of
+// every dialog. Marked, every message and every title and non-empty control text the dialogs
+// show is found through it.
+TEST_F(Kit, TemplateOfTheProgramCoversEveryTextAndRoundTrips)
 {
     std::string file = Make(ProgramPath());
     std::vector<std::string> lines = Lines(file);
@@ -102,33 +105,50 @@ TEST_F(Kit, TemplateOfTheProgramCoversEveryMessageAndRoundTrips)
         ++entries;
         EXPECT_EQ(lines[i - 1].substr(0, 2), "; ") << "a comment names where the text is used";
     }
-    EXPECT_GT(entries, 17 + 1 + 3 * 2) << "messages, direction, size and title of each dialog";
-    for (int id = 5101; id <= 5117; ++id)
+    const int messages = IDS_APP_DESCRIPTION - IDS_DISPLAY_NAME + 1;
+    EXPECT_GT(entries, messages + 1 + 3 * 2) << "messages, direction, size and title of each dialog";
+    for (int id = IDS_DISPLAY_NAME; id <= IDS_APP_DESCRIPTION; ++id)
         EXPECT_NE(file.find("\n; message " + std::to_string(id) + "\r\n"), std::string::npos) << id;
     for (const char *name : {"SETUPDLG", "CONTEXTITEMS", "DONEDLG"}) {
         std::string sizeEntry = "; " + std::string(name) + " size in percent (width*height)\r\n" +
                                 Key("", name, TextKind::DialogText) + "=\"100*100\"\r\n";
         EXPECT_NE(file.find(sizeEntry), std::string::npos) << name;
     }
-    EXPECT_NE(file.find("9b889d24=\"100*100\""), std::string::npos);
     EXPECT_NE(file.find("\n; message 5104\r\n4ad1b768=\"" + Acp(u8"卸载 Quibex") + "\"\r\n"), std::string::npos);
     EXPECT_NE(file.find("50a17ae8=\"LTR\""), std::string::npos);
+    EXPECT_EQ(Check(ProgramPath(), file, 0), "0 defect(s)\n");
+    std::string converted = file;
+    converted.insert(converted.find("3b590d53=\"") + 10, "%d "); // message 5106, "...%s"
+    std::string report = Check(ProgramPath(), converted, 1);
+    EXPECT_NE(report.find("message 5106 must hold one %s"), std::string::npos) << report;
+    EXPECT_NE(report.find("\n1 defect(s)"), std::string::npos) << report;
 
-    std::string natives[17];
-    for (int id = 5101; id <= 5117; ++id)
-        natives[id - 5101] = GetMsg(id);
+    std::vector<std::string> natives;
+    for (int id = IDS_DISPLAY_NAME; id <= IDS_APP_DESCRIPTION; ++id)
+        natives.push_back(GetMsg(id));
     std::string path = dir_ / "template.lng";
+    ASSERT_TRUE(WriteFileBytes(path, MarkTranslations(file)));
     g_language.Load(path.c_str());
     ASSERT_TRUE(g_language.IsLoaded());
     EXPECT_FALSE(g_language.IsRightToLeft);
-    for (int id = 5101; id <= 5117; ++id)
-        EXPECT_EQ(std::string(GetMsg(id)), natives[id - 5101]) << id;
-    ASSERT_TRUE(WriteFileBytes(path, MarkTranslations(file)));
-    g_language.Load(path.c_str());
-    for (int id = 5101; id <= 5117; ++id)
-        EXPECT_EQ(std::string(GetMsg(id)), "@" + natives[id - 5101]) << id << ": every key is found";
-
-    EXPECT_EQ(Check(ProgramPath(), file, 0), "0 defect(s)\n");
+    for (int id = IDS_DISPLAY_NAME; id <= IDS_APP_DESCRIPTION; ++id)
+        EXPECT_EQ(std::string(GetMsg(id)), "@" + natives[id - IDS_DISPLAY_NAME]) << id << ": every key is found";
+    HMODULE richEdit = LoadLibraryA("riched32.dll");
+    for (const char *name : {"SETUPDLG", "CONTEXTITEMS", "DONEDLG"}) {
+        HWND dialog = CreateDialogParamA(GetModuleHandleA(nullptr), name, nullptr, PlainDialog, 0);
+        ASSERT_NE(dialog, nullptr) << name;
+        std::vector<std::wstring> before = ChildTexts(dialog);
+        std::wstring title = WindowTextOf(dialog);
+        LocalizeDialog(name, dialog);
+        EXPECT_EQ(WindowTextOf(dialog), L"@" + title) << name;
+        std::vector<std::wstring> after = ChildTexts(dialog);
+        ASSERT_EQ(after.size(), before.size());
+        for (size_t i = 0; i < after.size(); ++i)
+            EXPECT_EQ(after[i], before[i].empty() ? before[i] : L"@" + before[i]) << name << " child " << i;
+        DestroyWindow(dialog);
+    }
+    if (richEdit)
+        FreeLibrary(richEdit);
 }
 
 TEST_F(Kit, DialogsOfBothTemplateFormsAndEscapedTexts)
@@ -143,12 +163,9 @@ TEST_F(Kit, DialogsOfBothTemplateFormsAndEscapedTexts)
                     "Two\\nlines\\twith tab, \"quotes\" and C:\\\\new\\\\path"));
     EXPECT_TRUE(has(Acp(u8"中文消息"), nullptr, S, Acp(u8"中文消息")));
     EXPECT_TRUE(has("In the second block", nullptr, S, "In the second block"));
+    // The texts of KITDLG are found through the marked template below.
     EXPECT_TRUE(has("", "KITDLG", D, "100*100"));
-    EXPECT_TRUE(has("Kit dialog", "KITDLG", D, "Kit dialog"));
-    EXPECT_TRUE(has("&Repeated", "KITDLG", D, "&Repeated"));
     EXPECT_NE(file.find("; KITDLG control 201, KITDLG control 202\r\n"), std::string::npos) << "one entry for both";
-    EXPECT_TRUE(has(Acp(u8"确定"), "KITDLG", D, Acp(u8"确定")));
-    EXPECT_TRUE(has("Custom check", "KITDLG", D, "Custom check"));
     EXPECT_TRUE(has("", "OLDDLG", D, "100*100"));
     EXPECT_TRUE(has("Old form", "OLDDLG", D, "Old form"));
     EXPECT_TRUE(has("Close", "OLDDLG", D, "Close"));
@@ -159,37 +176,31 @@ TEST_F(Kit, DialogsOfBothTemplateFormsAndEscapedTexts)
         entries += IsEntry(line);
     EXPECT_EQ(entries, 4 + 5 + 4 + 1) << "messages, KITDLG, OLDDLG, direction";
 
-    // Loaded unchanged, the dialog keeps its texts and size; marked, every text is found.
+    // Marked, every text is found, and the unmarked size entries keep the dialog's size.
     HMODULE module = LoadLibraryA(KitModule().c_str());
     ASSERT_NE(module, nullptr);
     std::string path = dir_ / "template.lng";
-    for (bool marked : {false, true}) {
-        if (marked)
-            ASSERT_TRUE(WriteFileBytes(path, MarkTranslations(file)));
-        g_language.Load(path.c_str());
-        HWND dialog = CreateDialogParamA(module, "KITDLG", nullptr, PlainDialog, 0);
-        ASSERT_NE(dialog, nullptr);
-        std::vector<std::wstring> before = ChildTexts(dialog);
-        RECT r1, r2;
-        GetWindowRect(dialog, &r1);
-        LocalizeDialog("KITDLG", dialog);
-        GetWindowRect(dialog, &r2);
-        EXPECT_TRUE(EqualRect(&r1, &r2));
-        std::wstring mark = marked ? L"@" : L"";
-        EXPECT_EQ(WindowTextOf(dialog), mark + L"Kit dialog");
-        std::vector<std::wstring> after = ChildTexts(dialog);
-        ASSERT_EQ(after.size(), before.size());
-        for (size_t i = 0; i < after.size(); ++i)
-            if (!before[i].empty() && i != 3) // the icon keeps its resource
-                EXPECT_EQ(after[i], mark + before[i]) << i;
-        EXPECT_EQ(after[3], before[3]);
-        DestroyWindow(dialog);
-        char out[512];
-        const char *escaped = "Two\nlines\twith tab, \"quotes\" and C:\\new\\path";
-        g_language.Translate(out, sizeof out, escaped, nullptr, TextKind::MessageText);
-        EXPECT_EQ(std::string(out), (marked ? "@" : "") + std::string(escaped));
-    }
+    ASSERT_TRUE(WriteFileBytes(path, MarkTranslations(file)));
+    g_language.Load(path.c_str());
+    HWND dialog = CreateDialogParamA(module, "KITDLG", nullptr, PlainDialog, 0);
+    ASSERT_NE(dialog, nullptr);
+    std::vector<std::wstring> before = ChildTexts(dialog);
+    RECT r1, r2;
+    GetWindowRect(dialog, &r1);
+    LocalizeDialog("KITDLG", dialog);
+    GetWindowRect(dialog, &r2);
+    EXPECT_TRUE(EqualRect(&r1, &r2));
+    EXPECT_EQ(WindowTextOf(dialog), L"@Kit dialog");
+    std::vector<std::wstring> after = ChildTexts(dialog);
+    ASSERT_EQ(after.size(), before.size());
+    for (size_t i = 0; i < after.size(); ++i)
+        EXPECT_EQ(after[i], before[i].empty() || i == 3 ? before[i] : L"@" + before[i]) << i; // 3: the icon
+    DestroyWindow(dialog);
     FreeLibrary(module);
+    char out[512];
+    const char *escaped = "Two\nlines\twith tab, \"quotes\" and C:\\new\\path";
+    g_language.Translate(out, sizeof out, escaped, nullptr, TextKind::MessageText);
+    EXPECT_EQ(std::string(out), "@" + std::string(escaped));
 
     EXPECT_EQ(Check(KitModule(), file, 0), "0 defect(s)\n");
 }
@@ -237,19 +248,15 @@ TEST_F(Kit, CheckReportsEachDefect)
 
     std::string report = Check(KitModule(), bad, 1);
     auto reports = [&](const std::string &what) { return report.find(what) != std::string::npos; };
-    EXPECT_TRUE(reports("translation of 600 bytes is longer than the 511 bytes its buffer holds (message 100)"))
-        << report;
-    EXPECT_TRUE(reports("no entry for OLDDLG control 2 (key")) << report;
-    EXPECT_TRUE(reports("upper-case key " + upper + " is never found")) << report;
-    EXPECT_TRUE(reports("no entry for OLDDLG title")) << report;
-    EXPECT_TRUE(reports("key 00000000 matches no text of the program")) << report;
-    EXPECT_TRUE(reports("missing \"=\" after the key")) << report;
-    EXPECT_TRUE(reports("missing opening double quote")) << report;
-    EXPECT_TRUE(reports("missing closing double quote")) << report;
-    EXPECT_TRUE(reports("not an entry")) << report;
     size_t lineOfUnknown = Lines(bad).size() - 4; // 1-based number of the "00000000" line
-    EXPECT_TRUE(reports(":" + std::string(" line ") + std::to_string(lineOfUnknown) + ": key 00000000")) << report;
-    EXPECT_TRUE(reports("9 defect(s)")) << report;
+    for (const std::string &what : std::vector<std::string>{
+             "translation of 600 bytes is longer than the 511 bytes its buffer holds (message 100)",
+             "no entry for OLDDLG control 2 (key", "upper-case key " + upper + " is never found",
+             "no entry for OLDDLG title",
+             ": line " + std::to_string(lineOfUnknown) + ": key 00000000 matches no text of the program",
+             "missing \"=\" after the key", "missing opening double quote", "missing closing double quote",
+             "not an entry", "9 defect(s)"})
+        EXPECT_TRUE(reports(what)) << what << "\n" << report;
 
     report = Check(KitModule(), std::string(523265, ';') + good.substr(good.find("***messages***")), 1);
     EXPECT_TRUE(reports("past the 523264-byte limit")) << report;
@@ -264,96 +271,41 @@ TEST_F(Kit, CheckReportsEachDefect)
     EXPECT_TRUE(reports("no table marker")) << report;
 }
 
-TEST_F(Kit, CheckWantsTheOneConversionOfAMessage)
-{
-    std::string file = Make(ProgramPath());
-    size_t at = file.find("3b590d53=\""); // message 5106, "...%s"
-    ASSERT_NE(at, std::string::npos);
-    file.insert(at + 10, "%d ");
-    std::string report = Check(ProgramPath(), file, 1);
-    EXPECT_NE(report.find("message 5106 must hold one %s"), std::string::npos) << report;
-    EXPECT_NE(report.find("1 defect(s)"), std::string::npos) << report;
-}
-
 TEST_F(Kit, EnglishSampleIsCompleteAndCorrect)
 {
     std::string report = Check(ProgramPath(), ReadFileBytes(JoinPath(EnglishDir(), "uninstall.lng")), 0);
     EXPECT_EQ(report, "0 defect(s)\n");
 }
 
-// The program in a folder of its own with one English sample beside it shows English.
-static void ExpectEnglishWarning(const char *sample)
+// The program in a folder of its own with one English sample beside it: its first window has
+// the English title and texts.
+static void ExpectEnglish(const char *sample, const char *args, const wchar_t *title,
+                          std::initializer_list<const wchar_t *> texts, int closeButton)
 {
     TempDir dir("english");
     ASSERT_TRUE(CopyFileTo(ProgramPath(), dir / "uninstall.exe"));
     ASSERT_TRUE(CopyFileTo(JoinPath(EnglishDir(), sample), dir / sample));
-    HANDLE process = StartProcess("\"" + (dir / "uninstall.exe") + "\" /warning");
+    HANDLE process = StartProcess("\"" + (dir / "uninstall.exe") + "\" " + args);
     ASSERT_NE(process, nullptr);
-    HWND box = WaitForDialog(GetProcessId(process), L"Uninstall Quibex");
-    if (!box)
+    HWND window = WaitForDialog(GetProcessId(process), title);
+    if (!window)
         TerminateProcess(process, 1);
-    ASSERT_NE(box, nullptr) << sample << ": no message box with the English caption";
-    std::wstring all;
-    for (const std::wstring &text : ChildTexts(box))
+    ASSERT_NE(window, nullptr) << sample << " " << args << ": no window with the English title";
+    std::wstring all = L"|";
+    for (const std::wstring &text : ChildTexts(window))
         all += text + L"|";
-    EXPECT_NE(all.find(L"Removal is complete\nYou should delete "), std::wstring::npos) << sample;
-    EXPECT_NE(all.find(L" by hand"), std::wstring::npos) << sample;
-    ClickButton(box, IDOK);
+    for (const wchar_t *text : texts)
+        EXPECT_NE(all.find(text), std::wstring::npos) << sample << " " << args;
+    ClickButton(window, closeButton); // the setup dialog closes without applying anything
     EXPECT_EQ(WaitExit(process, 10000), 0);
 }
 
-// The setup dialog in English; closed without applying anything.
-static void ExpectEnglishSetupDialog(const char *sample)
+TEST(EnglishSamples, LanguageFileOrModuleBesideTheProgram)
 {
-    TempDir dir("english");
-    ASSERT_TRUE(CopyFileTo(ProgramPath(), dir / "uninstall.exe"));
-    ASSERT_TRUE(CopyFileTo(JoinPath(EnglishDir(), sample), dir / sample));
-    HANDLE process = StartProcess("\"" + (dir / "uninstall.exe") + "\" /setup");
-    ASSERT_NE(process, nullptr);
-    HWND dialog = WaitForDialog(GetProcessId(process), L"Quibex setup");
-    if (!dialog)
-        TerminateProcess(process, 1);
-    ASSERT_NE(dialog, nullptr) << sample << ": no setup dialog with the English title";
-    std::vector<std::wstring> texts = ChildTexts(dialog);
-    for (const wchar_t *expected : {L"Select &all", L"&Context menu items...", L"Help", L"Associate Quibex with"})
-        EXPECT_NE(std::find(texts.begin(), texts.end(), expected), texts.end()) << sample;
-    PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
-    EXPECT_EQ(WaitExit(process, 10000), 0);
-}
-
-TEST(EnglishSamples, LanguageFileBesideTheProgram)
-{
-    ExpectEnglishWarning("uninstall.lng");
-    ExpectEnglishSetupDialog("uninstall.lng");
-}
-
-TEST(EnglishSamples, LanguageModuleBesideTheProgram)
-{
-    ExpectEnglishWarning("qbxlng.dll");
-    ExpectEnglishSetupDialog("qbxlng.dll");
-}
-
-// Every title and non-empty control text of the program's own dialogs, as the windows show
-// them, is found through a template made from the program.
-TEST_F(Kit, TemplateKeysMatchTheTextsTheDialogsShow)
-{
-    std::string path = dir_ / "template.lng";
-    ASSERT_TRUE(WriteFileBytes(path, MarkTranslations(Make(ProgramPath()))));
-    g_language.Load(path.c_str());
-    HMODULE richEdit = LoadLibraryA("riched32.dll");
-    for (const char *name : {"SETUPDLG", "CONTEXTITEMS", "DONEDLG"}) {
-        HWND dialog = CreateDialogParamA(GetModuleHandleA(nullptr), name, nullptr, PlainDialog, 0);
-        ASSERT_NE(dialog, nullptr) << name;
-        std::vector<std::wstring> before = ChildTexts(dialog);
-        std::wstring title = WindowTextOf(dialog);
-        LocalizeDialog(name, dialog);
-        EXPECT_EQ(WindowTextOf(dialog), L"@" + title) << name;
-        std::vector<std::wstring> after = ChildTexts(dialog);
-        ASSERT_EQ(after.size(), before.size());
-        for (size_t i = 0; i < after.size(); ++i)
-            EXPECT_EQ(after[i], before[i].empty() ? before[i] : L"@" + before[i]) << name << " child " << i;
-        DestroyWindow(dialog);
+    for (const char *sample : {"uninstall.lng", "qbxlng.dll"}) {
+        ExpectEnglish(sample, "/warning", L"Uninstall Quibex",
+                      {L"Removal is complete\nYou should delete ", L" by hand"}, IDOK);
+        ExpectEnglish(sample, "/setup", L"Quibex setup",
+                      {L"|Select &all|", L"|&Context menu items...|", L"|Help|", L"|Associate Quibex with|"}, IDCANCEL);
     }
-    if (richEdit)
-        FreeLibrary(richEdit);
 }

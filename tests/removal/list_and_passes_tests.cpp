@@ -242,30 +242,32 @@ TEST_F(Passes, FilesInUseAreDeferredToTheRestart)
     }
 }
 
-TEST(BatchText, NtFamily)
+// The program waited for, five attempts at its file and folder, its last word if the file
+// stayed, and the batch file deleting itself; nothing written past the buffer.
+TEST(BatchText, EachFamilyQuietOrNotAndBounds)
 {
-    char text[kBatchTextSize];
-    ASSERT_TRUE(ComposeBatch(text, sizeof text, true, "C:\\Apps\\Quibex\\uninstall.exe", "C:\\Apps\\Quibex",
-                             "C:\\T\\Uninstall_Qbx.Bat"));
-    std::string block = "del \"C:\\Apps\\Quibex\\uninstall.exe\"\r\nrd \"C:\\Apps\\Quibex\"\r\n"
-                        "if not exist \"C:\\Apps\\Quibex\\uninstall.exe\" goto done\r\n";
-    std::string expected = "\"C:\\Apps\\Quibex\\uninstall.exe\" /wait\r\n" + block + block + block + block + block +
-                           ":done\r\nif exist \"C:\\Apps\\Quibex\\uninstall.exe\" \"C:\\Apps\\Quibex\\uninstall.exe\" "
-                           "/warning\r\ndel \"C:\\T\\Uninstall_Qbx.Bat\"";
-    EXPECT_EQ(std::string(text), expected);
-}
-
-TEST(BatchText, NineXFamilyAndBounds)
-{
-    char text[kBatchTextSize];
-    ASSERT_TRUE(ComposeBatch(text, sizeof text, false, "C:\\uninstall.exe", "C:\\", "C:\\T\\U.Bat"));
-    std::string block = "del \"C:\\uninstall.exe\"\r\nrd \"C:\\\"\r\nif not exist \"C:\\uninstall.exe\" goto done\r\n";
-    EXPECT_EQ(std::string(text), "start /wait \"C:\\uninstall.exe\" /wait\r\n" + block + block + block + block + block +
-                                     ":done\r\nif exist \"C:\\uninstall.exe\" \"C:\\uninstall.exe\" /warning\r\n"
-                                     "del \"C:\\T\\U.Bat\"");
-    size_t need = std::string(text).size() + 1;
-    EXPECT_TRUE(ComposeBatch(text, need, false, "C:\\uninstall.exe", "C:\\", "C:\\T\\U.Bat"));
-    EXPECT_FALSE(ComposeBatch(text, need - 1, false, "C:\\uninstall.exe", "C:\\", "C:\\T\\U.Bat"));
+    const std::string program = "\"C:\\Q\\uninstall.exe\"";
+    std::string attempts;
+    for (int i = 0; i < 5; ++i)
+        attempts += "del " + program + "\r\nrd \"C:\\Q\"\r\nif not exist " + program + " goto done\r\n";
+    struct {
+        bool nt, quiet;
+        std::string first, last;
+    } rows[] = {{true, false, program, " /warning"},
+                {false, false, "start /wait " + program, " /warning"},
+                {true, true, program, " /quiet /warning"}};
+    for (const auto &r : rows) {
+        std::string expected = r.first + " /wait\r\n" + attempts + ":done\r\nif exist " + program + " " + program +
+                               r.last + "\r\ndel \"C:\\T\\U.Bat\"";
+        char text[kBatchTextSize];
+        for (size_t size : {sizeof text, expected.size() + 1, expected.size()}) {
+            bool fits = size > expected.size();
+            EXPECT_EQ(ComposeBatch(text, size, r.nt, "C:\\Q\\uninstall.exe", "C:\\Q", "C:\\T\\U.Bat", r.quiet), fits)
+                << r.first << size;
+            if (fits)
+                EXPECT_EQ(std::string(text), expected);
+        }
+    }
 }
 
 TEST(BatchText, PathsMeanTheSameToTheInterpreter)

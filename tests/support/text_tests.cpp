@@ -3,6 +3,7 @@
 #include "common/test_util.h"
 #include "support/text.h"
 
+#include <string.h>
 #include <string>
 
 static bool IsCp936() { return GetACP() == 936; }
@@ -14,7 +15,12 @@ static std::string Stripped(std::string path)
     return path.c_str();
 }
 
-static std::string NamePart(const char *path) { return FileNamePart(path); }
+static std::string WithBackslash(std::string path)
+{
+    path.resize(path.size() + 4);
+    AppendBackslash(&path[0]);
+    return path.c_str();
+}
 
 TEST(DbcsTable, MatchesTheSystemCodePage)
 {
@@ -27,31 +33,29 @@ TEST(DbcsTable, MatchesTheSystemCodePage)
     }
 }
 
-TEST(StripFileName, TableOfPaths)
+// The name part of a path and what stays when it is cut off: a root separator stays.
+TEST(PathParts, NamePartAndFolder)
 {
-    EXPECT_EQ(Stripped("C:\\dir\\name.exe"), "C:\\dir");
-    EXPECT_EQ(Stripped("C:\\dir\\"), "C:\\dir");
-    EXPECT_EQ(Stripped("C:\\name.exe"), "C:\\");
-    EXPECT_EQ(Stripped("C:name.exe"), "C:");
-    EXPECT_EQ(Stripped("\\name.exe"), "\\");
-    EXPECT_EQ(Stripped("dir\\name.exe"), "dir");
-    EXPECT_EQ(Stripped("a\\name.exe"), "a");
-    EXPECT_EQ(Stripped("name.exe"), "");
-    EXPECT_EQ(Stripped("dir/name.exe"), "dir");
-}
-
-TEST(FileNamePart, SeparatorsDrivesAndShares)
-{
-    EXPECT_EQ(NamePart("C:"), "");
-    const char *drive = "C:";
-    EXPECT_EQ(FileNamePart(drive), drive + 2);
-    const char *root = "C:\\";
-    EXPECT_EQ(FileNamePart(root), root + 3);
-    EXPECT_EQ(NamePart("\\\\server\\share\\name"), "name");
-    EXPECT_EQ(NamePart("C:\\dir/name.txt"), "name.txt");
-    EXPECT_EQ(NamePart("name.txt"), "name.txt");
-    const char *empty = "";
-    EXPECT_EQ(FileNamePart(empty), empty);
+    struct {
+        const char *path, *name, *folder;
+    } rows[] = {
+        {"C:\\dir\\name.exe", "name.exe", "C:\\dir"}, {"C:\\dir\\", "", "C:\\dir"},
+        {"C:\\name.exe", "name.exe", "C:\\"},        {"C:name.exe", "name.exe", "C:"},
+        {"C:", "", "C:"},                            {"\\name.exe", "name.exe", "\\"},
+        {"a\\name.exe", "name.exe", "a"},            {"name.exe", "name.exe", ""},
+        {"dir/name.exe", "name.exe", "dir"},         {"\\\\server\\share\\name", "name", "\\\\server\\share"},
+        {"", "", ""},
+    };
+    for (const auto &r : rows) {
+        const char *name = FileNamePart(r.path);
+        EXPECT_STREQ(name, r.name) << r.path;
+        EXPECT_EQ(name + strlen(name), r.path + strlen(r.path)) << r.path << ": a pointer into the path";
+        EXPECT_EQ(Stripped(r.path), r.folder) << r.path;
+    }
+    EXPECT_EQ(WithBackslash(""), "");
+    EXPECT_EQ(WithBackslash("C:\\dir\\"), "C:\\dir\\");
+    EXPECT_EQ(WithBackslash("C:\\dir/"), "C:\\dir/\\");
+    EXPECT_EQ(WithBackslash("C:\\dir"), "C:\\dir\\");
 }
 
 // A GBK character whose trail byte is a backslash.
@@ -63,14 +67,11 @@ TEST(DoubleByte, TrailByteBackslashIsNoSeparator)
     ASSERT_EQ(ch.size(), 2u);
     ASSERT_EQ(ch[1], '\\');
     std::string path = "C:\\dir\\" + ch;
-    EXPECT_EQ(NamePart(path.c_str()), ch);
+    EXPECT_EQ(std::string(FileNamePart(path.c_str())), ch);
     EXPECT_EQ(Stripped(path), "C:\\dir");
 
     std::string folder = "C:\\" + ch;
-    char buf[64];
-    lstrcpyA(buf, folder.c_str());
-    AppendBackslash(buf);
-    EXPECT_EQ(std::string(buf), folder + "\\");
+    EXPECT_EQ(WithBackslash(folder), folder + "\\");
     EXPECT_EQ(LastCharPos(folder.c_str()), folder.c_str() + 3);
     EXPECT_EQ(Stripped("C:\\" + ch + "\\a.exe"), "C:\\" + ch);
 }
@@ -79,67 +80,30 @@ TEST(DoubleByte, LoneLeadByteAtTheEndIsOneCharacter)
 {
     if (!IsCp936())
         GTEST_SKIP() << "needs code page 936";
-    const char text[] = "ab\xC1";
+    char text[] = "ab\xC1";
     EXPECT_EQ(NextChar(text + 2), text + 3);
     EXPECT_EQ(LastCharPos(text), text + 2);
-    char cut[] = "ab\xC1";
-    DropTrailingLeadByte(cut);
-    EXPECT_STREQ(cut, "ab");
+    DropTrailingLeadByte(text);
+    EXPECT_STREQ(text, "ab");
 }
 
-TEST(AppendBackslash, Cases)
+TEST(Bounded, CopiesAndJoinsNeverPassTheirSize)
 {
-    char buf[32] = "";
-    AppendBackslash(buf);
-    EXPECT_STREQ(buf, "");
-    lstrcpyA(buf, "C:\\dir\\");
-    AppendBackslash(buf);
-    EXPECT_STREQ(buf, "C:\\dir\\");
-    lstrcpyA(buf, "C:\\dir/");
-    AppendBackslash(buf);
-    EXPECT_STREQ(buf, "C:\\dir/\\");
-    lstrcpyA(buf, "C:\\dir");
-    AppendBackslash(buf);
-    EXPECT_STREQ(buf, "C:\\dir\\");
-}
-
-TEST(TrimLineEnd, RemovesOnlyLineEndWhiteSpace)
-{
-    char a[] = " \t\r\n \r";
-    EXPECT_STREQ(TrimLineEnd(a), "");
-    char b[] = "name.txt \t\r\n";
-    EXPECT_STREQ(TrimLineEnd(b), "name.txt");
-    char c[] = "page\f";
-    EXPECT_STREQ(TrimLineEnd(c), "page\f");
-    char d[] = "  lead";
-    EXPECT_STREQ(TrimLineEnd(d), "  lead");
-}
-
-TEST(CopyBounded, BoundaryAndFill)
-{
-    char buf[6];
+    char buf[8];
     memset(buf, 'x', sizeof buf);
     CopyBounded(buf, "abcdefgh", 6);
-    EXPECT_STREQ(buf, "abcde");
-    memset(buf, 'x', sizeof buf);
+    EXPECT_EQ(std::string(buf, 8), std::string("abcde\0xx", 8));
     CopyBounded(buf, "ab", 6);
-    EXPECT_EQ(std::string(buf, 6), std::string("ab\0\0\0\0", 6));
-    CopyBounded(buf, "abc", 1);
-    EXPECT_STREQ(buf, "");
+    EXPECT_EQ(std::string(buf, 8), std::string("ab\0\0\0\0xx", 8)) << "the rest is zero-filled";
     buf[0] = 'q';
     CopyBounded(buf, "abc", 0);
     EXPECT_EQ(buf[0], 'q');
-}
 
-TEST(BoundedJoins, RefuseWhatDoesNotFit)
-{
-    char buf[8] = "abc";
+    strcpy(buf, "abc");
     EXPECT_TRUE(AppendBounded(buf, "defg", sizeof buf)); // 7 bytes + terminator
-    EXPECT_STREQ(buf, "abcdefg");
     EXPECT_FALSE(AppendBounded(buf, "h", sizeof buf));
-    EXPECT_STREQ(buf, "abcdefg");
     EXPECT_FALSE(JoinBounded(buf, sizeof buf, "abcd", "efgh"));
-    EXPECT_STREQ(buf, "abcdefg");
+    EXPECT_STREQ(buf, "abcdefg") << "what does not fit leaves the buffer alone";
     EXPECT_TRUE(JoinBounded(buf, sizeof buf, "C:\\", "a"));
     EXPECT_STREQ(buf, "C:\\a");
 }
@@ -147,8 +111,7 @@ TEST(BoundedJoins, RefuseWhatDoesNotFit)
 TEST(CompareNoCase, IgnoresCase)
 {
     EXPECT_EQ(CompareNoCase("COMBOBOX", "ComboBox"), 0);
-    EXPECT_EQ(CompareNoCase("combobox", "COMBOBOX"), 0);
     EXPECT_NE(CompareNoCase("COMBOBOX", "BUTTON"), 0);
-    EXPECT_EQ(CompareNoCase("a", "b"), -1);
-    EXPECT_EQ(CompareNoCase("b", "a"), 1);
+    EXPECT_EQ(CompareNoCase("a", "B"), -1);
+    EXPECT_EQ(CompareNoCase("b", "A"), 1);
 }
