@@ -1,7 +1,7 @@
 #include "app/app_state.h"
 
 bool g_silentMode = false;
-HICON g_programIcon = nullptr;
+HICON g_programIcons[2] = {};
 HFONT g_boldFont = nullptr;
 char g_groupFolderPath[1024] = "";
 bool g_oleStarted = false;

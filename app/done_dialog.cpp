@@ -26,7 +26,7 @@ static void OpenInstalledFile(const char *name)
 
 static void InitDoneDialog(HWND dialog)
 {
-    SendMessageA(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(g_programIcon));
+    SetProgramIcons(dialog);
     SendDlgItemMessageA(dialog, IDC_DONE_THANKS, WM_SETFONT, reinterpret_cast<WPARAM>(g_boldFont), FALSE);
     char folder[kPathSize];
     if (ProgramFilePath("", folder, sizeof folder))

@@ -78,7 +78,7 @@ void InitSetupDialog(HWND dialog)
     LoadSetupChoices(choices);
     ChoicesToDialog(dialog, choices);
     SetForegroundWindow(dialog);
-    SendMessageA(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(g_programIcon));
+    SetProgramIcons(dialog);
     SendDlgItemMessageA(dialog, IDC_DESCRIPTION, EM_SETBKGNDCOLOR, 0, GetSysColor(COLOR_BTNFACE));
     if (g_silentMode)
         SendMessageA(dialog, WM_COMMAND, IDOK, 0);
