@@ -55,7 +55,11 @@ bool OwnedByOtherProgram(int type)
     return className[0] != '\0';
 }
 
-void SetCheck(HWND dialog, int id, bool on) { CheckDlgButton(dialog, id, on ? BST_CHECKED : BST_UNCHECKED); }
+// As CheckDlgButton does, without one more import.
+void SetCheck(HWND dialog, int id, bool on)
+{
+    SendDlgItemMessageA(dialog, id, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+}
 
 // Any checked state counts as on.
 bool GetCheck(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) != BST_UNCHECKED; }
