@@ -6,8 +6,8 @@
 #include "lang/messages.h"
 #include "support/platform.h"
 
-// Each at the size the system shows it, so that Windows picks the nearest image instead of
-// stretching one.
+// Each at the size the system shows it, from the nearest image of the file, rather than the
+// caption's icon shrunk from the big one.
 static void LoadProgramIcons()
 {
     for (int kind = ICON_SMALL; kind <= ICON_BIG; ++kind) {
