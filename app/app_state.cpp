@@ -2,7 +2,7 @@
 
 bool g_silentMode = false;
 bool g_quietMode = false;
-HICON g_programIcon = nullptr;
+HICON g_programIcons[2] = {};
 HFONT g_boldFont = nullptr;
 char g_groupFolderPath[1024] = "";
 bool g_oleStarted = false;

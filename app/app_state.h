@@ -5,7 +5,7 @@
 
 extern bool g_silentMode;
 extern bool g_quietMode; // silent, and no message box at all
-extern HICON g_programIcon;
+extern HICON g_programIcons[2]; // indexed by ICON_SMALL and ICON_BIG
 extern HFONT g_boldFont;
 extern char g_groupFolderPath[1024]; // program group created by the apply step
 extern bool g_oleStarted;

@@ -1,5 +1,6 @@
 #include "app/dialog_common.h"
 
+#include "app/app_state.h"
 #include "app/help.h"
 #include "lang/localize.h"
 #include "res/resource.h"
@@ -28,3 +29,9 @@ void DialogCommon(HWND dialog, UINT message, WPARAM wParam, LPARAM, const char *
 }
 
 void EnableItem(HWND dialog, int id, bool enable) { EnableWindow(GetDlgItem(dialog, id), enable ? TRUE : FALSE); }
+
+void SetProgramIcons(HWND dialog)
+{
+    for (int kind = ICON_SMALL; kind <= ICON_BIG; ++kind)
+        SendMessageA(dialog, WM_SETICON, kind, reinterpret_cast<LPARAM>(g_programIcons[kind]));
+}

@@ -9,3 +9,5 @@
 void DialogCommon(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam, const char *helpTopic,
                   const char *dialogName);
 void EnableItem(HWND dialog, int id, bool enable);
+// The caption's and the task switcher's icons.
+void SetProgramIcons(HWND dialog);

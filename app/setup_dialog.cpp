@@ -55,7 +55,11 @@ bool OwnedByOtherProgram(int type)
     return className[0] != '\0';
 }
 
-void SetCheck(HWND dialog, int id, bool on) { CheckDlgButton(dialog, id, on ? BST_CHECKED : BST_UNCHECKED); }
+// As CheckDlgButton does, without one more import.
+void SetCheck(HWND dialog, int id, bool on)
+{
+    SendDlgItemMessageA(dialog, id, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+}
 
 // Any checked state counts as on.
 bool GetCheck(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) != BST_UNCHECKED; }
@@ -78,7 +82,7 @@ void InitSetupDialog(HWND dialog)
     LoadSetupChoices(choices);
     ChoicesToDialog(dialog, choices);
     SetForegroundWindow(dialog);
-    SendMessageA(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(g_programIcon));
+    SetProgramIcons(dialog);
     SendDlgItemMessageA(dialog, IDC_DESCRIPTION, EM_SETBKGNDCOLOR, 0, GetSysColor(COLOR_BTNFACE));
     if (g_silentMode)
         SendMessageA(dialog, WM_COMMAND, IDOK, 0);

@@ -6,22 +6,42 @@
 #include "lang/messages.h"
 #include "support/platform.h"
 
+// Each at the size the system shows it, from the nearest image of the file, rather than the
+// caption's icon shrunk from the big one.
+static void LoadProgramIcons()
+{
+    for (int kind = ICON_SMALL; kind <= ICON_BIG; ++kind) {
+        int size = GetSystemMetrics(kind == ICON_BIG ? SM_CXICON : SM_CXSMICON); // icons are square
+        g_programIcons[kind] = static_cast<HICON>(LoadImageA(g_resourceModule, "QBXICON", IMAGE_ICON, size, size, 0));
+    }
+}
+
+// Nine points, as the dialogs' own text, at the screen's DPI.
+static HFONT CreateBoldFont()
+{
+    HDC screen = GetDC(nullptr);
+    int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return CreateFontA(-MulDiv(9, dpi, 72), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, GB2312_CHARSET, 0, 0, 0, 0,
+                       "MS Sans Serif");
+}
+
 void RunSetupFlow()
 {
     // The integration dialog holds a rich-edit control: its library comes first.
     HMODULE richEdit = LoadSystemLibrary("riched32.dll");
-    g_programIcon = LoadIconA(g_resourceModule, "QBXICON");
+    LoadProgramIcons();
     INT_PTR confirmed = DialogBoxParamA(g_resourceModule, "SETUPDLG", nullptr, SetupDialogProc, 0);
     // -1 means the dialog could not be created: nothing was applied.
     if (confirmed > 0) {
-        g_boldFont = CreateFontA(-12, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, GB2312_CHARSET, 0, 0, 0, 0,
-                                 "MS Sans Serif");
+        g_boldFont = CreateBoldFont();
         DialogBoxParamA(g_resourceModule, "DONEDLG", nullptr, DoneDialogProc, 0);
         if (g_groupFolderPath[0] != '\0' && !g_silentMode)
             ShellExecuteA(nullptr, "open", g_groupFolderPath, nullptr, "", SW_SHOWNORMAL);
         DeleteObject(g_boldFont);
     }
-    DestroyIcon(g_programIcon);
+    for (HICON icon : g_programIcons)
+        DestroyIcon(icon);
     if (richEdit)
         FreeLibrary(richEdit);
 }

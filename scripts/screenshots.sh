@@ -1,6 +1,7 @@
 #!/bin/bash
 # Takes the screenshots of the three dialogs from the real program under Xvfb, native and
-# with the English language file beside it, into docs/screenshots/. Needs a built tree.
+# with the English language file beside it, at 96 and at 144 DPI, into docs/screenshots/.
+# Needs a built tree.
 set -e
 cd "$(dirname "$0")/.."
 . scripts/xvfb.sh
@@ -10,7 +11,9 @@ rm -rf "$prefix"; cp -a build/wine/pristine-win64 "$prefix"
 export WINEPREFIX="$prefix" WINEDEBUG=-all LC_ALL=zh_CN.UTF-8 LANG=zh_CN.UTF-8
 # No menu entries on this machine's desktop for the sample shortcuts.
 export WINEDLLOVERRIDES=winemenubuilder.exe=d
-trap 'wineserver -k 2>/dev/null; rm -rf "$prefix"' EXIT
+# The server writes the registry as it ends: the prefix goes after it, whatever failed before.
+# Replaces the trap of xvfb.sh, so it also stops the X server that script started.
+trap 'set +e; wineserver -k 2>/dev/null; wineserver -w; rm -rf "$prefix"; kill ${QBX_XVFB_PID:-} 2>/dev/null' EXIT
 # Wine draws the caption itself, so the screenshot shows it.
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
 
@@ -35,24 +38,29 @@ press() { # window-id keys
   xdotool key --window "$1" "$2"
 }
 
-run() { # suffix setup-title items-title [language file]
+run() { # suffix dpi setup-title items-title [language file]
   local inst="$prefix/drive_c/Program Files/Quibex" setup items done
   rm -rf "$inst"; mkdir -p "$inst"
   cp build/uninstall.exe build/tests/standin/Quibex.exe build/tests/fixtures/quibex.chm tests/fixtures/install/* "$inst/"
-  [ -n "${4:-}" ] && cp "$4" "$inst/uninstall.lng"
+  [ -n "${5:-}" ] && cp "$5" "$inst/uninstall.lng"
+  # Wine reads the screen's DPI from here when a program starts.
+  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$2" /f >/dev/null 2>&1
   (cd "$inst" && wine uninstall.exe /setup >/dev/null 2>&1 &)
-  setup=$(find_window "$2"); shoot "$setup" "$out/setup-$1.png"
+  setup=$(find_window "$3"); shoot "$setup" "$out/setup-$1.png"
   press "$setup" alt+c
-  items=$(find_window "$3"); shoot "$items" "$out/context-items-$1.png"
+  items=$(find_window "$4"); shoot "$items" "$out/context-items-$1.png"
   press "$items" Escape
-  for _ in $(seq 50); do xdotool search --onlyvisible --name "$3" >/dev/null 2>&1 || break; sleep 0.2; done
+  for _ in $(seq 50); do xdotool search --onlyvisible --name "$4" >/dev/null 2>&1 || break; sleep 0.2; done
   press "$setup" Return
   # The completion dialog has the setup dialog's title: wait for the setup dialog to go.
   for _ in $(seq 100); do xdotool getwindowname "$setup" >/dev/null 2>&1 || break; sleep 0.2; done
-  done=$(find_window "$2" "$setup"); shoot "$done" "$out/done-$1.png"
+  done=$(find_window "$3" "$setup"); shoot "$done" "$out/done-$1.png"
   press "$done" Return
   sleep 1; wineserver -k 2>/dev/null || true; wineserver -w
 }
 
-run zh 'Quibex 简体中文版安装' '关联菜单项目'
-run en 'Quibex setup' 'Context menu items' lang/english/uninstall.lng
+for dpi in 96 144; do
+  scale=$([ $dpi = 96 ] || echo "-$dpi")
+  run "zh$scale" $dpi 'Quibex 简体中文版安装' '关联菜单项目'
+  run "en$scale" $dpi 'Quibex setup' 'Context menu items' lang/english/uninstall.lng
+done

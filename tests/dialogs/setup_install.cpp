@@ -63,8 +63,8 @@ HWND SetupInstall::ConfirmSetup(HWND setupDialog) const
     ClickButton(setupDialog, IDOK);
     DWORD start = GetTickCount();
     while (GetTickCount() - start < 30000) {
-        HWND found = WaitForDialog(pid(), SetupTitle(), 500);
-        // Both dialogs share the caption; the completion dialog has the folder label.
+        HWND found = WaitForDialog(pid(), L"", 500);
+        // Whatever the language, the completion dialog is the one with the run button.
         if (found && found != setupDialog && GetDlgItem(found, IDC_DONE_RUN))
             return found;
     }
