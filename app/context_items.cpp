@@ -25,7 +25,7 @@ static void LoadMenuItems(HWND dialog)
 static void StoreMenuItems(HWND dialog)
 {
     for (const MenuItemName &item : MenuItemNames)
-        SetSettingDword(kMenuItemsKey, item.valueName, IsDlgButtonChecked(dialog, item.control) ? 1 : 0);
+        SetSettingDword(kMenuItemsKey, item.valueName, GetCheck(dialog, item.control) ? 1 : 0);
 }
 
 INT_PTR CALLBACK ContextItemsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)

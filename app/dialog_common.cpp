@@ -35,3 +35,11 @@ void SetProgramIcons(HWND dialog)
     for (int kind = ICON_SMALL; kind <= ICON_BIG; ++kind)
         SendMessageA(dialog, WM_SETICON, kind, reinterpret_cast<LPARAM>(g_programIcons[kind]));
 }
+
+// As CheckDlgButton and IsDlgButtonChecked do, without two more imports.
+void SetCheck(HWND dialog, int id, bool on)
+{
+    SendDlgItemMessageA(dialog, id, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+bool GetCheck(HWND dialog, int id) { return SendDlgItemMessageA(dialog, id, BM_GETCHECK, 0, 0) != BST_UNCHECKED; }

@@ -9,5 +9,8 @@
 void DialogCommon(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam, const char *helpTopic,
                   const char *dialogName);
 void EnableItem(HWND dialog, int id, bool enable);
+void SetCheck(HWND dialog, int id, bool on);
+// Any checked state counts as on.
+bool GetCheck(HWND dialog, int id);
 // The caption's and the task switcher's icons.
 void SetProgramIcons(HWND dialog);

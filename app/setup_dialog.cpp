@@ -55,14 +55,6 @@ bool OwnedByOtherProgram(int type)
     return className[0] != '\0';
 }
 
-// As CheckDlgButton does, without one more import.
-void SetCheck(HWND dialog, int id, bool on)
-{
-    SendDlgItemMessageA(dialog, id, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
-}
-
-// Any checked state counts as on.
-bool GetCheck(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) != BST_UNCHECKED; }
 
 void OnConfirm(HWND dialog)
 {

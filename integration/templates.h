@@ -3,8 +3,8 @@
 
 #include <stddef.h>
 
-// Empty archives, held with their first byte zero so this program's file never carries
-// either signature in full; CompleteTemplates sets it before any use.
+// Empty archives, zero until CompleteTemplates makes them, before any use, so that this
+// program's file never carries either signature in full.
 extern unsigned char EmptyQbxArchive[20];
 extern unsigned char EmptyZipArchive[22];
 void CompleteTemplates();

@@ -7,6 +7,8 @@
 #include <new>
 #include <string.h>
 
+LanguageResources::LanguageResources() : table(g_dbcs) {}
+
 LanguageResources g_language;
 
 

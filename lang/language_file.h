@@ -5,7 +5,8 @@
 
 class LanguageResources {
 public:
-    constexpr LanguageResources();
+    // Made at start-up, not in the file's initialised data: the table refers to the code page.
+    LanguageResources();
     LanguageResources(const LanguageResources &) = delete;
     LanguageResources &operator=(const LanguageResources &) = delete;
 
@@ -31,6 +32,3 @@ private:
 
 extern LanguageResources g_language;
 
-#include "support/text.h"
-
-constexpr LanguageResources::LanguageResources() : table(g_dbcs) {}

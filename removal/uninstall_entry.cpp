@@ -36,10 +36,16 @@ static bool ListedKiB(const char *folder, DWORD *kib)
     unsigned long long bytes = 0;
     for (size_t i = 0; i < list.Count(); ++i) {
         const char *line = list.Line(i).text;
-        WIN32_FILE_ATTRIBUTE_DATA data;
-        if (JoinListPath(path, sizeof path, folder, line) && !PassesThroughLink(checked, folder, line) &&
-            GetFileAttributesExA(path, GetFileExInfoStandard, &data) && !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            bytes += (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) + data.nFileSizeLow;
+        if (!JoinListPath(path, sizeof path, folder, line) || PassesThroughLink(checked, folder, line))
+            continue;
+        // Opened for no access, so files in use count too; a folder does not open.
+        HANDLE file = CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (file == INVALID_HANDLE_VALUE)
+            continue;
+        DWORD high = 0, low = GetFileSize(file, &high);
+        if (low != INVALID_FILE_SIZE || GetLastError() == NO_ERROR)
+            bytes += (static_cast<unsigned long long>(high) << 32) + low;
+        CloseHandle(file);
     }
     bytes = (bytes + 1023) >> 10;
     *kib = bytes > 0xFFFFFFFF ? 0xFFFFFFFF : static_cast<DWORD>(bytes);

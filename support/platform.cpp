@@ -4,13 +4,15 @@
 
 ErrorState g_errorState;
 
-static LONG s_platformId = -1;
+static bool s_versionKnown = false;
+static LONG s_platformId = 0;
 static DWORD s_majorVersion = 0;
 static int s_versionQueries = 0;
 
 DWORD NtMajorVersion()
 {
-    if (s_platformId == -1) {
+    if (!s_versionKnown) {
+        s_versionKnown = true;
         OSVERSIONINFOA info;
         ZeroMemory(&info, sizeof info);
         info.dwOSVersionInfoSize = 148;
