@@ -1,6 +1,6 @@
 #!/bin/bash
 # Shows the whole story on a sample installation in a private Wine prefix under ./demo:
-# silent setup, what Windows shows afterwards, silent removal, and what is left.
+# silent setup, what Windows shows afterwards, quiet removal, and what is left.
 set -e
 cd "$(dirname "$0")"
 scripts/setup-machine.sh
@@ -56,8 +56,10 @@ echo "-- uninstall entry:"
 wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quibex archiver' 2>/dev/null \
   | utf8 | tr -d '\r' | grep -a REG_ | sed 's/^ */   /'
 
-echo; echo "== silent removal: uninstall.exe /s"
-wine "$win\\uninstall.exe" /s >/dev/null 2>&1
+echo "-- Default apps: $(wine reg query 'HKLM\Software\RegisteredApplications' /v Quibex /reg:64 >/dev/null 2>&1 && echo registered || echo not registered)"
+
+echo; echo "== quiet removal, as a deployment tool runs it: uninstall.exe /quiet"
+wine "$win\\uninstall.exe" /quiet >/dev/null 2>&1
 for _ in $(seq 60); do [ -d "$inst" ] || break; sleep 0.5; done
 wineserver -w
 show
