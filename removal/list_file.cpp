@@ -33,7 +33,10 @@ bool ListFile::Open(const char *name)
         return false;
     size_t size = 0;
     text_ = ReadWhole(file_, size);
-    if (text_ && GetFileId(file_, &id_) && Take(size))
+    // Without an identity (id_ stays zero) the list is still read; a line naming it is then
+    // taken for a file in use.
+    GetFileId(file_, &id_);
+    if (text_ && Take(size))
         return true;
     Close();
     return false;
