@@ -22,8 +22,6 @@ void Cancel(SetupInstall &install, HWND dialog)
     EXPECT_EQ(install.Finish(), 0);
 }
 
-bool Checked(HWND dialog, int id) { return IsChecked(dialog, id); }
-
 std::string GroupLink()
 {
     char programs[MAX_PATH] = "";
@@ -85,7 +83,7 @@ bool BoxAtStart(const char *ext, int control, const char *ownerClass, DWORD stor
     EXPECT_NE(dialog, nullptr);
     if (!dialog)
         return false;
-    bool checked = Checked(dialog, control);
+    bool checked = IsChecked(dialog, control);
     Cancel(install, dialog);
     return checked;
 }
@@ -98,14 +96,9 @@ TEST(SetupDialog, OpensWithTheDefaultsAndCancelStoresNothing)
     ASSERT_TRUE(install.Start());
     HWND dialog = install.WaitSetupDialog();
     ASSERT_NE(dialog, nullptr);
-    for (int id = IDC_TYPE_QBX; id <= IDC_TYPE_Z; ++id)
-        EXPECT_TRUE(Checked(dialog, id)) << id;
-    EXPECT_FALSE(Checked(dialog, IDC_DESKTOP));
-    EXPECT_FALSE(Checked(dialog, IDC_START_MENU));
-    EXPECT_TRUE(Checked(dialog, IDC_PROGRAMS));
-    EXPECT_TRUE(Checked(dialog, IDC_SHELL_EXT));
-    EXPECT_FALSE(Checked(dialog, IDC_CASCADED_MENU));
-    EXPECT_TRUE(Checked(dialog, IDC_MENU_ICONS));
+    // Every type, the program group, the shell extension with menu icons; nothing else.
+    for (int id = IDC_TYPE_QBX; id <= IDC_MENU_ICONS; ++id)
+        EXPECT_EQ(IsChecked(dialog, id), id != IDC_DESKTOP && id != IDC_START_MENU && id != IDC_CASCADED_MENU) << id;
     EXPECT_TRUE(IsItemEnabled(dialog, IDC_CASCADED_MENU));
     EXPECT_TRUE(IsItemEnabled(dialog, IDC_MENU_ICONS));
     EXPECT_EQ(WindowTextOf(GetDlgItem(dialog, IDC_TYPE_QBX)), L"QBX(&R)");
@@ -158,31 +151,29 @@ TEST(SetupDialog, ContextItemsConfirmedBeforeCancelStayStored)
     HWND items = WaitForDialog(install.pid(), ContextItemsTitle());
     ASSERT_NE(items, nullptr);
     EXPECT_EQ(GetWindow(items, GW_OWNER), dialog);
-    for (int id = IDC_MENU_EXTR_TO; id <= IDC_MENU_EMAIL_OPT; ++id)
-        EXPECT_TRUE(Checked(items, id)) << id;
-    EXPECT_FALSE(Checked(items, IDC_MENU_TEST));
-    EXPECT_FALSE(Checked(items, IDC_MENU_CONVERT));
+    for (int id = IDC_MENU_EXTR_TO; id <= IDC_MENU_CONVERT; ++id)
+        EXPECT_EQ(IsChecked(items, id), id < IDC_MENU_TEST) << id;
     EXPECT_EQ(WindowTextOf(GetDlgItem(items, IDC_MENU_EXTR)), Wide(u8"解压到<文件夹\\>(&E)"));
     ClickButton(items, IDOK);
     ASSERT_TRUE(WaitGone(items));
     for (const char *name : kMenuValues)
         EXPECT_TRUE(SettingExists(kMenuItemsKey, name)) << name << ": OK writes all 11 values";
-    EXPECT_EQ(SettingDword(kMenuItemsKey, "OpenSFX", 7), 1u);
-    EXPECT_EQ(SettingDword(kMenuItemsKey, "Convert", 7), 0u);
+    EXPECT_EQ(GetSettingDword(kMenuItemsKey, "OpenSFX", 7), 1u);
+    EXPECT_EQ(GetSettingDword(kMenuItemsKey, "Convert", 7), 0u);
 
     // A second opening starts from the stored values; its cancel changes nothing.
     SetSettingDword(kMenuItemsKey, "ExtrHere", 0);
     ClickButton(dialog, IDC_CONTEXT_ITEMS);
     items = WaitForDialog(install.pid(), ContextItemsTitle());
     ASSERT_NE(items, nullptr);
-    EXPECT_FALSE(Checked(items, IDC_MENU_EXTR_HERE));
+    EXPECT_FALSE(IsChecked(items, IDC_MENU_EXTR_HERE));
     ClickButton(items, IDC_MENU_TEST);
     PostMessageW(items, WM_COMMAND, IDCANCEL, 0);
     ASSERT_TRUE(WaitGone(items));
-    EXPECT_EQ(SettingDword(kMenuItemsKey, "Test", 7), 0u);
+    EXPECT_EQ(GetSettingDword(kMenuItemsKey, "Test", 7), 0u);
 
     Cancel(install, dialog);
-    EXPECT_EQ(SettingDword(kMenuItemsKey, "ExtrTo", 7), 1u);
+    EXPECT_EQ(GetSettingDword(kMenuItemsKey, "ExtrTo", 7), 1u);
     EXPECT_FALSE(SettingExists(kSetupKey, "ShellExt"));
     EXPECT_FALSE(SettingExists("Setup\\.zip", "Set"));
     EXPECT_FALSE(SettingExists(kLinksKey, "Programs"));
@@ -197,37 +188,37 @@ TEST(SetupDialog, ConfirmSavesShownStatesAppliesAndRegisters)
 
     ClickAndWait(dialog, IDC_CASCADED_MENU);
     ClickAndWait(dialog, IDC_SHELL_EXT);
-    EXPECT_FALSE(Checked(dialog, IDC_SHELL_EXT));
+    EXPECT_FALSE(IsChecked(dialog, IDC_SHELL_EXT));
     EXPECT_FALSE(IsItemEnabled(dialog, IDC_CASCADED_MENU));
     EXPECT_FALSE(IsItemEnabled(dialog, IDC_MENU_ICONS));
-    EXPECT_TRUE(Checked(dialog, IDC_CASCADED_MENU)) << "disabled boxes keep their marks";
-    EXPECT_TRUE(Checked(dialog, IDC_MENU_ICONS));
+    EXPECT_TRUE(IsChecked(dialog, IDC_CASCADED_MENU)) << "disabled boxes keep their marks";
+    EXPECT_TRUE(IsChecked(dialog, IDC_MENU_ICONS));
     EXPECT_TRUE(IsItemEnabled(dialog, IDC_CONTEXT_ITEMS));
 
     ClickAndWait(dialog, IDC_TYPE_ZIP);
     ClickAndWait(dialog, IDC_TYPE_ISO);
     ClickAndWait(dialog, IDC_DESKTOP);
-    EXPECT_FALSE(Checked(dialog, IDC_TYPE_ZIP));
+    EXPECT_FALSE(IsChecked(dialog, IDC_TYPE_ZIP));
     ClickAndWait(dialog, IDC_SELECT_ALL);
     for (int id = IDC_TYPE_QBX; id <= IDC_TYPE_Z; ++id)
-        EXPECT_TRUE(Checked(dialog, id)) << id;
-    EXPECT_TRUE(Checked(dialog, IDC_DESKTOP)) << "select-all leaves the other boxes";
-    EXPECT_FALSE(Checked(dialog, IDC_START_MENU));
-    EXPECT_FALSE(Checked(dialog, IDC_SHELL_EXT));
+        EXPECT_TRUE(IsChecked(dialog, id)) << id;
+    EXPECT_TRUE(IsChecked(dialog, IDC_DESKTOP)) << "select-all leaves the other boxes";
+    EXPECT_FALSE(IsChecked(dialog, IDC_START_MENU));
+    EXPECT_FALSE(IsChecked(dialog, IDC_SHELL_EXT));
     ClickAndWait(dialog, IDC_TYPE_CAB);
 
     HWND done = install.ConfirmSetup(dialog);
     ASSERT_NE(done, nullptr) << "the completion dialog follows";
 
-    EXPECT_EQ(SettingDword("Setup\\.cab", "Set", 7), 0u);
-    EXPECT_EQ(SettingDword("Setup\\.zip", "Set", 7), 1u);
-    EXPECT_EQ(SettingDword("Setup\\.iso", "Set", 7), 1u);
-    EXPECT_EQ(SettingDword(kLinksKey, "Desktop", 7), 1u);
-    EXPECT_EQ(SettingDword(kLinksKey, "StartMenu", 7), 0u);
-    EXPECT_EQ(SettingDword(kLinksKey, "Programs", 7), 1u);
-    EXPECT_EQ(SettingDword(kSetupKey, "ShellExt", 7), 0u);
-    EXPECT_EQ(SettingDword(kSetupKey, "CascadedMenu", 7), 1u);
-    EXPECT_EQ(SettingDword(kSetupKey, "MenuIcons", 7), 1u);
+    EXPECT_EQ(GetSettingDword("Setup\\.cab", "Set", 7), 0u);
+    EXPECT_EQ(GetSettingDword("Setup\\.zip", "Set", 7), 1u);
+    EXPECT_EQ(GetSettingDword("Setup\\.iso", "Set", 7), 1u);
+    EXPECT_EQ(GetSettingDword(kLinksKey, "Desktop", 7), 1u);
+    EXPECT_EQ(GetSettingDword(kLinksKey, "StartMenu", 7), 0u);
+    EXPECT_EQ(GetSettingDword(kLinksKey, "Programs", 7), 1u);
+    EXPECT_EQ(GetSettingDword(kSetupKey, "ShellExt", 7), 0u);
+    EXPECT_EQ(GetSettingDword(kSetupKey, "CascadedMenu", 7), 1u);
+    EXPECT_EQ(GetSettingDword(kSetupKey, "MenuIcons", 7), 1u);
 
     // What the apply step did, as Windows sees it.
     char type[80] = "";
@@ -252,9 +243,9 @@ TEST(SetupDialog, SilentSetupNeedsNoHands)
         SetupInstall install;
         ASSERT_TRUE(install.Start(env ? "/setup" : "/setup /s", env));
         EXPECT_EQ(install.Finish(30000), 0) << "no dialog waits for a click";
-        EXPECT_EQ(SettingDword("Setup\\.qbx", "Set", 7), 1u);
-        EXPECT_EQ(SettingDword(kLinksKey, "Desktop", 7), 0u);
-        EXPECT_EQ(SettingDword(kSetupKey, "MenuIcons", 7), 1u);
+        EXPECT_EQ(GetSettingDword("Setup\\.qbx", "Set", 7), 1u);
+        EXPECT_EQ(GetSettingDword(kLinksKey, "Desktop", 7), 0u);
+        EXPECT_EQ(GetSettingDword(kSetupKey, "MenuIcons", 7), 1u);
         char type[80] = "", command[MAX_PATH] = "";
         GetRegString(HKEY_CLASSES_ROOT, ".qbx", "", type, sizeof type, "");
         EXPECT_STREQ(type, "Quibex") << "applied";

@@ -18,8 +18,6 @@ void ResetSetupState()
     DeleteRegTree(HKEY_LOCAL_MACHINE, kUninstallKey);
 }
 
-DWORD SettingDword(const char *key, const char *name, DWORD def) { return GetSettingDword(key, name, def); }
-
 bool SettingExists(const char *key, const char *name)
 {
     DWORD value = 0;
@@ -99,11 +97,6 @@ bool StartedExplorer(DWORD processId)
     return false;
 }
 
-std::vector<HWND> FolderWindows()
-{
-    return WindowsOfClass(L"ExplorerWClass");
-}
-
 // Closes a folder window and waits until it is gone; a window that stays is ended with its
 // process, by id.
 static bool CloseAndWait(HWND window)
@@ -125,7 +118,7 @@ static bool CloseAndWait(HWND window)
 bool CloseFolderWindows()
 {
     bool closed = true;
-    for (HWND window : FolderWindows())
+    for (HWND window : WindowsOfClass(L"ExplorerWClass"))
         closed = CloseAndWait(window) && closed;
     return closed;
 }

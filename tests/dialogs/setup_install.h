@@ -14,7 +14,6 @@ std::wstring ContextItemsTitle(); // caption of CONTEXTITEMS
 
 // Forgets every setting, association and entry a setup run may have left in the registry.
 void ResetSetupState();
-DWORD SettingDword(const char *key, const char *name, DWORD def);
 bool SettingExists(const char *key, const char *name);
 
 class SetupInstall {
@@ -41,11 +40,10 @@ private:
     HANDLE process_ = nullptr;
 };
 
-// Explorer windows opened on a folder (Wine's explorer.exe); they outlive the program.
-std::vector<HWND> FolderWindows();
 // True when the process started Explorer (a folder window outlives the program that opened it).
 bool StartedExplorer(DWORD processId);
-// Closes every folder window and waits until each is gone; false when one stays.
+// Closes every folder window (Wine's explorer.exe, which outlives the program that opened it)
+// and waits until each is gone; false when one stays.
 bool CloseFolderWindows();
 // Waits for a folder window, then closes them all as above; false when none came.
 bool CloseFolderWindow(DWORD timeoutMs);

@@ -5,6 +5,7 @@
 
 #include <shlobj.h>
 
+#include <algorithm>
 #include <vector>
 
 std::string InstallDir()
@@ -39,10 +40,47 @@ std::vector<std::string> AllExtensions()
     return all;
 }
 
-std::string RegBytes(HKEY root, const std::string &path, const char *name, DWORD *type)
+std::string Volume(int n)
+{
+    char v[8];
+    wsprintfA(v, ".q%02d", n);
+    return v;
+}
+
+std::string ShellFolder(int csidl)
+{
+    char path[MAX_PATH] = "";
+    SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path);
+    return path;
+}
+
+std::wstring WideOf(const std::string &acp)
+{
+    WCHAR buf[MAX_PATH] = L"";
+    MultiByteToWideChar(CP_ACP, 0, acp.c_str(), -1, buf, MAX_PATH);
+    return buf;
+}
+
+std::vector<std::wstring> FilesInW(const std::string &folder)
+{
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW fd;
+    HANDLE find = FindFirstFileW(WideOf(JoinPath(folder, "*")).c_str(), &fd);
+    if (find == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        if (fd.cFileName[0] != L'.')
+            names.push_back(fd.cFileName);
+    } while (FindNextFileW(find, &fd));
+    FindClose(find);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::string RegBytes(HKEY root, const std::string &path, const char *name, DWORD *type, REGSAM view)
 {
     HKEY key;
-    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_QUERY_VALUE | view, &key) != ERROR_SUCCESS)
         return "<no key>";
     std::vector<char> data(8192);
     DWORD size = static_cast<DWORD>(data.size()), t = 0;
@@ -55,16 +93,7 @@ std::string RegBytes(HKEY root, const std::string &path, const char *name, DWORD
 
 std::string RegText(HKEY root, const std::string &path, const char *name, REGSAM view)
 {
-    HKEY key;
-    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_QUERY_VALUE | view, &key) != ERROR_SUCCESS)
-        return "<no key>";
-    char data[4096];
-    DWORD size = sizeof data;
-    LONG r = RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE *>(data), &size);
-    RegCloseKey(key);
-    if (r != ERROR_SUCCESS)
-        return "<no value>";
-    std::string s(data, size);
+    std::string s = RegBytes(root, path, name, nullptr, view);
     while (!s.empty() && s.back() == '\0')
         s.pop_back();
     return s;
@@ -142,32 +171,6 @@ void RawDeleteTree(HKEY root, const std::string &path)
     RegDeleteKeyA(root, path.c_str());
 }
 
-bool ReadShellLink(const std::string &link, std::string *target, std::string *description)
-{
-    IShellLinkA *shellLink = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                reinterpret_cast<void **>(&shellLink))))
-        return false;
-    IPersistFile *file = nullptr;
-    bool ok = false;
-    if (SUCCEEDED(shellLink->QueryInterface(IID_IPersistFile, reinterpret_cast<void **>(&file)))) {
-        WCHAR wide[MAX_PATH];
-        MultiByteToWideChar(CP_ACP, 0, link.c_str(), -1, wide, MAX_PATH);
-        if (SUCCEEDED(file->Load(wide, STGM_READ))) {
-            char buf[MAX_PATH] = "";
-            shellLink->GetPath(buf, MAX_PATH, nullptr, SLGP_RAWPATH);
-            *target = buf;
-            buf[0] = '\0';
-            shellLink->GetDescription(buf, MAX_PATH);
-            *description = buf;
-            ok = true;
-        }
-        file->Release();
-    }
-    shellLink->Release();
-    return ok;
-}
-
 bool ReadShellLinkW(const std::wstring &link, std::wstring *target, std::wstring *description)
 {
     IShellLinkW *shellLink = nullptr;
@@ -199,9 +202,7 @@ static std::string UnixPath(const std::string &windowsPath)
         reinterpret_cast<void *>(GetProcAddress(GetModuleHandleA("kernel32"), "wine_get_unix_file_name")));
     if (!toUnix)
         return "";
-    WCHAR wide[MAX_PATH];
-    MultiByteToWideChar(CP_ACP, 0, windowsPath.c_str(), -1, wide, MAX_PATH);
-    char *unix = toUnix(wide);
+    char *unix = toUnix(WideOf(windowsPath).c_str());
     std::string s = unix ? unix : "";
     HeapFree(GetProcessHeap(), 0, unix);
     return s;
@@ -218,13 +219,13 @@ static std::string Field(const std::string &text, const std::string &label)
     return text.substr(at, text.find('\n', at) - at);
 }
 
-bool LnkInfo(const std::string &link, std::string *localPath, std::string *descriptionUtf8)
+bool LnkInfo(const std::wstring &link, std::string *localPath, std::string *descriptionUtf8)
 {
     // lnkinfo is a Linux program; Wine starts it as one. Copy to a plain name first.
     static int calls = 0;
     TempDir dir(("lnkinfo" + std::to_string(++calls)).c_str());
     std::string copy = dir / "x.lnk", out = dir / "out.txt";
-    if (!CopyFileTo(link, copy))
+    if (!CopyFileW(link.c_str(), WideOf(copy).c_str(), FALSE))
         return false;
     // Wine does not wait for a Linux process: its output appears by rename when complete.
     std::string outUnix = UnixPath(out);
@@ -243,14 +244,4 @@ bool LnkInfo(const std::string &link, std::string *localPath, std::string *descr
     *localPath = Field(text, "Local path");
     *descriptionUtf8 = Field(text, "Description");
     return true;
-}
-
-bool LnkInfo(const std::wstring &link, std::string *localPath, std::string *descriptionUtf8)
-{
-    // A name the code page cannot hold: read a copy with a plain name.
-    TempDir dir("lnkinfow");
-    std::string copy = dir / "w.lnk";
-    WCHAR wideCopy[MAX_PATH];
-    MultiByteToWideChar(CP_ACP, 0, copy.c_str(), -1, wideCopy, MAX_PATH);
-    return CopyFileW(link.c_str(), wideCopy, FALSE) && LnkInfo(copy, localPath, descriptionUtf8);
 }

@@ -14,10 +14,16 @@ bool IsWow64Run();
 std::string VersionName();
 // Every extension of the archive types, in table order.
 std::vector<std::string> AllExtensions();
+// The volume extension ".qNN" of a ".qbx" archive.
+std::string Volume(int n);
+std::string ShellFolder(int csidl);
+std::wstring WideOf(const std::string &acp);
+// Names in the folder, sorted; read wide, so names any code page cannot hold show too.
+std::vector<std::wstring> FilesInW(const std::string &folder);
 
-// A value as text without its terminator; "<no key>" or "<no value>" when absent.
+// A value's bytes, or as text without its terminator; "<no key>" or "<no value>" when absent.
+std::string RegBytes(HKEY root, const std::string &path, const char *name, DWORD *type = nullptr, REGSAM view = 0);
 std::string RegText(HKEY root, const std::string &path, const char *name = "", REGSAM view = 0);
-std::string RegBytes(HKEY root, const std::string &path, const char *name, DWORD *type = nullptr);
 bool KeyThere(HKEY root, const std::string &path, REGSAM view = 0);
 // Every value and subkey below a key, as one text, for before/after comparisons.
 std::string Snapshot(HKEY root, const std::string &path, REGSAM view = 0);
@@ -27,8 +33,6 @@ void RawSetValue(HKEY root, const std::string &path, const char *name, DWORD typ
 void RawDeleteTree(HKEY root, const std::string &path);
 
 // Target and description read back through the shell link object.
-bool ReadShellLink(const std::string &link, std::string *target, std::string *description);
 bool ReadShellLinkW(const std::wstring &link, std::wstring *target, std::wstring *description);
 // Local path and description as lnkinfo (a Linux tool) reads the file.
-bool LnkInfo(const std::string &link, std::string *localPath, std::string *descriptionUtf8);
 bool LnkInfo(const std::wstring &link, std::string *localPath, std::string *descriptionUtf8);

@@ -1,13 +1,11 @@
 #include <gtest/gtest.h>
 
-#include "common/gui_driver.h"
 #include "common/test_hooks.h"
 #include "common/test_util.h"
 #include "integration/app_path.h"
 #include "integration/associations.h"
 #include "integration/shell_extension.h"
 #include "integration/shortcuts.h"
-#include "integration/templates.h"
 #include "integration_util.h"
 #include "lang/language_file.h"
 #include "lang/messages.h"
@@ -77,34 +75,84 @@ TEST(IsWow64, AnswersForThePlatformAndAsksOnce)
     EXPECT_EQ(Wow64QueryCount(), 1);
 }
 
-TEST(ShellExtension, MissingModuleStillWritesHandlersAndApproval)
+// Each module's class keys in its own registry view, its handler keys and approval also when
+// its file is missing, and what taking it back leaves: the named handler keys, emptied (the
+// round trips of the whole registry pass over every "shellex" key).
+TEST(ShellExtension, RegisteredInItsViewAndTakenBack)
 {
-    DeleteFileA(InstallFile("qbxext.dll").c_str());
-    DeleteFileA(InstallFile("qbxext64.dll").c_str());
+    struct Module {
+        const char *id, *file, *handler;
+        REGSAM view, otherView;
+    };
+    std::vector<Module> modules = {
+        {kShellExtClassId32, "qbxext.dll", IsWow64Run() ? "Quibex32" : "Quibex", 0, KEY_WOW64_64KEY}};
+    if (IsWow64Run())
+        modules.push_back({kShellExtClassId64, "qbxext64.dll", "Quibex", KEY_WOW64_64KEY, KEY_WOW64_32KEY});
+    const std::string approved = "Software\\Microsoft\\Windows\\CurrentVersion\\Shell Extensions\\Approved";
+    const char *const byId[] = {"Quibex\\shellex\\ContextMenuHandlers\\", "Quibex\\shellex\\PropertySheetHandlers\\",
+                                "Quibex.ZIP\\shellex\\ContextMenuHandlers\\",
+                                "Quibex.ZIP\\shellex\\PropertySheetHandlers\\", "exefile\\shellex\\PropertySheetHandlers\\"};
+    const char *const byName[] = {"*\\shellex\\ContextMenuHandlers\\",        "Folder\\shellex\\ContextMenuHandlers\\",
+                                  "Folder\\shellex\\DragDropHandlers\\",      "Drive\\shellex\\DragDropHandlers\\",
+                                  "Directory\\shellex\\ContextMenuHandlers\\", "Directory\\shellex\\DragDropHandlers\\"};
     SetupChoices on = {};
     on.ShellExt = true;
-    SetShellIntegration(on);
-    EXPECT_FALSE(KeyThere(HKEY_CLASSES_ROOT, std::string("CLSID\\") + kShellExtClassId32));
-    EXPECT_FALSE(KeyThere(HKEY_CLASSES_ROOT, std::string("CLSID\\") + kShellExtClassId64, KEY_WOW64_64KEY));
-    EXPECT_EQ(RegText(HKEY_CLASSES_ROOT, "*\\shellex\\ContextMenuHandlers\\Quibex"),
-              IsWow64Run() ? kShellExtClassId64 : kShellExtClassId32);
-    EXPECT_EQ(RegText(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Shell Extensions\\Approved",
-                      kShellExtClassId32),
-              "Quibex shell extension");
-    SetShellIntegration(SetupChoices{});
-    EXPECT_EQ(RegText(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Shell Extensions\\Approved",
-                      kShellExtClassId32),
-              "<no value>");
-    EXPECT_FALSE(KeyThere(HKEY_CLASSES_ROOT, "Quibex\\shellex\\DropHandler"));
+    for (bool files : {true, false}) {
+        SCOPED_TRACE(files ? "with the modules" : "without them");
+        for (const Module &m : modules)
+            files ? WriteFileBytes(InstallFile(m.file), "x") : DeleteFileA(InstallFile(m.file).c_str());
+        SetShellIntegration(on);
+        for (const Module &m : modules) {
+            const std::string server = std::string("CLSID\\") + m.id + "\\InProcServer32";
+            EXPECT_EQ(RegText(HKEY_CLASSES_ROOT, server, "", m.view), files ? InstallFile(m.file) : "<no key>");
+            EXPECT_EQ(RegText(HKEY_CLASSES_ROOT, server, "ThreadingModel", m.view), files ? "Apartment" : "<no key>");
+            if (IsWow64Run())
+                EXPECT_FALSE(KeyThere(HKEY_CLASSES_ROOT, std::string("CLSID\\") + m.id, m.otherView)) << m.id;
+            EXPECT_EQ(RegText(HKEY_LOCAL_MACHINE, approved, m.id), "Quibex shell extension");
+            for (const char *head : byId)
+                EXPECT_EQ(RegText(HKEY_CLASSES_ROOT, head + std::string(m.id)), "") << head;
+            for (const char *head : byName)
+                EXPECT_EQ(RegText(HKEY_CLASSES_ROOT, head + std::string(m.handler)), m.id) << head;
+        }
+        for (const char *cls : {"Quibex", "Quibex.ZIP"})
+            EXPECT_EQ(RegText(HKEY_CLASSES_ROOT, cls + std::string("\\shellex\\DropHandler")), modules.back().id);
+
+        SetShellIntegration(SetupChoices{});
+        for (const Module &m : modules) {
+            for (REGSAM view : {0, KEY_WOW64_64KEY})
+                EXPECT_FALSE(KeyThere(HKEY_CLASSES_ROOT, std::string("CLSID\\") + m.id, view)) << m.id;
+            EXPECT_EQ(RegText(HKEY_LOCAL_MACHINE, approved, m.id), "<no value>");
+            for (const char *head : byId)
+                EXPECT_FALSE(KeyThere(HKEY_CLASSES_ROOT, head + std::string(m.id))) << head;
+            for (const char *head : byName)
+                EXPECT_EQ(RegText(HKEY_CLASSES_ROOT, head + std::string(m.handler)), "<no value>") << head;
+        }
+        for (const char *cls : {"Quibex", "Quibex.ZIP"})
+            EXPECT_FALSE(KeyThere(HKEY_CLASSES_ROOT, cls + std::string("\\shellex\\DropHandler")));
+    }
 }
 
-TEST(FileTypes, IconsOfTheUserStayAndRevIsAlwaysOurs)
+// The three file types open with the archiver and show its icons; an icon the user chose
+// stays, and ".rev" is the archiver's after every setup.
+TEST(FileTypes, OpenWithTheArchiverAndKeepTheUsersIcon)
 {
     RawSetText(HKEY_CLASSES_ROOT, "Quibex\\DefaultIcon", "", "C:\\icons\\mine.ico,3");
     RawSetText(HKEY_CLASSES_ROOT, ".rev", "", "Other.REV");
     ASSERT_TRUE(RegisterFileTypes());
-    EXPECT_EQ(RegText(HKEY_CLASSES_ROOT, "Quibex\\DefaultIcon"), "C:\\icons\\mine.ico,3");
-    EXPECT_EQ(RegText(HKEY_CLASSES_ROOT, "Quibex.ZIP\\DefaultIcon"), InstallFile("Quibex.exe") + ",0");
+    const std::string exe = InstallFile("Quibex.exe");
+    const struct {
+        const char *type;
+        const char8_t *name;
+        std::string icon;
+    } rows[] = {{"Quibex", u8"Quibex 压缩文件", "C:\\icons\\mine.ico,3"},
+                {"Quibex.ZIP", u8"Quibex ZIP 压缩文件", exe + ",0"},
+                {"Quibex.REV", u8"QBX 恢复卷", exe + ",1"}};
+    for (const auto &row : rows) {
+        EXPECT_EQ(RegText(HKEY_CLASSES_ROOT, row.type), Acp(row.name));
+        EXPECT_EQ(RegText(HKEY_CLASSES_ROOT, row.type + std::string("\\shell\\open\\command")),
+                  "\"" + exe + "\" \"%1\"");
+        EXPECT_EQ(RegText(HKEY_CLASSES_ROOT, row.type + std::string("\\DefaultIcon")), row.icon);
+    }
     EXPECT_EQ(RegText(HKEY_CLASSES_ROOT, ".rev"), "Quibex.REV");
     for (const char *key : {"Quibex", "Quibex.ZIP", "Quibex.REV", ".rev"})
         DeleteRegTree(HKEY_CLASSES_ROOT, key);
@@ -128,38 +176,11 @@ TEST(Shortcuts, UnsafeTranslatedNamesFallBackToTheNativeOnes)
     UpdateShortcuts(programs, nullptr);
     g_resourceModule = saved;
     FreeLibrary(names);
-    char folder[MAX_PATH] = "";
-    SHGetFolderPathA(nullptr, CSIDL_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, folder);
-    std::string group = JoinPath(folder, "Quibex");
-    EXPECT_NE(GetFileAttributesA(JoinPath(group, Acp(u8"Quibex 中文帮助.lnk")).c_str()), INVALID_FILE_ATTRIBUTES);
-    EXPECT_EQ(GetFileAttributesA(JoinPath(folder, Acp(u8"帮助.lnk")).c_str()), INVALID_FILE_ATTRIBUTES);
+    const std::string folder = ShellFolder(CSIDL_PROGRAMS), group = JoinPath(folder, "Quibex");
+    EXPECT_TRUE(Exists(JoinPath(group, Acp(u8"Quibex 中文帮助.lnk"))));
+    EXPECT_FALSE(Exists(JoinPath(folder, Acp(u8"帮助.lnk"))));
     UpdateShortcuts(SetupChoices{}, nullptr);
-    EXPECT_EQ(GetFileAttributesA(group.c_str()), INVALID_FILE_ATTRIBUTES);
-}
-
-static std::vector<std::wstring> FilesInW(const std::string &folder)
-{
-    std::vector<std::wstring> names;
-    WCHAR pattern[MAX_PATH];
-    MultiByteToWideChar(CP_ACP, 0, JoinPath(folder, "*").c_str(), -1, pattern, MAX_PATH);
-    WIN32_FIND_DATAW fd;
-    HANDLE find = FindFirstFileW(pattern, &fd);
-    if (find == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        if (fd.cFileName[0] != L'.')
-            names.push_back(fd.cFileName);
-    } while (FindNextFileW(find, &fd));
-    FindClose(find);
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-static std::wstring WideOf(const std::string &acp)
-{
-    WCHAR buf[MAX_PATH] = L"";
-    MultiByteToWideChar(CP_ACP, 0, acp.c_str(), -1, buf, MAX_PATH);
-    return buf;
+    EXPECT_FALSE(Exists(group));
 }
 
 // The NT family names the shortcuts from the resources in UTF-16 on any code page; 9x falls
@@ -176,13 +197,9 @@ TEST(Shortcuts, EveryGroupShortcutWhateverTheCodePage)
     programs.Programs = true;
     UpdateShortcuts(programs, nullptr);
 
-    std::vector<std::string> groups;
-    for (int csidl : {CSIDL_PROGRAMS, CSIDL_COMMON_PROGRAMS}) {
-        char folder[MAX_PATH] = "";
-        SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, folder);
-        if (csidl == CSIDL_PROGRAMS || nt)
-            groups.push_back(JoinPath(folder, "Quibex"));
-    }
+    std::vector<std::string> groups = {JoinPath(ShellFolder(CSIDL_PROGRAMS), "Quibex")};
+    if (nt)
+        groups.push_back(JoinPath(ShellFolder(CSIDL_COMMON_PROGRAMS), "Quibex"));
     for (const std::string &group : groups) {
         std::vector<std::wstring> expected;
         for (const std::wstring &name : names)
@@ -205,7 +222,7 @@ TEST(Shortcuts, EveryGroupShortcutWhateverTheCodePage)
     }
     UpdateShortcuts(SetupChoices{}, nullptr);
     for (const std::string &group : groups)
-        EXPECT_EQ(GetFileAttributesA(group.c_str()), INVALID_FILE_ATTRIBUTES) << group;
+        EXPECT_FALSE(Exists(group)) << group;
 }
 
 // A translated name fit for a file name is used as it is, even when a trail byte is 0x5C
@@ -223,36 +240,11 @@ TEST(Shortcuts, SafeTranslatedNamesAreUsedAsTheyAre)
     programs.Programs = true;
     UpdateShortcuts(programs, nullptr);
     g_language.Load((dir / "absent.lng").c_str());
-    char folder[MAX_PATH] = "";
-    SHGetFolderPathA(nullptr, CSIDL_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, folder);
-    std::string group = JoinPath(folder, "Quibex");
+    const std::string group = JoinPath(ShellFolder(CSIDL_PROGRAMS), "Quibex");
     EXPECT_TRUE(Exists(JoinPath(group, name + ".lnk")));
 
     char reported[kGroupFolderSize] = "unchanged";
     UpdateShortcuts(SetupChoices{}, reported);
     EXPECT_STREQ(reported, "unchanged");
     EXPECT_FALSE(Exists(group));
-}
-
-TEST(Shortcuts, LinksAndFolderTrees)
-{
-    TempDir dir("links");
-    std::string link = dir / "x.lnk";
-    ASSERT_TRUE(CreateShellLink("C:\\target.exe", nullptr, link.c_str()));
-    std::string target, description;
-    ASSERT_TRUE(ReadShellLink(link, &target, &description));
-    EXPECT_EQ(target, "C:\\target.exe");
-    EXPECT_EQ(description, "");
-    EXPECT_FALSE(CreateShellLink("C:\\target.exe", "d", (dir / "missing\\x.lnk").c_str()));
-
-    CreateDirectoryA((dir / "tree").c_str(), nullptr);
-    CreateDirectoryA((dir / "tree\\sub").c_str(), nullptr);
-    WriteFileBytes(dir / "tree\\sub\\f.txt", "x");
-    EXPECT_TRUE(DeleteFolderTree((dir / "tree").c_str()));
-    EXPECT_EQ(GetFileAttributesA((dir / "tree").c_str()), INVALID_FILE_ATTRIBUTES);
-    EXPECT_FALSE(DeleteFolderTree((dir / "tree").c_str()));
-    EXPECT_FALSE(DeleteFolderTree(""));
-    std::string tooLong = dir.path() + "\\" + std::string(1100, 'a');
-    EXPECT_FALSE(DeleteFolderTree(tooLong.c_str()));
-    EXPECT_NE(GetFileAttributesA(dir.path().c_str()), INVALID_FILE_ATTRIBUTES);
 }
