@@ -238,12 +238,7 @@ TEST_F(Cycle, RemovalStartedFromTheListOfInstalledPrograms)
     checkInstalled();
     HANDLE uninstaller = StartProcess("uninstaller.exe --remove \"Quibex archiver\"");
     ASSERT_NE(uninstaller, nullptr);
-    HWND question = nullptr;
-    for (DWORD t0 = GetTickCount(); !question && GetTickCount() - t0 < 20000; Sleep(200)) {
-        HWND w = FindWindowW(L"#32770", Wide(u8"卸载 Quibex").c_str());
-        if (w && IsWindowVisible(w))
-            question = w;
-    }
+    HWND question = WaitForAnyDialog(Wide(u8"卸载 Quibex"), 20000);
     ASSERT_NE(question, nullptr) << "the removal asks first";
     ClickButton(question, IDYES);
     WaitExit(uninstaller, 30000);
