@@ -28,8 +28,7 @@ protected:
     std::string dir_;
 };
 
-// Lines that reach outside the folder, lines read as no line at all, a path that would not
-// fit 1,024 bytes (never cut into the name of another file) and a path through a link.
+// Lines that reach outside the folder, lines read as no line at all, and a path through a link.
 TEST_F(Passes, HostileLinesAreNeverActedOn)
 {
     std::string outside = root_ / "outside.txt", elsewhere = root_ / "elsewhere";
@@ -41,30 +40,13 @@ TEST_F(Passes, HostileLinesAreNeverActedOn)
     folder("sub");
     file("victim.txt");
     file("victim2.txt");
-    std::wstring wdir = L"\\\\?\\" + std::wstring(dir_.begin(), dir_.end());
-    std::string rel;
-    for (int level = 0; level < 4; ++level) {
-        rel += std::string(200, 'd') + "\\";
-        ASSERT_TRUE(CreateDirectoryW((wdir + L"\\" + std::wstring(rel.begin(), rel.end())).c_str(), nullptr));
-    }
-    size_t base = dir_.size() + 1 + rel.size();
-    ASSERT_LT(base, 1020u);
-    std::string longest = rel + std::string(1023 - base, 'k'); // its full path takes 1,023 bytes
-    std::wstring wlongest = wdir + L"\\" + std::wstring(longest.begin(), longest.end());
-    HANDLE h = CreateFileW(wlongest.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
-    ASSERT_NE(h, INVALID_HANDLE_VALUE);
-    CloseHandle(h);
     run("..\\outside.txt\r\nsub\\..\\..\\outside.txt\r\n" + outside + "\r\n\\" + outside.substr(3) +
         "\r\nsub/../../outside.txt\r\n\\\\?\\" + outside + "\r\n" + std::string(2047, 'a') +
-        "victim.txt\r\nvictim2.txt" + std::string(1, '\0') + "tail\r\nlink\\t.txt\r\n" + longest + "longer.txt\r\n");
+        "victim.txt\r\nvictim2.txt" + std::string(1, '\0') + "tail\r\nlink\\t.txt\r\n");
     EXPECT_TRUE(Exists(outside));
     EXPECT_TRUE(Exists(root_ / "elsewhere\\t.txt")) << "behind a link";
     EXPECT_TRUE(Exists(at("victim.txt"))) << "the end of a too long line is no line of its own";
     EXPECT_TRUE(Exists(at("victim2.txt"))) << "a line with a zero byte is not cut there";
-    EXPECT_NE(GetFileAttributesW(wlongest.c_str()), INVALID_FILE_ATTRIBUTES) << "a path too long is not cut short";
-    DeleteFileW(wlongest.c_str());
-    for (int level = 4; level > 0; --level)
-        RemoveDirectoryW((wdir + L"\\" + std::wstring(rel.begin(), rel.begin() + level * 201)).c_str());
 }
 
 // A line once done is not tried again: here the deferred module takes the name of a listed
