@@ -3,7 +3,7 @@
 #include <tlhelp32.h>
 
 struct FindContext {
-    DWORD processId;
+    DWORD processId; // 0: any process
     const std::wstring *title;
     HWND found;
 };
@@ -13,7 +13,7 @@ static BOOL CALLBACK MatchDialog(HWND window, LPARAM param)
     auto *ctx = reinterpret_cast<FindContext *>(param);
     DWORD pid = 0;
     GetWindowThreadProcessId(window, &pid);
-    if (pid != ctx->processId || !IsWindowVisible(window))
+    if ((ctx->processId != 0 && pid != ctx->processId) || !IsWindowVisible(window))
         return TRUE;
     wchar_t cls[64] = L"";
     GetClassNameW(window, cls, 64);
@@ -25,7 +25,7 @@ static BOOL CALLBACK MatchDialog(HWND window, LPARAM param)
     return FALSE;
 }
 
-HWND WaitForDialog(DWORD processId, const std::wstring &title, DWORD timeoutMs)
+static HWND WaitForDialogOf(DWORD processId, const std::wstring &title, DWORD timeoutMs)
 {
     DWORD start = GetTickCount();
     do {
@@ -37,6 +37,14 @@ HWND WaitForDialog(DWORD processId, const std::wstring &title, DWORD timeoutMs)
     } while (GetTickCount() - start < timeoutMs);
     return nullptr;
 }
+
+// A process that failed to start has the id 0, and must not stand for any process.
+HWND WaitForDialog(DWORD processId, const std::wstring &title, DWORD timeoutMs)
+{
+    return processId != 0 ? WaitForDialogOf(processId, title, timeoutMs) : nullptr;
+}
+
+HWND WaitForAnyDialog(const std::wstring &title, DWORD timeoutMs) { return WaitForDialogOf(0, title, timeoutMs); }
 
 std::wstring WindowTextOf(HWND window)
 {

@@ -9,6 +9,8 @@
 // Waits for a visible top-level dialog (class #32770) of the process whose title is title
 // (any title when empty); null on time-out.
 HWND WaitForDialog(DWORD processId, const std::wstring &title, DWORD timeoutMs = 60000);
+// The same for a dialog of any process (a batch file starts its own instances).
+HWND WaitForAnyDialog(const std::wstring &title, DWORD timeoutMs = 30000);
 std::wstring WindowTextOf(HWND window);
 // Texts of all child windows, in window order.
 std::vector<std::wstring> ChildTexts(HWND dialog);
