@@ -55,7 +55,6 @@ bool OwnedByOtherProgram(int type)
     return className[0] != '\0';
 }
 
-
 void OnConfirm(HWND dialog)
 {
     SetupChoices choices = {};

@@ -9,7 +9,6 @@
 static REGSAM s_viewFlag = 0;
 static int s_passDeleted = 0;
 static int s_passCount = 0;
-static REGSAM s_valueView = 0; // KEY_WOW64_64KEY only inside DeleteRegValue64
 
 bool BuildKeyPath(HKEY root, const char *path, char *dest, size_t size)
 {
@@ -254,20 +253,20 @@ void DeleteEmptyRegKey(HKEY root, const char *path, bool in64)
         DeleteRegKey(root, path);
 }
 
-void DeleteRegValue(HKEY root, const char *path, const char *name)
+static void DeleteValue(HKEY root, const char *path, const char *name, REGSAM view)
 {
-    HKEY key = OpenKey(root, path, KEY_WRITE | s_valueView);
+    HKEY key = OpenKey(root, path, KEY_WRITE | view);
     if (!key)
         return;
     RegDeleteValueA(key, name);
     CloseRegKey(key);
 }
 
+void DeleteRegValue(HKEY root, const char *path, const char *name) { DeleteValue(root, path, name, 0); }
+
 void DeleteRegValue64(HKEY root, const char *path, const char *name)
 {
-    s_valueView = KEY_WOW64_64KEY;
-    DeleteRegValue(root, path, name);
-    s_valueView = 0;
+    DeleteValue(root, path, name, KEY_WOW64_64KEY);
 }
 
 bool RegKeyExists(HKEY root, const char *path)

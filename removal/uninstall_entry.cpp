@@ -6,6 +6,7 @@
 #include "registry/registry.h"
 #include "removal/list_file.h"
 #include "res/resource.h"
+#include "support/platform.h"
 #include "support/text.h"
 
 #include <string.h>
@@ -38,8 +39,7 @@ static bool ListedKiB(const char *folder, DWORD *kib)
         const char *line = list.Line(i).text;
         if (!JoinListPath(path, sizeof path, folder, line) || PassesThroughLink(checked, folder, line))
             continue;
-        // Opened for no access, so files in use count too; a folder does not open.
-        HANDLE file = CreateFileA(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+        HANDLE file = OpenForInformation(path); // files in use count too; folders do not open
         if (file == INVALID_HANDLE_VALUE)
             continue;
         DWORD high = 0, low = GetFileSize(file, &high);

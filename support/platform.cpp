@@ -38,10 +38,14 @@ bool GetFileId(HANDLE file, FileId *id)
     return true;
 }
 
+HANDLE OpenForInformation(const char *name)
+{
+    return CreateFileA(name, 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+}
+
 bool GetFileIdOf(const char *name, FileId *id)
 {
-    // No access asked: only the identity is read, so files in use open as well.
-    HANDLE file = CreateFileA(name, 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE file = OpenForInformation(name);
     if (file == INVALID_HANDLE_VALUE)
         return false;
     bool ok = GetFileId(file, id);

@@ -21,6 +21,9 @@ struct FileId {
     bool operator==(const FileId &) const = default;
 };
 bool GetFileId(HANDLE file, FileId *id);
+// Opens a file for no access, only to read its information, so files in use open as well;
+// a folder does not open. INVALID_HANDLE_VALUE on failure.
+HANDLE OpenForInformation(const char *name);
 // False when the name cannot be opened.
 bool GetFileIdOf(const char *name, FileId *id);
 // True when both names lead to the same file, whatever names they use: an 8.3 alias, another
