@@ -2,8 +2,10 @@
 
 #include "common/test_hooks.h"
 #include "common/test_util.h"
+#include "support/code_pages.h"
 #include "support/platform.h"
 
+#include <string.h>
 #include <string>
 
 static std::string EmulatedVersion()
@@ -61,4 +63,33 @@ TEST(MemoryErrorChild, Raise)
     if (!GetEnvironmentVariableA("QBX_MEMORY_CHILD", flag, sizeof flag))
         GTEST_SKIP() << "runs only as the child of MemoryError";
     MemoryError();
+}
+
+// Text crosses into another code page whole or not at all.
+TEST(CodePages, ConvertTextIsExactOrFails)
+{
+    const char *tool = "\xE5\xB7\xA5\xE5\x85\xB7"; // two Chinese letters in UTF-8
+    char out[16];
+    ASSERT_EQ(ConvertText(CP_UTF8, tool, -1, 936, out, sizeof out), 4);
+    EXPECT_STREQ(out, "\xB9\xA4\xBE\xDF");
+    EXPECT_EQ(ConvertText(936, out, -1, CP_UTF8, out + 5, 11), 6);
+    EXPECT_STREQ(out + 5, tool);
+    struct {
+        UINT from;
+        const char *text;
+        UINT to;
+        int size;
+    } refused[] = {
+        {CP_UTF8, tool, 1252, 16},          // no such letters in 1252
+        {1252, "\x8C", 437, 16},            // "Œ" would become a look-alike "O"
+        {CP_UTF8, "\xE5\xB7", 936, 16},     // half a character
+        {CP_UTF8, tool, 936, 4},            // no room for the terminator
+    };
+    for (const auto &c : refused) {
+        strcpy(out, "x");
+        EXPECT_EQ(ConvertText(c.from, c.text, -1, c.to, out, c.size), -1) << c.text;
+        EXPECT_STREQ(out, "");
+    }
+    EXPECT_NE(SystemOemCodePage(), 0u);
+    EXPECT_EQ(SystemAnsiCodePage(), GetACP()); // the test programs run without the UTF-8 manifest
 }
