@@ -4,10 +4,13 @@
 #include "common/test_util.h"
 #include "registry/registry.h"
 #include "removal/uninstall_entry.h"
+#include "support/code_pages.h"
 
 #include <algorithm>
 #include <set>
 #include <string>
+
+static std::string Utf8(const char8_t *text) { return reinterpret_cast<const char *>(text); }
 
 static std::string Narrow(const std::wstring &w)
 {
@@ -313,4 +316,50 @@ TEST(UninstallCommand, QuotedOnlyWithABlank)
     EXPECT_STREQ(out, "\"C:\\Program Files\\Q\\uninstall.exe\"");
     EXPECT_TRUE(UninstallCommand(out, 10, "C:\\a b\\"));
     EXPECT_FALSE(UninstallCommand(out, 9, "C:\\a b\\"));
+}
+
+// The program as Windows 10 runs it, a UTF-8 process, on a Western and on a Chinese system:
+// names no legacy code page holds whole, in the folder, the temporary folder and another
+// program's template, come through setup and a quiet removal exactly. This test program is a
+// UTF-8 process too, so its own narrow texts are UTF-8.
+TEST_F(Cycle, AnyCodePageSetupAndQuietRemoval)
+{
+    ASSERT_EQ(GetACP(), static_cast<UINT>(CP_UTF8)) << "run as a UTF-8 process";
+    const bool western = SystemAnsiCodePage() == 1252;
+    dir_ = western ? Utf8(u8"C:\\Program Files\\Quibex 工具") : Utf8(u8"C:\\Program Files\\Quibex 한글");
+    const std::string temp = Utf8(u8"C:\\users\\Şahin 工具\\Temp");
+    const std::string listed = western ? Utf8(u8"Liesmich für Sie.txt") : Utf8(u8"说明文件.txt");
+    const std::string foreignTemplate = Utf8(u8"C:\\模板\\新建.zip");
+    RegAdd("HKCR\\.zip\\ShellNew /v FileName /d \"" + foreignTemplate + "\"");
+    before_ = ExportRegistry(work_ / "before.reg");
+
+    ASSERT_TRUE(CreateDirectoryA(Utf8(u8"C:\\users\\Şahin 工具").c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryA(temp.c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryA(dir_.c_str(), nullptr));
+    for (const std::string &name : {std::string("Qbx.txt"), std::string("quibex.chm"), listed})
+        ASSERT_TRUE(WriteFileBytes(JoinPath(dir_, name), "x"));
+    ASSERT_TRUE(CopyFileTo(BuildDir() + "\\tests\\standin\\Quibex.exe", JoinPath(dir_, "Quibex.exe")));
+    ASSERT_TRUE(CopyFileTo(ProgramPath(), JoinPath(dir_, "uninstall.exe")));
+    // The installer writes the list in the system's code page.
+    char listedBytes[256];
+    ASSERT_GT(ConvertText(CP_UTF8, listed.c_str(), -1, SystemAnsiCodePage(), listedBytes, sizeof listedBytes), 0);
+    ASSERT_TRUE(WriteFileBytes(JoinPath(dir_, "Uninstall.lst"), "Quibex.exe\r\nQbx.txt\r\nquibex.chm\r\n" +
+                                                                   std::string(listedBytes) +
+                                                                   "\r\nqbxnew.dat\r\nzipnew.dat\r\nuninstall.exe\r\n"));
+    const std::string program = JoinPath(dir_, "uninstall.exe");
+    const std::string env = "TEMP=" + temp + "\nTMP=" + temp;
+    ASSERT_EQ(WaitExit(StartProcess("\"" + program + "\" /setup /s", dir_, env.c_str())), 0);
+
+    // Read back whole, in the registry's own UTF-16.
+    EXPECT_EQ(EntryText("DisplayName"), Utf8(u8"Quibex 压缩文件管理器"));
+    EXPECT_EQ(EntryText("UninstallString"), "\"" + program + "\"");
+    EXPECT_EQ(EntryText("InstallLocation"), dir_);
+    char type[128];
+    GetRegString(HKEY_CLASSES_ROOT, "Quibex.ZIP", "", type, sizeof type, "");
+    EXPECT_EQ(std::string(type), Utf8(u8"Quibex ZIP 压缩文件"));
+
+    EXPECT_EQ(WaitExit(StartProcess("\"" + program + "\" /quiet", "", env.c_str()), 60000), 0);
+    checkRemoved();
+    EXPECT_TRUE(WaitUntilGone(JoinPath(temp, "Uninstall_Qbx.Bat"))) << "the batch file deletes itself";
+    RemoveTree(Utf8(u8"C:\\users\\Şahin 工具"));
 }
