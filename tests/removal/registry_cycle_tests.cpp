@@ -21,13 +21,15 @@ static std::string Narrow(const std::wstring &w)
     return s;
 }
 
-// Keys that Wine and the shell change by themselves while programs run.
+// Keys that Wine and the shell change by themselves while programs run (Wine lists the fonts
+// of a code page when a process of a new one, such as UTF-8, first draws text).
 static bool Volatile(const std::string &key)
 {
     static const char *const parts[] = {"\\Session Manager", "\\Explorer", "\\ShellNoRoam", "\\Wine\\",
                                         "\\RecentDocs", "\\Dynamic Data", "\\Performance", "\\Cryptography",
                                         "\\ShellFolder", "\\CurrentVersion\\Run", "Software\\Wine]",
-                                        "\\Volatile Environment", "\\Time Zones", "TimeZoneInformation"};
+                                        "\\Volatile Environment", "\\Time Zones", "TimeZoneInformation",
+                                        "\\CurrentVersion\\Fonts]"};
     for (const char *part : parts)
         if (key.find(part) != std::string::npos)
             return true;
