@@ -286,6 +286,39 @@ TEST_F(Cycle, SilentRemovalInAFolderWithBlanks)
     checkRemoved();
 }
 
+static bool RegisteredAppsKey(const char *value = nullptr, REGSAM view = KEY_WOW64_64KEY)
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\RegisteredApplications", 0, KEY_QUERY_VALUE | view, &key))
+        return false;
+    bool found = !value || RegQueryValueExA(key, value, nullptr, nullptr, nullptr, nullptr) == 0;
+    RegCloseKey(key);
+    return found;
+}
+
+// As in a fresh prefix, no program is registered and the key is in neither view: the key setup
+// made goes with removal, unless another program registered itself in it meanwhile.
+TEST_F(Cycle, RegisteredApplicationsMadeBySetupGoWithIt)
+{
+    RunProcess("reg.exe delete HKLM\\Software\\RegisteredApplications /f /reg:64");
+    ASSERT_FALSE(RegisteredAppsKey(nullptr, KEY_WOW64_64KEY));
+    ASSERT_FALSE(RegisteredAppsKey(nullptr, KEY_WOW64_32KEY));
+    before_ = ExportRegistry(work_ / "before.reg");
+    for (bool another : {false, true}) {
+        install();
+        ASSERT_TRUE(RegisteredAppsKey("Quibex"));
+        if (another)
+            RegAdd("HKLM\\Software\\RegisteredApplications /v Later /d Software\\Later /reg:64");
+        EXPECT_EQ(RunProcess("\"" + dir_ + "\\uninstall.exe\" /quiet", "", 30000), 0);
+        if (another) {
+            EXPECT_TRUE(RegisteredAppsKey("Later")) << "another program's registration stays";
+            EXPECT_FALSE(RegisteredAppsKey("Quibex"));
+            RunProcess("reg.exe delete HKLM\\Software\\RegisteredApplications /f /reg:64");
+        }
+        checkRemoved();
+    }
+}
+
 static bool SettingsGone() { return !RegKeyExists(HKEY_CURRENT_USER, ""); }
 static bool FirstFileGone() { return !Exists("C:\\Program Files\\Quibex\\data0\\f0.bin"); }
 
