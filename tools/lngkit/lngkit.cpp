@@ -155,11 +155,6 @@ static DbcsTable CodePageBytes(unsigned codePage)
     return table;
 }
 
-static int ConvertFor(unsigned from, const char *text, int length, unsigned to, char *out, int size)
-{
-    return ConvertText(from, text, length, to, out, size);
-}
-
 static int Check(const char *module, const char *lngFile, const TextCodePages &codePages, const char *reportFile)
 {
     std::vector<ProgramText> texts;
@@ -174,7 +169,7 @@ static int Check(const char *module, const char *lngFile, const TextCodePages &c
         return 2;
     }
     DbcsTable leadBytes = CodePageBytes(codePages.file);
-    std::vector<std::string> defects = CheckTable(bytes, texts, {codePages.file, leadBytes, ConvertFor}).defects;
+    std::vector<std::string> defects = CheckTable(bytes, texts, {codePages.file, leadBytes, ConvertText}).defects;
     FILE *out = reportFile ? fopen(reportFile, "wb") : stdout;
     if (!out) {
         fprintf(stderr, "lngkit: cannot write %s\n", reportFile);
