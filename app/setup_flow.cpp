@@ -37,7 +37,7 @@ void RunSetupFlow()
         g_boldFont = CreateBoldFont();
         DialogBoxParamA(g_resourceModule, "DONEDLG", nullptr, DoneDialogProc, 0);
         if (g_groupFolderPath[0] != '\0' && !g_silentMode)
-            ShellExecuteA(nullptr, "open", g_groupFolderPath, nullptr, "", SW_SHOWNORMAL);
+            OpenFromSystemFolder(g_groupFolderPath);
         DeleteObject(g_boldFont);
     }
     for (HICON icon : g_programIcons)

@@ -53,6 +53,22 @@ void ShowManualDeletionMessage()
     MessageBoxA(nullptr, text, GetMsg(IDS_CAPTION), MB_ICONINFORMATION | MB_SETFOREGROUND);
 }
 
+void (*g_beforeBatchStarted)() = nullptr; // set by tests only
+
+// The removal's last step: the batch file deletes the program's file and folder once it has
+// ended. Returns code, or kRemovalFailed when the batch file could not be written or started.
+static int HandToBatch(const char *program, bool quiet, int code)
+{
+    if (g_beforeBatchStarted)
+        g_beforeBatchStarted();
+    if (!WriteAndStartBatch(program, quiet)) {
+        if (!quiet)
+            ShowManualDeletionMessage();
+        return kRemovalFailed;
+    }
+    return code;
+}
+
 static void DeleteHelpIndex()
 {
     static const char *const names[] = {"quibex.gid", "quibex.fts"};
@@ -82,6 +98,11 @@ int RunUninstall(bool silent, bool quiet)
     AppendBackslash(folder);
     ListFile list;
     if (!list.Open(kListName)) {
+        // A removal cut after the list and the entry went, before its batch file started,
+        // leaves the program alone in its folder: only the batch file is left to do, and the
+        // files it deferred no longer count. A list there that cannot be read is more.
+        if (HoldsOnlyRemovalLeftovers(folder, program) && !UninstallEntryMayNameFolderOf(program))
+            return HandToBatch(program, quiet, kRemoved);
         if (!quiet)
             ShowListError(kListName);
         return kRemovalFailed;
@@ -99,10 +120,5 @@ int RunUninstall(bool silent, bool quiet)
     RemoveUninstallEntry();
     if (restartNeeded && !quiet)
         ShowMessage(GetMsg(IDS_RESTART_NEEDED), MB_ICONINFORMATION);
-    if (!WriteAndStartBatch(program, quiet)) {
-        if (!quiet)
-            ShowManualDeletionMessage();
-        return kRemovalFailed;
-    }
-    return scheduled ? kRestartRequired : kRemoved;
+    return HandToBatch(program, quiet, scheduled ? kRestartRequired : kRemoved);
 }

@@ -109,3 +109,46 @@ void RegisterUninstallEntry()
 }
 
 void RemoveUninstallEntry() { DeleteRegKey(HKEY_LOCAL_MACHINE, kUninstallKey); }
+
+// True when folder (with or without a trailing backslash) is the program's folder: by name,
+// or under any other (8.3 alias, link) when the program's file is found there.
+static bool IsFolderOf(const char *folder, const char *programPath)
+{
+    char own[kPathSize], path[kPathSize];
+    CopyBounded(own, programPath, sizeof own);
+    StripFileName(own);
+    AppendBackslash(own);
+    if (!JoinBounded(path, sizeof path - 1, folder, ""))
+        return false;
+    AppendBackslash(path);
+    return CompareNoCase(path, own) == 0 ||
+           (AppendBounded(path, FileNamePart(programPath), sizeof path) && IsSameFile(path, programPath));
+}
+
+bool UninstallEntryMayNameFolderOf(const char *programPath)
+{
+    if (!RegKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey))
+        return false;
+    bool named = false;
+    char text[kPathSize];
+    if (GetRegString(HKEY_LOCAL_MACHINE, kUninstallKey, "InstallLocation", text, sizeof text, "")) {
+        if (IsFolderOf(text, programPath))
+            return true;
+        named = true;
+    }
+    if (GetRegString(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString", text, sizeof text, "")) {
+        // Setup writes the program's path alone, quoted when it holds a blank.
+        char *path = text;
+        if (*path == '"') {
+            char *close = strchr(++path, '"');
+            if (close)
+                *close = '\0';
+        }
+        StripFileName(path);
+        if (IsFolderOf(path, programPath))
+            return true;
+        named = true;
+    }
+    // An entry that names no folder could be this one's.
+    return !named;
+}

@@ -11,3 +11,6 @@ int Wow64QueryCount();
 // Called when giving an extension back, just before its owner is written back; a test ends
 // the process there to cut a removal short at its most delicate point.
 extern void (*g_beforeOwnerGivenBack)(const char *ext);
+// Called by removal just before it writes and starts its batch file, the list and the
+// uninstall entry already gone; a test ends the process there to cut a removal at its end.
+extern void (*g_beforeBatchStarted)();

@@ -30,7 +30,14 @@ static std::string EnvOr(const char *name, const char *fallback)
 
 std::string BuildDir() { return EnvOr("QBX_BUILD_WIN", "."); }
 std::string SourceDir() { return EnvOr("QBX_SOURCE_WIN", "."); }
-std::string ProgramPath() { return JoinPath(BuildDir(), "uninstall.exe"); }
+// Windows honours the manifest's UTF-8 code page from Windows 10 version 1903 on, Wine on every
+// version it emulates: the older ones run the build without that element, as they would run the
+// program itself.
+std::string ProgramPath()
+{
+    bool utf8 = EnvOr("QBX_VERSION", "") == "win10";
+    return JoinPath(BuildDir(), utf8 ? "uninstall.exe" : "uninstall_legacy.exe");
+}
 
 std::string JoinPath(const std::string &folder, const std::string &name)
 {

@@ -4,10 +4,13 @@
 #include "common/test_util.h"
 #include "registry/registry.h"
 #include "removal/uninstall_entry.h"
+#include "support/code_pages.h"
 
 #include <algorithm>
 #include <set>
 #include <string>
+
+static std::string Utf8(const char8_t *text) { return reinterpret_cast<const char *>(text); }
 
 static std::string Narrow(const std::wstring &w)
 {
@@ -18,13 +21,15 @@ static std::string Narrow(const std::wstring &w)
     return s;
 }
 
-// Keys that Wine and the shell change by themselves while programs run.
+// Keys that Wine and the shell change by themselves while programs run (Wine lists the fonts
+// of a code page when a process of a new one, such as UTF-8, first draws text).
 static bool Volatile(const std::string &key)
 {
     static const char *const parts[] = {"\\Session Manager", "\\Explorer", "\\ShellNoRoam", "\\Wine\\",
                                         "\\RecentDocs", "\\Dynamic Data", "\\Performance", "\\Cryptography",
                                         "\\ShellFolder", "\\CurrentVersion\\Run", "Software\\Wine]",
-                                        "\\Volatile Environment", "\\Time Zones", "TimeZoneInformation"};
+                                        "\\Volatile Environment", "\\Time Zones", "TimeZoneInformation",
+                                        "\\CurrentVersion\\Fonts]"};
     for (const char *part : parts)
         if (key.find(part) != std::string::npos)
             return true;
@@ -295,6 +300,39 @@ TEST_F(Cycle, SilentRemovalInAFolderWithBlanks)
     checkRemoved();
 }
 
+static bool RegisteredAppsKey(const char *value = nullptr, REGSAM view = KEY_WOW64_64KEY)
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\RegisteredApplications", 0, KEY_QUERY_VALUE | view, &key))
+        return false;
+    bool found = !value || RegQueryValueExA(key, value, nullptr, nullptr, nullptr, nullptr) == 0;
+    RegCloseKey(key);
+    return found;
+}
+
+// As in a fresh prefix, no program is registered and the key is in neither view: the key setup
+// made goes with removal, unless another program registered itself in it meanwhile.
+TEST_F(Cycle, RegisteredApplicationsMadeBySetupGoWithIt)
+{
+    RunProcess("reg.exe delete HKLM\\Software\\RegisteredApplications /f /reg:64");
+    ASSERT_FALSE(RegisteredAppsKey(nullptr, KEY_WOW64_64KEY));
+    ASSERT_FALSE(RegisteredAppsKey(nullptr, KEY_WOW64_32KEY));
+    before_ = ExportRegistry(work_ / "before.reg");
+    for (bool another : {false, true}) {
+        install();
+        ASSERT_TRUE(RegisteredAppsKey("Quibex"));
+        if (another)
+            RegAdd("HKLM\\Software\\RegisteredApplications /v Later /d Software\\Later /reg:64");
+        EXPECT_EQ(RunProcess("\"" + dir_ + "\\uninstall.exe\" /quiet", "", 30000), 0);
+        if (another) {
+            EXPECT_TRUE(RegisteredAppsKey("Later")) << "another program's registration stays";
+            EXPECT_FALSE(RegisteredAppsKey("Quibex"));
+            RunProcess("reg.exe delete HKLM\\Software\\RegisteredApplications /f /reg:64");
+        }
+        checkRemoved();
+    }
+}
+
 static bool SettingsGone() { return !RegKeyExists(HKEY_CURRENT_USER, ""); }
 static bool FirstFileGone() { return !Exists("C:\\Program Files\\Quibex\\data0\\f0.bin"); }
 
@@ -327,4 +365,50 @@ TEST(UninstallCommand, QuotedOnlyWithABlank)
     EXPECT_STREQ(out, "\"C:\\Program Files\\Q\\uninstall.exe\"");
     EXPECT_TRUE(UninstallCommand(out, 10, "C:\\a b\\"));
     EXPECT_FALSE(UninstallCommand(out, 9, "C:\\a b\\"));
+}
+
+// The program as Windows 10 runs it, a UTF-8 process, on a Western and on a Chinese system:
+// names no legacy code page holds whole, in the folder, the temporary folder and another
+// program's template, come through setup and a quiet removal exactly. This test program is a
+// UTF-8 process too, so its own narrow texts are UTF-8.
+TEST_F(Cycle, AnyCodePageSetupAndQuietRemoval)
+{
+    ASSERT_EQ(GetACP(), static_cast<UINT>(CP_UTF8)) << "run as a UTF-8 process";
+    const bool western = SystemAnsiCodePage() == 1252;
+    dir_ = western ? Utf8(u8"C:\\Program Files\\Quibex 工具") : Utf8(u8"C:\\Program Files\\Quibex 한글");
+    const std::string temp = Utf8(u8"C:\\users\\Şahin 工具\\Temp");
+    const std::string listed = western ? Utf8(u8"Liesmich für Sie.txt") : Utf8(u8"说明文件.txt");
+    const std::string foreignTemplate = Utf8(u8"C:\\模板\\新建.zip");
+    RegAdd("HKCR\\.zip\\ShellNew /v FileName /d \"" + foreignTemplate + "\"");
+    before_ = ExportRegistry(work_ / "before.reg");
+
+    ASSERT_TRUE(CreateDirectoryA(Utf8(u8"C:\\users\\Şahin 工具").c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryA(temp.c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryA(dir_.c_str(), nullptr));
+    for (const std::string &name : {std::string("Qbx.txt"), std::string("quibex.chm"), listed})
+        ASSERT_TRUE(WriteFileBytes(JoinPath(dir_, name), "x"));
+    ASSERT_TRUE(CopyFileTo(BuildDir() + "\\tests\\standin\\Quibex.exe", JoinPath(dir_, "Quibex.exe")));
+    ASSERT_TRUE(CopyFileTo(ProgramPath(), JoinPath(dir_, "uninstall.exe")));
+    // The installer writes the list in the system's code page.
+    char listedBytes[256];
+    ASSERT_GT(ConvertText(CP_UTF8, listed.c_str(), -1, SystemAnsiCodePage(), listedBytes, sizeof listedBytes), 0);
+    ASSERT_TRUE(WriteFileBytes(JoinPath(dir_, "Uninstall.lst"), "Quibex.exe\r\nQbx.txt\r\nquibex.chm\r\n" +
+                                                                   std::string(listedBytes) +
+                                                                   "\r\nqbxnew.dat\r\nzipnew.dat\r\nuninstall.exe\r\n"));
+    const std::string program = JoinPath(dir_, "uninstall.exe");
+    const std::string env = "TEMP=" + temp + "\nTMP=" + temp;
+    ASSERT_EQ(WaitExit(StartProcess("\"" + program + "\" /setup /s", dir_, env.c_str())), 0);
+
+    // Read back whole, in the registry's own UTF-16.
+    EXPECT_EQ(EntryText("DisplayName"), Utf8(u8"Quibex 压缩文件管理器"));
+    EXPECT_EQ(EntryText("UninstallString"), "\"" + program + "\"");
+    EXPECT_EQ(EntryText("InstallLocation"), dir_);
+    char type[128];
+    GetRegString(HKEY_CLASSES_ROOT, "Quibex.ZIP", "", type, sizeof type, "");
+    EXPECT_EQ(std::string(type), Utf8(u8"Quibex ZIP 压缩文件"));
+
+    EXPECT_EQ(WaitExit(StartProcess("\"" + program + "\" /quiet", "", env.c_str()), 60000), 0);
+    checkRemoved();
+    EXPECT_TRUE(WaitUntilGone(JoinPath(temp, "Uninstall_Qbx.Bat"))) << "the batch file deletes itself";
+    RemoveTree(Utf8(u8"C:\\users\\Şahin 工具"));
 }
