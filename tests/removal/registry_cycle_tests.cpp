@@ -165,10 +165,11 @@ protected:
         RegAdd("HKCR\\.zip /ve /d CompressedFolder");
         RegAdd("HKCR\\CompressedFolder /ve /d \"Compressed folder\"");
         RegAdd("HKCR\\.cab /ve /d Foreign.CAB");
-        // Letters neither 1252 nor 936 holds.
+        // Letters neither 1252 nor 936 holds; the largest new-file value takes more bytes in UTF-8.
         SetWide(".7z", L"", u8"Foreign.压缩한");
         SetWide(".7z", L"Content Type", u8"application/x-압축");
         SetWide(".zip\\ShellNew", L"FileName", u8"C:\\模板\\新建 한.zip");
+        SetWide(".zip\\ShellNew", L"ItemName", u8"新建一个空的压缩文件，新建一个空的压缩文件");
         // Another program in "Open with" of ".zip", and one registered, as on every Windows 8.
         HKEY key;
         ASSERT_EQ(RegCreateKeyExA(HKEY_CLASSES_ROOT, ".zip\\OpenWithProgids", 0, nullptr, 0, KEY_WRITE, nullptr, &key,
