@@ -205,3 +205,37 @@ int RunProcess(const std::string &commandLine, const std::string &folder, DWORD 
 {
     return WaitExit(StartProcess(commandLine, folder), timeoutMs);
 }
+
+int RunProcessW(const std::wstring &commandLine, DWORD timeoutMs)
+{
+    STARTUPINFOW si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    std::wstring cmd = commandLine;
+    if (!CreateProcessW(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return -2;
+    CloseHandle(pi.hThread);
+    return WaitExit(pi.hProcess, timeoutMs);
+}
+
+static std::string AcpOf(const std::wstring &text, bool *exact)
+{
+    BOOL lossy = FALSE;
+    int n = WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, nullptr, 0, nullptr, GetACP() == CP_UTF8 ? nullptr : &lossy);
+    std::string s(n, '\0');
+    WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, &s[0], n, nullptr, GetACP() == CP_UTF8 ? nullptr : &lossy);
+    s.resize(n > 0 ? n - 1 : 0);
+    *exact = !lossy;
+    return s;
+}
+
+std::string NamedPath(const std::wstring &path)
+{
+    bool exact = false;
+    std::string named = AcpOf(path, &exact);
+    if (exact)
+        return named;
+    WCHAR shortForm[MAX_PATH] = L"";
+    GetShortPathNameW(path.c_str(), shortForm, MAX_PATH);
+    return AcpOf(shortForm, &exact);
+}
