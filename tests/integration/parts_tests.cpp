@@ -248,3 +248,62 @@ TEST(Shortcuts, SafeTranslatedNamesAreUsedAsTheyAre)
     EXPECT_STREQ(reported, "unchanged");
     EXPECT_FALSE(Exists(group));
 }
+
+static std::wstring FolderValue(HKEY root, const wchar_t *name, const std::wstring *set = nullptr)
+{
+    const wchar_t *key = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+    HKEY opened;
+    if (RegCreateKeyExW(root, key, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &opened, nullptr) != ERROR_SUCCESS)
+        return L"";
+    WCHAR value[MAX_PATH] = L"";
+    DWORD size = sizeof value - sizeof(WCHAR);
+    if (set)
+        RegSetValueExW(opened, name, 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE *>(set->c_str()),
+                       static_cast<DWORD>((set->size() + 1) * sizeof(WCHAR)));
+    else
+        RegQueryValueExW(opened, name, nullptr, nullptr, reinterpret_cast<BYTE *>(value), &size);
+    RegCloseKey(opened);
+    return value;
+}
+
+// Shell folders named with letters the code page may not hold still get their shortcuts and
+// group, and lose them again.
+TEST(Shortcuts, EveryLinkInShellFoldersNamedBeyondTheCodePage)
+{
+    if (VersionName() == "win98")
+        GTEST_SKIP() << "9x reads its folders only through the code page";
+    const bool nt6 = VersionName() != "winxp";
+    struct Moved {
+        HKEY root;
+        const wchar_t *name;
+        std::wstring folder, saved;
+    } moved[] = {{HKEY_CURRENT_USER, L"Programs", Wide(u8"C:\\qbxtests\\开始 菜单")},
+                 {nt6 ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER, nt6 ? L"Common Desktop" : L"Desktop",
+                  Wide(u8"C:\\qbxtests\\桌面 工具")}};
+    CreateDirectoryA("C:\\qbxtests", nullptr);
+    for (Moved &m : moved) {
+        m.saved = FolderValue(m.root, m.name);
+        ASSERT_TRUE(CreateDirectoryW(m.folder.c_str(), nullptr));
+        FolderValue(m.root, m.name, &m.folder);
+    }
+    const std::wstring group = moved[0].folder + L"\\Quibex", desktopLink = moved[1].folder + L"\\Quibex.lnk";
+    SetupChoices wanted = {};
+    wanted.Programs = wanted.Desktop = true;
+    UpdateShortcuts(wanted, nullptr);
+    int links = 0;
+    WIN32_FIND_DATAW found;
+    HANDLE find = FindFirstFileW((group + L"\\*.lnk").c_str(), &found);
+    for (BOOL more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileW(find, &found))
+        ++links;
+    if (find != INVALID_HANDLE_VALUE)
+        FindClose(find);
+    EXPECT_EQ(links, 3);
+    EXPECT_NE(GetFileAttributesW(desktopLink.c_str()), INVALID_FILE_ATTRIBUTES);
+    UpdateShortcuts(SetupChoices{}, nullptr);
+    EXPECT_EQ(GetFileAttributesW(group.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(GetFileAttributesW(desktopLink.c_str()), INVALID_FILE_ATTRIBUTES);
+    for (Moved &m : moved) {
+        FolderValue(m.root, m.name, &m.saved);
+        RemoveTree(NamedPath(m.folder));
+    }
+}
