@@ -2,6 +2,7 @@
 
 #include "integration/program_files.h"
 #include "lang/messages.h"
+#include "support/code_pages.h"
 #include "support/platform.h"
 #include "support/text.h"
 
@@ -233,7 +234,7 @@ static bool FolderPath(LPCITEMIDLIST items, char *out)
     auto readPath = reinterpret_cast<PathFromIdList>(
         reinterpret_cast<void *>(GetProcAddress(GetModuleHandleA("shell32.dll"), "SHGetPathFromIDListW")));
     WCHAR path[MAX_PATH] = L"";
-    return readPath && readPath(items, path) && NarrowPath(path, out, kPathSize);
+    return readPath && readPath(items, path) && PathInCodePage(path, ProcessCodePage(), out, kPathSize);
 }
 
 // Path of a special folder in out (kPathSize bytes); false, out empty, when there is none.

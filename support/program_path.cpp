@@ -9,14 +9,13 @@ DWORD(WINAPI *g_shortPathName)(const WCHAR *path, WCHAR *out, DWORD size) = GetS
 
 static int BoundedSize(size_t size) { return size > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int>(size); }
 
-bool NarrowPath(const WCHAR *path, char *out, size_t size)
+bool PathInCodePage(const WCHAR *path, UINT codePage, char *out, size_t size)
 {
     if (size == 0)
         return false;
     out[0] = '\0';
     if (path[0] == L'\0')
         return false;
-    UINT codePage = ProcessCodePage();
     if (ConvertWideText(path, -1, codePage, out, BoundedSize(size)) > 0)
         return true;
     WCHAR shortForm[kPathSize];
@@ -39,7 +38,7 @@ bool OwnProgramPath(char *out, size_t size)
     }
     WCHAR wide[kPathSize];
     DWORD n = GetModuleFileNameW(nullptr, wide, kPathSize);
-    return n > 0 && n < kPathSize && NarrowPath(wide, out, size);
+    return n > 0 && n < kPathSize && PathInCodePage(wide, ProcessCodePage(), out, size);
 }
 
 bool ProgramFilePath(const char *name, char *out, size_t size)

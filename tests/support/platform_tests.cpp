@@ -103,7 +103,7 @@ static DWORD WINAPI NoShortNames(const WCHAR *path, WCHAR *out, DWORD size)
 
 // A path reaches the process whole: as it is where the code page holds it, else by its short
 // form, else not at all (never with "?" for a letter, which names another file).
-TEST(ProgramPath, NarrowPathIsWholeOrShortOrNothing)
+TEST(ProgramPath, PathInCodePageIsWholeOrShortOrNothing)
 {
     TempDir dir("narrow");
     const std::wstring folder = Wide(dir.path().c_str()) + Wide(u8"\\Quibex 工具"), absent = folder + L"\\absent";
@@ -127,11 +127,11 @@ TEST(ProgramPath, NarrowPathIsWholeOrShortOrNothing)
     char out[kPathSize];
     for (const auto &c : cases) {
         strcpy(out, "x");
-        EXPECT_EQ(NarrowPath(c.path.c_str(), out, c.size), !c.expected.empty()) << c.size;
+        EXPECT_EQ(PathInCodePage(c.path.c_str(), ProcessCodePage(), out, c.size), !c.expected.empty()) << c.size;
         EXPECT_EQ(out, c.expected) << c.size;
     }
     g_shortPathName = NoShortNames;
-    EXPECT_EQ(NarrowPath(folder.c_str(), out, sizeof out), !whole.empty());
+    EXPECT_EQ(PathInCodePage(folder.c_str(), ProcessCodePage(), out, sizeof out), !whole.empty());
     EXPECT_EQ(out, whole);
     g_shortPathName = GetShortPathNameW;
     ASSERT_TRUE(OwnProgramPath(out, sizeof out));
