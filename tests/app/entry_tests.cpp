@@ -23,12 +23,6 @@ TEST(Entry, WaitPausesTwoSecondsAndUnknownSwitchesDoNothing)
     EXPECT_TRUE(Exists(dir / "victim.txt")) << "neither the pause nor an unknown switch removes anything";
 }
 
-static DWORD WINAPI NoShortNames(const WCHAR *path, WCHAR *out, DWORD size)
-{
-    lstrcpynW(out, path, static_cast<int>(size)); // a volume without short names gives the path back
-    return static_cast<DWORD>(lstrlenW(out));
-}
-
 TEST(EntryChild, RunOnAVolumeWithoutShortNames)
 {
     char args[32] = "";

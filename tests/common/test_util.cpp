@@ -218,24 +218,28 @@ int RunProcessW(const std::wstring &commandLine, DWORD timeoutMs)
     return WaitExit(pi.hProcess, timeoutMs);
 }
 
-static std::string AcpOf(const std::wstring &text, bool *exact)
+DWORD WINAPI NoShortNames(const WCHAR *path, WCHAR *out, DWORD size)
 {
-    BOOL lossy = FALSE;
-    int n = WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, nullptr, 0, nullptr, GetACP() == CP_UTF8 ? nullptr : &lossy);
+    lstrcpynW(out, path, static_cast<int>(size));
+    return static_cast<DWORD>(lstrlenW(out));
+}
+
+static std::string AcpOf(const std::wstring &text)
+{
+    int n = WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
     std::string s(n, '\0');
-    WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, &s[0], n, nullptr, GetACP() == CP_UTF8 ? nullptr : &lossy);
+    WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, &s[0], n, nullptr, nullptr);
     s.resize(n > 0 ? n - 1 : 0);
-    *exact = !lossy;
     return s;
 }
 
 std::string NamedPath(const std::wstring &path)
 {
-    bool exact = false;
-    std::string named = AcpOf(path, &exact);
-    if (exact)
-        return named;
-    WCHAR shortForm[MAX_PATH] = L"";
+    std::string whole = AcpOf(path);
+    WCHAR back[MAX_PATH] = L"", shortForm[MAX_PATH] = L"";
+    MultiByteToWideChar(CP_ACP, 0, whole.c_str(), -1, back, MAX_PATH);
+    if (path == back)
+        return whole;
     GetShortPathNameW(path.c_str(), shortForm, MAX_PATH);
-    return AcpOf(shortForm, &exact);
+    return AcpOf(shortForm);
 }

@@ -249,21 +249,22 @@ TEST(Shortcuts, SafeTranslatedNamesAreUsedAsTheyAre)
     EXPECT_FALSE(Exists(group));
 }
 
-static std::wstring FolderValue(HKEY root, const wchar_t *name, const std::wstring *set = nullptr)
+// A value of the shell's folder table: read, or set when value is given.
+static std::wstring ShellFolderValue(HKEY root, const wchar_t *name, const std::wstring *value = nullptr)
 {
-    const wchar_t *key = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
-    HKEY opened;
-    if (RegCreateKeyExW(root, key, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &opened, nullptr) != ERROR_SUCCESS)
+    HKEY key;
+    WCHAR text[MAX_PATH] = L"";
+    DWORD size = sizeof text - sizeof(WCHAR);
+    if (RegCreateKeyExW(root, L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders", 0,
+                        nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS)
         return L"";
-    WCHAR value[MAX_PATH] = L"";
-    DWORD size = sizeof value - sizeof(WCHAR);
-    if (set)
-        RegSetValueExW(opened, name, 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE *>(set->c_str()),
-                       static_cast<DWORD>((set->size() + 1) * sizeof(WCHAR)));
+    if (value)
+        RegSetValueExW(key, name, 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE *>(value->c_str()),
+                       static_cast<DWORD>((value->size() + 1) * sizeof(WCHAR)));
     else
-        RegQueryValueExW(opened, name, nullptr, nullptr, reinterpret_cast<BYTE *>(value), &size);
-    RegCloseKey(opened);
-    return value;
+        RegQueryValueExW(key, name, nullptr, nullptr, reinterpret_cast<BYTE *>(text), &size);
+    RegCloseKey(key);
+    return text;
 }
 
 // Shell folders named with letters the code page may not hold still get their shortcuts and
@@ -282,28 +283,21 @@ TEST(Shortcuts, EveryLinkInShellFoldersNamedBeyondTheCodePage)
                   Wide(u8"C:\\qbxtests\\桌面 工具")}};
     CreateDirectoryA("C:\\qbxtests", nullptr);
     for (Moved &m : moved) {
-        m.saved = FolderValue(m.root, m.name);
+        m.saved = ShellFolderValue(m.root, m.name);
         ASSERT_TRUE(CreateDirectoryW(m.folder.c_str(), nullptr));
-        FolderValue(m.root, m.name, &m.folder);
+        ShellFolderValue(m.root, m.name, &m.folder);
     }
     const std::wstring group = moved[0].folder + L"\\Quibex", desktopLink = moved[1].folder + L"\\Quibex.lnk";
     SetupChoices wanted = {};
     wanted.Programs = wanted.Desktop = true;
     UpdateShortcuts(wanted, nullptr);
-    int links = 0;
-    WIN32_FIND_DATAW found;
-    HANDLE find = FindFirstFileW((group + L"\\*.lnk").c_str(), &found);
-    for (BOOL more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileW(find, &found))
-        ++links;
-    if (find != INVALID_HANDLE_VALUE)
-        FindClose(find);
-    EXPECT_EQ(links, 3);
+    EXPECT_EQ(FilesInW(group).size(), 3u);
     EXPECT_NE(GetFileAttributesW(desktopLink.c_str()), INVALID_FILE_ATTRIBUTES);
     UpdateShortcuts(SetupChoices{}, nullptr);
     EXPECT_EQ(GetFileAttributesW(group.c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_EQ(GetFileAttributesW(desktopLink.c_str()), INVALID_FILE_ATTRIBUTES);
     for (Moved &m : moved) {
-        FolderValue(m.root, m.name, &m.saved);
+        ShellFolderValue(m.root, m.name, &m.saved);
         RemoveTree(NamedPath(m.folder));
     }
 }

@@ -95,12 +95,6 @@ TEST(CodePages, ConvertTextIsExactOrFails)
     EXPECT_EQ(SystemAnsiCodePage(), GetACP()); // the test programs run without the UTF-8 manifest
 }
 
-static DWORD WINAPI NoShortNames(const WCHAR *path, WCHAR *out, DWORD size)
-{
-    lstrcpynW(out, path, static_cast<int>(size)); // a volume without short names gives the path back
-    return static_cast<DWORD>(lstrlenW(out));
-}
-
 // A path reaches the process whole: as it is where the code page holds it, else by its short
 // form, else not at all (never with "?" for a letter, which names another file).
 TEST(ProgramPath, PathInCodePageIsWholeOrShortOrNothing)
