@@ -7,6 +7,7 @@
 #include "removal/remove_integration.h"
 #include "removal/uninstall_entry.h"
 #include "support/platform.h"
+#include "support/program_path.h"
 #include "res/resource.h"
 #include "support/text.h"
 
@@ -29,8 +30,7 @@ static void ShowListError(const char *name)
 // The folder of the program file, split double-byte aware; C:\ keeps its backslash.
 static bool ProgramFolder(char *program, char *folder, size_t size)
 {
-    DWORD n = GetModuleFileNameA(nullptr, program, static_cast<DWORD>(size));
-    if (n == 0 || n >= size)
+    if (!OwnProgramPath(program, size))
         return false;
     const char *name = FileNamePart(program);
     if (name == program || name[-1] != '\\')
@@ -42,9 +42,8 @@ static bool ProgramFolder(char *program, char *folder, size_t size)
 
 void ShowManualDeletionMessage()
 {
-    char self[1024] = "";
-    if (GetModuleFileNameA(nullptr, self, sizeof self) >= sizeof self)
-        self[sizeof self - 1] = '\0';
+    char self[kPathSize];
+    OwnProgramPath(self, sizeof self); // empty when it cannot be named: the message still helps
     char text[kMsgSize + 1 + kMsgSize + sizeof self];
     CopyBounded(text, GetMsg(IDS_REMOVAL_DONE), sizeof text);
     AppendBounded(text, "\n", sizeof text);
@@ -80,16 +79,16 @@ static void DeleteHelpIndex()
 
 int RunUninstall(bool silent, bool quiet)
 {
-    char program[1024], folder[1024];
-    if (!ProgramFolder(program, folder, sizeof folder))
-        return kRemovalFailed;
+    char program[kPathSize] = "", folder[kPathSize] = "";
+    // A folder that cannot be named is reported as one that cannot be entered.
+    bool named = ProgramFolder(program, folder, sizeof folder);
     if (!silent && ShowMessage(GetMsg(IDS_CONFIRM_REMOVAL), MB_YESNO | MB_ICONQUESTION) != IDYES)
         return kRemovalCancelled;
     // Never read a list from whatever folder was inherited.
-    if (!SetCurrentDirectoryA(folder)) {
-        char listPath[1024];
+    if (!named || !SetCurrentDirectoryA(folder)) {
+        char listPath[kPathSize];
         AppendBackslash(folder);
-        if (!JoinBounded(listPath, sizeof listPath, folder, kListName))
+        if (!named || !JoinBounded(listPath, sizeof listPath, folder, kListName))
             CopyBounded(listPath, kListName, sizeof listPath);
         if (!quiet)
             ShowListError(listPath);

@@ -1,15 +1,13 @@
 #include "removal/uninstall_entry.h"
 
-#include "integration/program_files.h"
 #include "lang/messages.h"
 #include "qbx_version.h"
 #include "registry/registry.h"
 #include "removal/list_file.h"
 #include "res/resource.h"
 #include "support/platform.h"
+#include "support/program_path.h"
 #include "support/text.h"
-
-#include <string.h>
 
 const char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quibex archiver";
 
@@ -88,23 +86,20 @@ static void RegisterDetails(const char *program)
 void RegisterUninstallEntry()
 {
     SetEntryString("DisplayName", GetMsg(IDS_DISPLAY_NAME));
-    char program[1024] = "";
-    DWORD n = GetModuleFileNameA(nullptr, program, sizeof program);
-    if (n > 0 && n < sizeof program) {
-        char command[1024 + 2];
+    // Without a path that names this program, no path at all.
+    char program[kPathSize];
+    bool named = OwnProgramPath(program, sizeof program);
+    if (named) {
+        char command[kPathSize + 2];
         if (UninstallCommand(command, sizeof command, program))
             SetEntryString("UninstallString", command);
-        char icon[1024];
-        CopyBounded(icon, program, sizeof icon);
-        char *name = FileNamePart(icon);
-        if (static_cast<size_t>(name - icon) + sizeof "Quibex.exe" <= sizeof icon) {
-            memcpy(name, "Quibex.exe", sizeof "Quibex.exe"); // fits: checked above
+        char icon[kPathSize];
+        if (ProgramFilePath("Quibex.exe", icon, sizeof icon))
             SetEntryString("DisplayIcon", icon);
-        }
     }
     SetEntryDword("NoModify", 1);
     SetEntryDword("NoRepair", 1);
-    if (n > 0 && n < sizeof program)
+    if (named)
         RegisterDetails(program);
 }
 
