@@ -205,8 +205,8 @@ static void SetWhole(const char *path, const char8_t *name, DWORD type, const st
 TEST_F(Registry, ValuesAreCopiedWhole)
 {
     const char *from = "Software\\QbxRegTest\\From";
-    std::u8string many;
-    for (int i = 0; i < 100; ++i)
+    std::u8string many; // the largest value, larger still in UTF-8
+    for (int i = 0; i < 3000; ++i)
         many += u8"模";
     SetWhole(from, u8"", REG_SZ, u8"压缩.한글");
     SetWhole(from, u8"命令 한", REG_EXPAND_SZ, u8"%模板% 새");
