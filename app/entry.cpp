@@ -6,6 +6,7 @@
 #include "lang/language_file.h"
 #include "lang/messages.h"
 #include "removal/uninstall.h"
+#include "support/code_pages.h"
 #include "support/platform.h"
 #include "support/text.h"
 
@@ -23,10 +24,12 @@ static void OnSwitch(SwitchKind kind, void *)
 
 static void ReadSfxcmd()
 {
-    char value[1024] = "";
-    if (GetEnvironmentVariableA("sfxcmd", value, sizeof value) >= sizeof value)
+    // 1,024 bytes in the system's code page; in UTF-8 the same text takes up to three times as many.
+    char value[3 * 1024] = "";
+    DWORD size = IsUtf8Process() ? sizeof value : 1024;
+    if (GetEnvironmentVariableA("sfxcmd", value, size) >= size)
         value[0] = '\0'; // too long to hold: no switch taken from a fragment
-    if (SfxcmdIsSilent(value, g_dbcs))
+    if (SfxcmdIsSilent(value, g_dbcs, IsUtf8Process()))
         g_silentMode = true;
 }
 
@@ -38,7 +41,7 @@ int RunProgram(HINSTANCE instance, const char *commandLine)
     g_language.Load("uninstall.lng");
 
     ReadSfxcmd();
-    CommandScan scan = ScanCommandLine(commandLine ? commandLine : "", g_dbcs, OnSwitch, nullptr);
+    CommandScan scan = ScanCommandLine(commandLine ? commandLine : "", g_dbcs, IsUtf8Process(), OnSwitch, nullptr);
 
     // Only removal reports through its exit code; installers that start setup expect 0.
     int exitCode = 0;
