@@ -293,6 +293,60 @@ TEST_F(Removal, UnusualFolderNamesAreRemovedAndNothingElse)
     EXPECT_TRUE(Exists(root_ / "keep.txt"));
 }
 
+// This process's name for a path given in UTF-16: its short form, which the code page holds.
+static std::string ShortForm(const std::wstring &path)
+{
+    wchar_t shortPath[MAX_PATH] = L"";
+    GetShortPathNameW(path.c_str(), shortPath, MAX_PATH);
+    char acp[MAX_PATH] = "";
+    WideCharToMultiByte(CP_ACP, 0, shortPath, -1, acp, MAX_PATH, nullptr, nullptr);
+    return acp;
+}
+
+// Sets an environment variable of this process (inherited by what it starts) until destroyed.
+struct ScopedVariable {
+    ScopedVariable(const wchar_t *name, const std::wstring &value) : name_(name)
+    {
+        DWORD n = GetEnvironmentVariableW(name, old_, MAX_PATH);
+        had_ = n > 0 && n < MAX_PATH;
+        SetEnvironmentVariableW(name, value.c_str());
+    }
+    ~ScopedVariable() { SetEnvironmentVariableW(name_, had_ ? old_ : nullptr); }
+    const wchar_t *name_;
+    wchar_t old_[MAX_PATH];
+    bool had_;
+};
+
+// Names beyond the code pages: installation folders that the OEM code page cannot hold, with
+// "%" or "!" in them, some that the process's code page cannot hold either, started by their
+// whole names; and a temporary folder in a profile named beyond both (the A call answers "?"
+// there). The batch file still names the program, its folder and itself, and a listed name in
+// the list's code page is deleted.
+TEST_F(Removal, NamesBeyondTheCodePagesAreRemoved)
+{
+    std::wstring profile = Wide(root_.path().c_str()) + Wide(u8"\\\u015eahin \u5de5\u5177"), temp = profile + L"\\Temp";
+    ASSERT_TRUE(CreateDirectoryW(profile.c_str(), nullptr) && CreateDirectoryW(temp.c_str(), nullptr));
+    ScopedVariable tmp(L"TMP", temp), tempVariable(L"TEMP", temp);
+    std::string listed = Acp(GetACP() == 936 ? u8"\u5de5\u5177.txt" : u8"caf\u00e9.txt");
+    // "Quibex-Œuvre 100%", "Quibex 工具 !OS!" (none at 1252) and "Quibex 한글" (none at 936)
+    for (const char8_t *name : {u8"Quibex-\u0152uvre 100%", u8"Quibex \u5de5\u5177 !OS!", u8"Quibex \ud55c\uae00"}) {
+        std::wstring dir = Wide(root_.path().c_str()) + L"\\" + Wide(name);
+        ASSERT_TRUE(CreateDirectoryW(dir.c_str(), nullptr));
+        ASSERT_TRUE(CopyFileW(Wide(ProgramPath().c_str()).c_str(), (dir + L"\\uninstall.exe").c_str(), FALSE));
+        dir_ = ShortForm(dir);
+        file(listed);
+        list(listed + "\r\n");
+        STARTUPINFOW startup = {sizeof startup};
+        PROCESS_INFORMATION info = {};
+        std::wstring command = L"\"" + dir + L"\\uninstall.exe\" /quiet";
+        ASSERT_TRUE(CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info));
+        CloseHandle(info.hThread);
+        EXPECT_EQ(WaitExit(info.hProcess, 30000), 0) << dir_;
+        EXPECT_TRUE(WaitUntilGone(dir_)) << dir_;
+        EXPECT_TRUE(WaitUntilGone(ShortForm(temp) + "\\Uninstall_Qbx.Bat")) << dir_;
+    }
+}
+
 // A name whose second byte is a backslash must not split the program folder.
 TEST_F(Removal, DoubleByteProgramNameKeepsItsFolder)
 {
