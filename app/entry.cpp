@@ -24,11 +24,16 @@ static void OnSwitch(SwitchKind kind, void *)
 
 static void ReadSfxcmd()
 {
-    // 1,024 bytes in the system's code page; in UTF-8 the same text takes up to three times as many.
     char value[3 * 1024] = "";
-    DWORD size = IsUtf8Process() ? sizeof value : 1024;
-    if (GetEnvironmentVariableA("sfxcmd", value, size) >= size)
+    if (IsUtf8Process()) {
+        // Read whole through the W call: 1,023 characters take up to three times the bytes here.
+        WCHAR wide[1024];
+        DWORD n = GetEnvironmentVariableW(L"sfxcmd", wide, 1024);
+        if (n > 0 && n < 1024)
+            WideCharToMultiByte(CP_UTF8, 0, wide, -1, value, sizeof value, nullptr, nullptr);
+    } else if (GetEnvironmentVariableA("sfxcmd", value, 1024) >= 1024) {
         value[0] = '\0'; // too long to hold: no switch taken from a fragment
+    }
     if (SfxcmdIsSilent(value, g_dbcs, IsUtf8Process()))
         g_silentMode = true;
 }

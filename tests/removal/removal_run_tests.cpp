@@ -23,8 +23,16 @@ static std::wstring WideAcp(const std::string &acp)
     return buf;
 }
 
-// A text as the program shows it: through the ANSI code page of the run.
-static std::wstring Shown(const char8_t *utf8) { return WideAcp(Acp(utf8)); }
+// Whether the program under test runs as a UTF-8 process: its manifest asks for it (Wine
+// honours that on every version it emulates).
+static bool Utf8Program()
+{
+    static const bool utf8 = ReadFileBytes(ProgramPath()).find("<activeCodePage") != std::string::npos;
+    return utf8;
+}
+
+// A text as the program shows it: whole in a UTF-8 process, else through the ANSI code page.
+static std::wstring Shown(const char8_t *utf8) { return Utf8Program() ? Wide(utf8) : WideAcp(Acp(utf8)); }
 
 static std::string BatchPath()
 {
@@ -344,6 +352,39 @@ TEST_F(Removal, NamesBeyondTheCodePagesAreRemoved)
         EXPECT_EQ(WaitExit(info.hProcess, 30000), 0) << dir_;
         EXPECT_TRUE(WaitUntilGone(dir_)) << dir_;
         EXPECT_TRUE(WaitUntilGone(ShortForm(temp) + "\\Uninstall_Qbx.Bat")) << dir_;
+    }
+}
+
+// "/sé", in "sfxcmd" or on the command line, is silent only at 936, where "é" is two bytes of
+// which the first is no letter; elsewhere it asks (or, as an unknown switch, does nothing). In a
+// UTF-8 process "sfxcmd" with "/s" after 500 Chinese letters (1,500 bytes) is silent.
+TEST_F(Removal, SfxcmdLongOrWithALetterAfterS)
+{
+    struct Row {
+        std::wstring sfxcmd;
+        std::string arguments;
+        bool silent;
+    };
+    const bool at936 = !Utf8Program() && GetACP() == 936;
+    std::vector<Row> rows = {{L"/s\u00e9", "", at936}, {L"", Acp(u8"/s\u00e9"), at936}};
+    // Elsewhere unchanged (and Wine's A call cuts such a value to as many bytes as it has letters).
+    if (Utf8Program())
+        rows.push_back({std::wstring(500, L'\u5de5') + L" /s", "", true});
+    int n = 0;
+    for (const Row &r : rows) {
+        install("Quibex" + std::to_string(n++));
+        list("");
+        ScopedVariable sfxcmd(L"sfxcmd", r.sfxcmd);
+        HANDLE process = start(r.arguments.c_str());
+        if (r.silent || !r.arguments.empty()) {
+            EXPECT_EQ(WaitExit(process, 30000), 0) << n;
+            EXPECT_EQ(WaitUntilGone(dir_, r.silent ? 30000 : 0), r.silent) << n;
+            continue;
+        }
+        HWND question = box(process);
+        ASSERT_NE(question, nullptr) << n;
+        ClickButton(question, IDNO);
+        EXPECT_EQ(WaitExit(process, 30000), 1602) << n;
     }
 }
 
