@@ -5,6 +5,7 @@
 
 #include "support/code_pages.h"
 #include "support/platform.h"
+#include "support/program_path.h"
 #include "support/private_file.h"
 #include "support/text.h"
 
@@ -205,21 +206,16 @@ static bool StartBatch(const char *batchPath)
 
 // The temporary folder, named so that this process's A calls reach it. The A call answers "?"
 // for a letter this process's code page cannot hold (a profile named with it), so on NT the
-// folder is read through the W call and converted exactly, or else taken in its short form.
-static bool TempFolder(char *out, int size)
+// folder is read through the W call: whole where the code page holds it, else its short form.
+static bool TempFolder(char *out, DWORD size)
 {
     if (NtMajorVersion() == 0) {
         DWORD n = GetTempPathA(size, out);
-        return n > 0 && n < static_cast<DWORD>(size);
+        return n > 0 && n < size;
     }
-    WCHAR wide[1024], shortWide[1024];
-    DWORD n = GetTempPathW(1024, wide);
-    if (n == 0 || n >= 1024)
-        return false;
-    if (ConvertWideText(wide, -1, ProcessCodePage(), out, size) >= 0)
-        return true;
-    n = GetShortPathNameW(wide, shortWide, 1024);
-    return n > 0 && n < 1024 && ConvertWideText(shortWide, -1, ProcessCodePage(), out, size) >= 0;
+    WCHAR wide[kPathSize];
+    DWORD n = GetTempPathW(kPathSize, wide);
+    return n > 0 && n < kPathSize && PathInCodePage(wide, ProcessCodePage(), out, size);
 }
 
 bool WriteAndStartBatch(const char *programPath, bool quiet)

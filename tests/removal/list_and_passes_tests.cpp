@@ -291,26 +291,33 @@ TEST(BatchText, EachFamilyQuietOrNotAndBounds)
 }
 
 // A path in the system's OEM code page, "%" doubled (at 936 the same bytes as the process's);
-// one that code page cannot hold as a variable the interpreter inherits (NT). The removals in
-// folders of such names show that the interpreter reads them as meant.
+// one that code page cannot hold as a variable the interpreter inherits (NT), or by its short
+// name when it holds "%". The removals in folders of such names show that the interpreter reads
+// them as meant.
 TEST(BatchText, PathsInTheOemCodePageOrThroughTheEnvironment)
 {
+    TempDir dir("batchpaths");
+    std::string percent = dir / "\x8Cuvre 100%", doubled; // "Œ"
+    ASSERT_TRUE(CreateDirectoryA(percent.c_str(), nullptr));
+    for (char c : ShortName(percent))
+        doubled += c == '%' ? "%%" : std::string(1, c);
     struct {
         UINT acp;
-        const char *path, *text;
+        std::string path, text;
     } rows[] = {{0, "C:\\Q%PATH%\\a%b.exe", "C:\\Q%%PATH%%\\a%%b.exe"},
                 {936, "C:\\\xB9\xA4\xBE\xDF 100%", "C:\\\xB9\xA4\xBE\xDF 100%%"}, // "工具"
                 {1252, "C:\\caf\xE9", "C:\\caf\x82"},                          // "é" in 437
-                {1252, "C:\\\x8Cuvre 100% !OS!", "%QBX_TEST%"}};                // "Œ": none in 437
+                {1252, "C:\\\x8Cuvre !OS!", "%QBX_TEST%"},                       // no "Œ" in 437
+                {1252, percent, doubled}};
     for (const auto &r : rows) {
         if (r.acp != 0 && (r.acp != GetACP() || NtMajorVersion() == 0))
             continue;
         char out[kBatchPathSize] = "", value[64] = "";
         SetEnvironmentVariableA("QBX_TEST", nullptr);
-        ASSERT_TRUE(ToBatchPath(out, sizeof out, r.path, "QBX_TEST")) << r.path;
-        EXPECT_STREQ(out, r.text);
+        ASSERT_TRUE(ToBatchPath(out, sizeof out, r.path.c_str(), "QBX_TEST")) << r.path;
+        EXPECT_EQ(std::string(out), r.text);
         GetEnvironmentVariableA("QBX_TEST", value, sizeof value);
-        EXPECT_STREQ(value, out[0] == '%' ? r.path : "") << "set only where named";
+        EXPECT_EQ(std::string(value), out[0] == '%' ? r.path : "") << "set only where named";
     }
     char tiny[8];
     EXPECT_FALSE(ToBatchPath(tiny, sizeof tiny, "C:\\%%%%", "QBX_TEST"));

@@ -505,7 +505,8 @@ TEST_F(Removal, TheBatchFileIsTheProgramsAlone)
     for (DWORD t0 = GetTickCount(); ReadFileBytes(log).empty() && GetTickCount() - t0 < 20000;)
         Sleep(100);
     // Started in the installation folder's parent, which it may keep while it runs.
-    EXPECT_EQ(ReadFileBytes(log), "\"" + interpreter + "\" /d /s /c \"\"" + batch + "\"\"\t" + root_.path() + "\r\n");
+    EXPECT_EQ(ReadFileBytes(log),
+              "\"" + interpreter + "\" /d /v:off /s /c \"\"" + batch + "\"\"\t" + root_.path() + "\r\n");
     std::vector<std::string> grantees = Grantees(batch);
     EXPECT_FALSE(grantees.empty());
     for (const std::string &sid : grantees)
