@@ -38,7 +38,7 @@ int RunProgram(HINSTANCE instance, const char *commandLine)
     g_language.Load("uninstall.lng");
 
     ReadSfxcmd();
-    CommandScan scan = ScanCommandLine(commandLine ? commandLine : "", g_dbcs, OnSwitch, nullptr);
+    CommandScan scan = ScanCommandLine(SkipProgramName(commandLine ? commandLine : ""), g_dbcs, OnSwitch, nullptr);
 
     // Only removal reports through its exit code; installers that start setup expect 0.
     int exitCode = 0;
