@@ -212,3 +212,41 @@ int RunProcess(const std::string &commandLine, const std::string &folder, DWORD 
 {
     return WaitExit(StartProcess(commandLine, folder), timeoutMs);
 }
+
+int RunProcessW(const std::wstring &commandLine, DWORD timeoutMs)
+{
+    STARTUPINFOW si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    std::wstring cmd = commandLine;
+    if (!CreateProcessW(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return -2;
+    CloseHandle(pi.hThread);
+    return WaitExit(pi.hProcess, timeoutMs);
+}
+
+DWORD WINAPI NoShortNames(const WCHAR *path, WCHAR *out, DWORD size)
+{
+    lstrcpynW(out, path, static_cast<int>(size));
+    return static_cast<DWORD>(lstrlenW(out));
+}
+
+static std::string AcpOf(const std::wstring &text)
+{
+    int n = WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string s(n, '\0');
+    WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, &s[0], n, nullptr, nullptr);
+    s.resize(n > 0 ? n - 1 : 0);
+    return s;
+}
+
+std::string NamedPath(const std::wstring &path)
+{
+    std::string whole = AcpOf(path);
+    WCHAR back[MAX_PATH] = L"", shortForm[MAX_PATH] = L"";
+    MultiByteToWideChar(CP_ACP, 0, whole.c_str(), -1, back, MAX_PATH);
+    if (path == back)
+        return whole;
+    GetShortPathNameW(path.c_str(), shortForm, MAX_PATH);
+    return AcpOf(shortForm);
+}

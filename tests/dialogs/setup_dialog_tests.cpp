@@ -232,7 +232,17 @@ TEST(SetupDialog, ConfirmSavesShownStatesAppliesAndRegisters)
     ClickButton(done, IDOK);
     EXPECT_EQ(install.Finish(), 0);
     EXPECT_TRUE(StartedExplorer(install.pid())) << "the folder window is the program's child";
-    EXPECT_TRUE(CloseFolderWindow(15000)) << "the program group folder is opened after setup";
+    ASSERT_NE(WaitForWindowOfClass(L"ExplorerWClass", 0, 15000), nullptr)
+        << "the program group folder is opened after setup";
+
+    // The folder window left open holds neither the installation folder nor the group.
+    ASSERT_TRUE(WriteFileBytes(install.path("Uninstall.lst"),
+                               "Quibex.exe\r\nquibex.chm\r\nlicense.txt\r\norder.htm\r\nQbx.txt\r\n"
+                               "qbxnew.dat\r\nzipnew.dat\r\n"));
+    EXPECT_EQ(RunProcess("\"" + install.path("uninstall.exe") + "\" /quiet", "", 30000), 0);
+    EXPECT_TRUE(WaitUntilGone(install.folder())) << "installation folder";
+    EXPECT_TRUE(WaitUntilGone(link.substr(0, link.rfind('\\')))) << "program group";
+    EXPECT_TRUE(CloseFolderWindows());
 }
 
 // Silent setup applies and registers like a confirmed one; "sfxcmd=/s" alone then makes the

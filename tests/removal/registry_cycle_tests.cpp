@@ -2,6 +2,7 @@
 
 #include "common/gui_driver.h"
 #include "common/test_util.h"
+#include "integration/app_path.h"
 #include "registry/registry.h"
 #include "removal/uninstall_entry.h"
 #include "support/code_pages.h"
@@ -165,10 +166,20 @@ protected:
         before_ = ExportRegistry(work_ / "before.reg");
         ASSERT_GT(before_.size(), 1000u);
     }
-    // extraFolders folders of 100 files each, listed after the list itself, as installers list it.
+    // Setup by the stand-in, which applies every choice but those of CAB and ARJ.
     void install(int extraFolders = 0)
     {
         ASSERT_TRUE(CreateDirectoryA(dir_.c_str(), nullptr));
+        layOut(extraFolders);
+        // Setup runs from the place of the real program, so it registers the real paths.
+        std::string program = JoinPath(dir_, "uninstall.exe");
+        ASSERT_TRUE(CopyFileTo(BuildDir() + "\\tests\\removal_setup.exe", program));
+        ASSERT_EQ(RunProcess("\"" + program + "\" 2 3"), 0); // CAB and ARJ left unticked
+        ASSERT_TRUE(CopyFileTo(ProgramPath(), program));
+    }
+    // extraFolders folders of 100 files each, listed after the list itself, as installers list it.
+    void layOut(int extraFolders = 0)
+    {
         for (const char *name : {"qbxext.dll", "qbxext64.dll", "Qbx.txt", "quibex.chm"})
             ASSERT_TRUE(WriteFileBytes(JoinPath(dir_, name), "x"));
         ASSERT_TRUE(CopyFileTo(BuildDir() + "\\tests\\standin\\Quibex.exe", JoinPath(dir_, "Quibex.exe")));
@@ -186,11 +197,6 @@ protected:
         ASSERT_TRUE(WriteFileBytes(JoinPath(dir_, "Uninstall.lst"),
                                    list + "Quibex.exe\r\nqbxext.dll\r\nqbxext64.dll\r\nQbx.txt\r\nquibex.chm\r\n"
                                           "qbxnew.dat\r\nzipnew.dat\r\nuninstall.exe\r\n"));
-        // Setup runs from the place of the real program, so it registers the real paths.
-        std::string program = JoinPath(dir_, "uninstall.exe");
-        ASSERT_TRUE(CopyFileTo(BuildDir() + "\\tests\\removal_setup.exe", program));
-        ASSERT_EQ(RunProcess("\"" + program + "\" 2 3"), 0); // CAB and ARJ left unticked
-        ASSERT_TRUE(CopyFileTo(ProgramPath(), program));
     }
     void checkInstalled()
     {
@@ -245,11 +251,13 @@ TEST_F(Cycle, RemovalStartedFromTheListOfInstalledPrograms)
     checkRemoved();
 }
 
-static std::string EntryText(const char *name)
+static std::string RegValue(HKEY root, const char *key, const char *name)
 {
     char text[1024];
-    return GetRegString(HKEY_LOCAL_MACHINE, kUninstallKey, name, text, sizeof text, "<none>") ? text : "<none>";
+    return GetRegString(root, key, name, text, sizeof text, "<none>") ? text : "<none>";
 }
+
+static std::string EntryText(const char *name) { return RegValue(HKEY_LOCAL_MACHINE, kUninstallKey, name); }
 
 static DWORD SizeOf(const std::string &path)
 {
@@ -283,6 +291,70 @@ TEST_F(Cycle, SilentRemovalInAFolderWithBlanks)
     EXPECT_EQ(GetRegDword(HKEY_LOCAL_MACHINE, kUninstallKey, "EstimatedSize", 0), (bytes + 1023) / 1024);
     checkInstalled();
     EXPECT_EQ(RunProcess("\"" + dir_ + "\\uninstall.exe\" /quiet", "", 30000), 0);
+    checkRemoved();
+}
+
+static bool RegisteredAppsKey(const char *value = nullptr, REGSAM view = KEY_WOW64_64KEY)
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\RegisteredApplications", 0, KEY_QUERY_VALUE | view, &key))
+        return false;
+    bool found = !value || RegQueryValueExA(key, value, nullptr, nullptr, nullptr, nullptr) == 0;
+    RegCloseKey(key);
+    return found;
+}
+
+// As in a fresh prefix, no program is registered and the key is in neither view: the key setup
+// made goes with removal, unless another program registered itself in it meanwhile.
+TEST_F(Cycle, RegisteredApplicationsMadeBySetupGoWithIt)
+{
+    RunProcess("reg.exe delete HKLM\\Software\\RegisteredApplications /f /reg:64");
+    ASSERT_FALSE(RegisteredAppsKey(nullptr, KEY_WOW64_64KEY));
+    ASSERT_FALSE(RegisteredAppsKey(nullptr, KEY_WOW64_32KEY));
+    before_ = ExportRegistry(work_ / "before.reg");
+    for (bool another : {false, true}) {
+        install();
+        ASSERT_TRUE(RegisteredAppsKey("Quibex"));
+        if (another)
+            RegAdd("HKLM\\Software\\RegisteredApplications /v Later /d Software\\Later /reg:64");
+        EXPECT_EQ(RunProcess("\"" + dir_ + "\\uninstall.exe\" /quiet", "", 30000), 0);
+        if (another) {
+            EXPECT_TRUE(RegisteredAppsKey("Later")) << "another program's registration stays";
+            EXPECT_FALSE(RegisteredAppsKey("Quibex"));
+            RunProcess("reg.exe delete HKLM\\Software\\RegisteredApplications /f /reg:64");
+        }
+        checkRemoved();
+    }
+}
+
+// The program in a folder whose name the code page of the run may not hold ("?" for a letter
+// would name another folder): everything setup stores names it as a program there reads it,
+// through its short form where needed, and removal completes.
+TEST_F(Cycle, SilentRemovalInAFolderNamedBeyondTheCodePage)
+{
+    const std::wstring folder = Wide(u8"C:\\Program Files\\Quibex 工具");
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    dir_ = NamedPath(folder);
+    layOut();
+    ASSERT_TRUE(CopyFileTo(ProgramPath(), JoinPath(dir_, "uninstall.exe")));
+    ASSERT_EQ(RunProcessW(L"\"" + folder + L"\\uninstall.exe\" /setup /quiet"), 0);
+    const std::string program = NamedPath(folder + L"\\uninstall.exe"), exe = JoinPath(dir_, "Quibex.exe");
+    char command[1024];
+    ASSERT_TRUE(UninstallCommand(command, sizeof command, program.c_str()));
+    const struct {
+        HKEY root;
+        const char *key, *name;
+        std::string value;
+    } stored[] = {{HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString", command},
+                  {HKEY_LOCAL_MACHINE, kUninstallKey, "QuietUninstallString", "\"" + program + "\" /quiet"},
+                  {HKEY_LOCAL_MACHINE, kUninstallKey, "InstallLocation", dir_},
+                  {HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayIcon", exe},
+                  {HKEY_CLASSES_ROOT, "Quibex\\shell\\open\\command", "", "\"" + exe + "\" \"%1\""},
+                  {HKEY_LOCAL_MACHINE, kAppPathKey, "", exe},
+                  {HKEY_LOCAL_MACHINE, kAppPathKey, "Path", dir_}};
+    for (const auto &entry : stored)
+        EXPECT_EQ(RegValue(entry.root, entry.key, entry.name), entry.value) << entry.key << " " << entry.name;
+    EXPECT_EQ(RunProcess(RegValue(HKEY_LOCAL_MACHINE, kUninstallKey, "QuietUninstallString"), "", 30000), 0);
     checkRemoved();
 }
 

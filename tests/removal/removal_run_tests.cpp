@@ -23,8 +23,16 @@ static std::wstring WideAcp(const std::string &acp)
     return buf;
 }
 
-// A text as the program shows it: through the ANSI code page of the run.
-static std::wstring Shown(const char8_t *utf8) { return WideAcp(Acp(utf8)); }
+// Whether the program under test runs as a UTF-8 process: its manifest asks for it (Wine
+// honours that on every version it emulates).
+static bool Utf8Program()
+{
+    static const bool utf8 = ReadFileBytes(ProgramPath()).find("<activeCodePage") != std::string::npos;
+    return utf8;
+}
+
+// A text as the program shows it: whole in a UTF-8 process, else through the ANSI code page.
+static std::wstring Shown(const char8_t *utf8) { return Utf8Program() ? Wide(utf8) : WideAcp(Acp(utf8)); }
 
 static std::string BatchPath()
 {
@@ -293,6 +301,93 @@ TEST_F(Removal, UnusualFolderNamesAreRemovedAndNothingElse)
     EXPECT_TRUE(Exists(root_ / "keep.txt"));
 }
 
+// This process's name for a path given in UTF-16: its short form, which the code page holds.
+static std::string ShortForm(const std::wstring &path)
+{
+    wchar_t shortPath[MAX_PATH] = L"";
+    GetShortPathNameW(path.c_str(), shortPath, MAX_PATH);
+    char acp[MAX_PATH] = "";
+    WideCharToMultiByte(CP_ACP, 0, shortPath, -1, acp, MAX_PATH, nullptr, nullptr);
+    return acp;
+}
+
+// Sets an environment variable of this process (inherited by what it starts) until destroyed.
+struct ScopedVariable {
+    ScopedVariable(const wchar_t *name, const std::wstring &value) : name_(name)
+    {
+        DWORD n = GetEnvironmentVariableW(name, old_, MAX_PATH);
+        had_ = n > 0 && n < MAX_PATH;
+        SetEnvironmentVariableW(name, value.c_str());
+    }
+    ~ScopedVariable() { SetEnvironmentVariableW(name_, had_ ? old_ : nullptr); }
+    const wchar_t *name_;
+    wchar_t old_[MAX_PATH];
+    bool had_;
+};
+
+// Names beyond the code pages: installation folders that the OEM code page cannot hold, with
+// "%" or "!" in them, some that the process's code page cannot hold either, started by their
+// whole names; and a temporary folder in a profile named beyond both (the A call answers "?"
+// there). The batch file still names the program, its folder and itself, and a listed name in
+// the list's code page is deleted.
+TEST_F(Removal, NamesBeyondTheCodePagesAreRemoved)
+{
+    std::wstring profile = Wide(root_.path().c_str()) + Wide(u8"\\\u015eahin \u5de5\u5177"), temp = profile + L"\\Temp";
+    ASSERT_TRUE(CreateDirectoryW(profile.c_str(), nullptr) && CreateDirectoryW(temp.c_str(), nullptr));
+    ScopedVariable tmp(L"TMP", temp), tempVariable(L"TEMP", temp);
+    std::string listed = Acp(GetACP() == 936 ? u8"\u5de5\u5177.txt" : u8"caf\u00e9.txt");
+    // "Quibex-Œuvre 100%", "Quibex 工具 !OS!" (none at 1252) and "Quibex 한글" (none at 936)
+    for (const char8_t *name : {u8"Quibex-\u0152uvre 100%", u8"Quibex \u5de5\u5177 !OS!", u8"Quibex \ud55c\uae00"}) {
+        std::wstring dir = Wide(root_.path().c_str()) + L"\\" + Wide(name);
+        ASSERT_TRUE(CreateDirectoryW(dir.c_str(), nullptr));
+        ASSERT_TRUE(CopyFileW(Wide(ProgramPath().c_str()).c_str(), (dir + L"\\uninstall.exe").c_str(), FALSE));
+        dir_ = ShortForm(dir);
+        file(listed);
+        list(listed + "\r\n");
+        STARTUPINFOW startup = {sizeof startup};
+        PROCESS_INFORMATION info = {};
+        std::wstring command = L"\"" + dir + L"\\uninstall.exe\" /quiet";
+        ASSERT_TRUE(CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info));
+        CloseHandle(info.hThread);
+        EXPECT_EQ(WaitExit(info.hProcess, 30000), 0) << dir_;
+        EXPECT_TRUE(WaitUntilGone(dir_)) << dir_;
+        EXPECT_TRUE(WaitUntilGone(ShortForm(temp) + "\\Uninstall_Qbx.Bat")) << dir_;
+    }
+}
+
+// "/sé", in "sfxcmd" or on the command line, is silent only at 936, where "é" is two bytes of
+// which the first is no letter; elsewhere it asks (or, as an unknown switch, does nothing). In a
+// UTF-8 process "sfxcmd" with "/s" after 500 Chinese letters (1,500 bytes) is silent.
+TEST_F(Removal, SfxcmdLongOrWithALetterAfterS)
+{
+    struct Row {
+        std::wstring sfxcmd;
+        std::string arguments;
+        bool silent;
+    };
+    const bool at936 = !Utf8Program() && GetACP() == 936;
+    std::vector<Row> rows = {{L"/s\u00e9", "", at936}, {L"", Acp(u8"/s\u00e9"), at936}};
+    // Elsewhere unchanged (and Wine's A call cuts such a value to as many bytes as it has letters).
+    if (Utf8Program())
+        rows.push_back({std::wstring(500, L'\u5de5') + L" /s", "", true});
+    int n = 0;
+    for (const Row &r : rows) {
+        install("Quibex" + std::to_string(n++));
+        list("");
+        ScopedVariable sfxcmd(L"sfxcmd", r.sfxcmd);
+        HANDLE process = start(r.arguments.c_str());
+        if (r.silent || !r.arguments.empty()) {
+            EXPECT_EQ(WaitExit(process, 30000), 0) << n;
+            EXPECT_EQ(WaitUntilGone(dir_, r.silent ? 30000 : 0), r.silent) << n;
+            continue;
+        }
+        HWND question = box(process);
+        ASSERT_NE(question, nullptr) << n;
+        ClickButton(question, IDNO);
+        EXPECT_EQ(WaitExit(process, 30000), 1602) << n;
+    }
+}
+
 // A name whose second byte is a backslash must not split the program folder.
 TEST_F(Removal, DoubleByteProgramNameKeepsItsFolder)
 {
@@ -409,9 +504,86 @@ TEST_F(Removal, TheBatchFileIsTheProgramsAlone)
     std::string log = root_ / "Interp\\opened.log";
     for (DWORD t0 = GetTickCount(); ReadFileBytes(log).empty() && GetTickCount() - t0 < 20000;)
         Sleep(100);
-    EXPECT_EQ(ReadFileBytes(log), "\"" + interpreter + "\" /d /s /c \"\"" + batch + "\"\"\r\n");
+    // Started in the installation folder's parent, which it may keep while it runs.
+    EXPECT_EQ(ReadFileBytes(log),
+              "\"" + interpreter + "\" /d /v:off /s /c \"\"" + batch + "\"\"\t" + root_.path() + "\r\n");
     std::vector<std::string> grantees = Grantees(batch);
     EXPECT_FALSE(grantees.empty());
     for (const std::string &sid : grantees)
         EXPECT_TRUE(sid == CurrentUserSid() || sid == "S-1-5-18" || sid == "S-1-5-32-544") << sid;
+}
+
+// A removal cut at its last moment (list and uninstall entry gone, no batch file started)
+// leaves the program alone in its folder: run again, it hands its file and folder to the batch
+// file. Anything else in the folder, or an uninstall entry that may name the folder, keeps
+// the missing-list error and changes nothing.
+TEST_F(Removal, ARemovalCutAtItsEndIsFinishedByTheNextRun)
+{
+    enum Entry { kNoEntry, kOtherFolder, kThisFolder, kThisProgramByAlias, kNoFolderNamed };
+    const struct Row {
+        const char *left; // a file besides the program after the cut
+        Entry entry;
+        const char *args; // "": the question, answered No and then Yes
+        int code;
+    } rows[] = {
+        {"", kNoEntry, "/s", 0},
+        {"", kNoEntry, "", 0},
+        {"Quibex.exe.0.tmp", kOtherFolder, "/quiet", 0}, // a file waiting for the restart
+        {"readme.txt", kNoEntry, "/quiet", 1603},
+        {"", kThisFolder, "/quiet", 1603},
+        {"", kThisProgramByAlias, "/quiet", 1603},
+        {"", kNoFolderNamed, "/quiet", 1603},
+    };
+    const char key[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quibex archiver";
+    auto setEntry = [&](const char *name, const std::string &text) {
+        HKEY entry;
+        ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, key, 0, nullptr, 0, KEY_WRITE, nullptr, &entry, nullptr), 0);
+        EXPECT_EQ(RegSetValueExA(entry, name, 0, REG_SZ, reinterpret_cast<const BYTE *>(text.c_str()),
+                                 static_cast<DWORD>(text.size() + 1)), 0);
+        RegCloseKey(entry);
+    };
+    for (int n = 0; n < static_cast<int>(std::size(rows)); ++n) {
+        const Row &row = rows[n];
+        install("Quibex" + std::to_string(n));
+        ASSERT_TRUE(CopyFileTo(BuildDir() + "\\tests\\removal_cut.exe", program_));
+        file("Quibex.exe");
+        list("Quibex.exe\r\n");
+        ASSERT_EQ(WaitExit(start("/s"), 30000), 77) << "cut before the batch file";
+        ASSERT_FALSE(Exists(at("Uninstall.lst")));
+        // The stand-in stood for the program: what the cut leaves is the program's own file.
+        ASSERT_TRUE(CopyFileTo(ProgramPath(), program_));
+        if (row.left[0] != '\0')
+            file(row.left);
+        char alias[MAX_PATH] = "";
+        ASSERT_NE(GetShortPathNameA(program_.c_str(), alias, MAX_PATH), 0u);
+        if (row.entry == kOtherFolder || row.entry == kThisFolder)
+            setEntry("InstallLocation", row.entry == kOtherFolder ? root_ / "Other" : dir_);
+        else if (row.entry == kThisProgramByAlias)
+            setEntry("UninstallString", "\"" + std::string(alias) + "\"");
+        else if (row.entry == kNoFolderNamed)
+            setEntry("DisplayName", "Quibex");
+        if (row.args[0] == '\0') {
+            for (int answer : {IDNO, IDYES}) {
+                HANDLE process = start("");
+                HWND question = box(process);
+                ASSERT_NE(question, nullptr);
+                ClickButton(question, answer);
+                EXPECT_EQ(WaitExit(process, 30000), answer == IDNO ? 1602 : row.code);
+                if (answer == IDNO)
+                    EXPECT_TRUE(Exists(program_) && !Exists(BatchPath())) << "No changes nothing";
+            }
+        } else {
+            HANDLE process = start(row.args);
+            EXPECT_EQ(row.args[1] == 'q' ? ExitCodeShowingNoWindow(process) : WaitExit(process, 30000), row.code)
+                << "row " << n;
+        }
+        if (row.code == 0) {
+            EXPECT_TRUE(WaitUntilGone(row.left[0] ? program_ : dir_)) << "row " << n;
+            EXPECT_TRUE(WaitUntilGone(BatchPath())) << "row " << n;
+        } else {
+            EXPECT_TRUE(Exists(program_) && Exists(at(row.left))) << "row " << n;
+            EXPECT_FALSE(Exists(BatchPath())) << "row " << n;
+        }
+        RegDeleteKeyA(HKEY_LOCAL_MACHINE, key);
+    }
 }
