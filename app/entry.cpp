@@ -46,7 +46,8 @@ int RunProgram(HINSTANCE instance, const char *commandLine)
     g_language.Load("uninstall.lng");
 
     ReadSfxcmd();
-    CommandScan scan = ScanCommandLine(commandLine ? commandLine : "", g_dbcs, IsUtf8Process(), OnSwitch, nullptr);
+    CommandScan scan =
+        ScanCommandLine(SkipProgramName(commandLine ? commandLine : ""), g_dbcs, IsUtf8Process(), OnSwitch, nullptr);
 
     // Setup reports only a refusal: installers that start it expect 0.
     int exitCode = 0;

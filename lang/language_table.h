@@ -2,7 +2,7 @@
 // and looked up by CRC-32 key. Pure: reading the file is the caller's business.
 #pragma once
 
-#include "lang/array.h"
+#include "support/array.h"
 #include "support/dbcs_table.h"
 
 #include <stddef.h>

@@ -1,12 +1,15 @@
 #!/bin/bash
 # layers.sh SOURCE_DIR: fails when a file includes from a layer above its own.
-# app/ on top; integration/ and removal/ below it; registry/ and lang/ below them; support/ last.
+# app/ on top; integration/ and removal/ below it; registry/ and lang/ below them; support/, then
+# runtime/ (the program's own start-up and C library functions, which include nothing of it).
 cd "$1" || exit 2
 bad=0
 check() { # check FOLDER FORBIDDEN...
   local folder=$1; shift
   for above in "$@"; do
-    if grep -Hn "#include \"$above/" "$folder"/*.h "$folder"/*.cpp 2>/dev/null; then
+    # One search over the folder: with a file list, a pattern that matches no file made grep
+    # report an error, and the includes it had found went unreported.
+    if grep -rn --include='*.h' --include='*.cpp' "#include \"$above/" "$folder"; then
       bad=1
     fi
   done
@@ -16,5 +19,6 @@ check removal app
 check registry app integration removal
 check lang app integration removal
 check support app integration removal registry lang
+check runtime app integration removal registry lang support res
 [ $bad = 0 ] || echo "an include runs against the layers" >&2
 exit $bad

@@ -29,7 +29,8 @@ TEST(EntryChild, RunOnAVolumeWithoutShortNames)
     if (!GetEnvironmentVariableA("QBX_ENTRY_CHILD", args, sizeof args))
         GTEST_SKIP() << "runs only as the child of Entry.AFolderNoNameHoldsIsNeitherSetUpNorRemoved";
     g_shortPathName = NoShortNames;
-    ExitProcess(static_cast<UINT>(RunProgram(GetModuleHandleA(nullptr), args)));
+    std::string commandLine = std::string("uninstall.exe ") + args; // as the start-up hands it over
+    ExitProcess(static_cast<UINT>(RunProgram(GetModuleHandleA(nullptr), commandLine.c_str())));
 }
 
 // Hangul letters, which neither 936 nor 1252 holds, in a folder without a short name: setup

@@ -10,8 +10,8 @@ constexpr UINT kCutExitCode = 77;
 
 static void EndHere() { ExitProcess(kCutExitCode); }
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR args, int)
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
     g_beforeBatchStarted = EndHere;
-    return RunProgram(instance, args);
+    return RunProgram(instance, GetCommandLineA());
 }

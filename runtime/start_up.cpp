@@ -1,8 +1,11 @@
 // The program's own start-up in place of the C runtime's: the runtime's start-up code,
 // its exception handler and its import table would make up a sixth of the file. What the
 // program needs of it is here: static constructors, destructors at exit, the command line.
-#include "app/command_line.h"
-#include "app/entry.h"
+#include <windows.h>
+
+// The program's entry, declared here as a C runtime declares WinMain: it receives the whole
+// command line, the program's name included, and returns the exit code.
+int RunProgram(HINSTANCE instance, const char *commandLine);
 
 using StaticFunction = void (*)();
 
@@ -45,7 +48,7 @@ extern "C" __attribute__((used)) int atexit(StaticFunction call)
 extern "C" __attribute__((used)) void WinMainCRTStartup()
 {
     RunConstructors();
-    int code = RunProgram(GetModuleHandleA(nullptr), SkipProgramName(GetCommandLineA()));
+    int code = RunProgram(GetModuleHandleA(nullptr), GetCommandLineA());
     RunExitCalls();
     ExitProcess(code);
 }
