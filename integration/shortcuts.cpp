@@ -32,6 +32,9 @@ static const GroupShortcut kGroup[] = {
 };
 static const int kGroupCount = sizeof kGroup / sizeof kGroup[0];
 
+// The program group's folder name, never translated.
+static const char kGroupName[] = "Quibex";
+
 bool CreateShellLink(const char *target, const char *description, const char *linkPath)
 {
     IShellLinkA *link = nullptr;
@@ -72,26 +75,6 @@ bool CreateShellLinkW(const WCHAR *target, const WCHAR *description, const WCHAR
     file->Release();
     link->Release();
     return saved;
-}
-
-bool DeleteFolderTree(const char *folder)
-{
-    if (GetFileAttributesA(folder) == INVALID_FILE_ATTRIBUTES)
-        return false;
-    // A double-terminated list of one path; a path cut to fit would name another folder.
-    char list[kPathSize + 1];
-    size_t length = strlen(folder);
-    if (length == 0 || length >= kPathSize)
-        return false;
-    CopyMemory(list, folder, length);
-    list[length] = '\0';
-    list[length + 1] = '\0';
-    SHFILEOPSTRUCTA op;
-    ZeroMemory(&op, sizeof op);
-    op.wFunc = FO_DELETE;
-    op.pFrom = list;
-    op.fFlags = FOF_SILENT | FOF_NOCONFIRMATION;
-    return SHFileOperationA(&op) == 0;
 }
 
 static bool IsFileNameSafe(const char *name)
@@ -250,6 +233,70 @@ static bool SpecialFolder(IMalloc *malloc, int csidl, char *out)
     return found;
 }
 
+// The Programs folders a group is made in: the user's, and on the NT family all users' (empty
+// when there is none).
+static void ProgramsFolders(IMalloc *malloc, char folders[2][kPathSize])
+{
+    SpecialFolder(malloc, CSIDL_PROGRAMS, folders[0]);
+    folders[1][0] = '\0';
+    if (NtMajorVersion() != 0)
+        SpecialFolder(malloc, CSIDL_COMMON_PROGRAMS, folders[1]);
+}
+
+bool IsProgramGroupFolder(const char *folder, const char *const *programs, int count)
+{
+    // A component of dots alone names another folder than it reads.
+    const char *part = folder;
+    for (const char *p = folder;; p = NextChar(p)) {
+        if (*p != '\0' && !IsPathSeparator(*p))
+            continue;
+        const char *q = part;
+        while (q < p && *q == '.')
+            ++q;
+        if (q == p && p > part)
+            return false;
+        if (*p == '\0')
+            break;
+        part = p + 1;
+    }
+    for (int i = 0; i < count; ++i) {
+        char group[kPathSize];
+        CopyBounded(group, programs[i], sizeof group);
+        if (group[0] != '\0' && AppendPathPart(group, sizeof group, kGroupName) && strcmp(folder, group) == 0)
+            return true;
+    }
+    return false;
+}
+
+bool DeleteFolderTree(const char *folder)
+{
+    IMalloc *malloc = nullptr;
+    if (FAILED(SHGetMalloc(&malloc)))
+        malloc = nullptr;
+    char programs[2][kPathSize];
+    ProgramsFolders(malloc, programs);
+    if (malloc)
+        malloc->Release();
+    const char *const known[] = {programs[0], programs[1]};
+    DWORD attr = GetFileAttributesA(folder);
+    // Through a link the shell would delete the link's target.
+    if (!IsProgramGroupFolder(folder, known, 2) || attr == INVALID_FILE_ATTRIBUTES ||
+        (attr & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) != FILE_ATTRIBUTE_DIRECTORY)
+        return false;
+    // A double-terminated list of one path, which fits: it was formed in kPathSize bytes.
+    char list[kPathSize + 1];
+    size_t length = strlen(folder);
+    CopyMemory(list, folder, length);
+    list[length] = '\0';
+    list[length + 1] = '\0';
+    SHFILEOPSTRUCTA op;
+    ZeroMemory(&op, sizeof op);
+    op.wFunc = FO_DELETE;
+    op.pFrom = list;
+    op.fFlags = FOF_SILENT | FOF_NOCONFIRMATION;
+    return SHFileOperationA(&op) == 0;
+}
+
 // One "Quibex.lnk" in folder: created when wanted, deleted otherwise.
 static void UpdateLink(const char *folder, bool wanted, const char *target, const WCHAR *description)
 {
@@ -308,7 +355,7 @@ static bool UpdateGroup(const char *programs, bool wanted, WCHAR names[][kMsgSiz
     if (programs[0] == '\0')
         return false;
     CopyBounded(group, programs, kPathSize);
-    if (!AppendPathPart(group, kPathSize, "Quibex")) {
+    if (!AppendPathPart(group, kPathSize, kGroupName)) {
         group[0] = '\0';
         return false;
     }
@@ -343,13 +390,13 @@ void UpdateShortcuts(const SetupChoices &choices, char *groupFolder)
     SpecialFolder(malloc, version >= 6 ? CSIDL_COMMON_STARTMENU : CSIDL_STARTMENU, folder);
     UpdateLink(folder, choices.StartMenu, target, description);
 
-    SpecialFolder(malloc, CSIDL_PROGRAMS, folder);
-    UpdateGroup(folder, choices.Programs, names, description, group);
+    char programs[2][kPathSize];
+    ProgramsFolders(malloc, programs);
+    UpdateGroup(programs[0], choices.Programs, names, description, group);
     if (choices.Programs && groupFolder && group[0] != '\0')
         CopyBounded(groupFolder, group, kGroupFolderSize);
     // The all-users group, when it could be made, is the one to show afterwards.
-    if (version != 0 && SpecialFolder(malloc, CSIDL_COMMON_PROGRAMS, folder) &&
-        UpdateGroup(folder, choices.Programs, names, description, group) && groupFolder)
+    if (UpdateGroup(programs[1], choices.Programs, names, description, group) && groupFolder)
         CopyBounded(groupFolder, group, kGroupFolderSize);
 
     if (malloc)

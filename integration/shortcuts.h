@@ -17,7 +17,11 @@ void UpdateShortcuts(const SetupChoices &choices, char *groupFolder);
 bool CreateShellLink(const char *target, const char *description, const char *linkPath);
 // The same through the wide interface, for names any code page cannot hold (NT family).
 bool CreateShellLinkW(const WCHAR *target, const WCHAR *description, const WCHAR *linkPath);
-// Deletes a folder with all its contents; true when it existed and the shell succeeded.
+// True when folder is the program group's folder directly under one of the count Programs
+// folders, written as the group is made there: no other, deeper or dotted path.
+bool IsProgramGroupFolder(const char *folder, const char *const *programs, int count);
+// Deletes a program group folder (as above, under the Programs folders of this system) with all
+// its contents; refuses any other path and a link. True when it existed and the shell succeeded.
 bool DeleteFolderTree(const char *folder);
 // Shortcut name for a localised string: the translation, or the native text when the
 // translation is empty or holds a character not allowed in a file name.

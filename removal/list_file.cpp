@@ -146,7 +146,8 @@ void ListFile::Close()
     count_ = read_ = 0;
 }
 
-// A folder that cannot be checked is not trusted.
+// A folder whose attributes cannot be read is not trusted. One that does not exist is: nothing
+// passes through it, and a removal cut short must finish when run again.
 static bool IsLinkOnDisk(void *context, const char *line, size_t length)
 {
     const char *folder = static_cast<const char *>(context);
@@ -158,7 +159,10 @@ static bool IsLinkOnDisk(void *context, const char *line, size_t length)
     CopyMemory(path + base, line, length);
     path[base + length] = '\0';
     DWORD attr = GetFileAttributesA(path);
-    return attr != INVALID_FILE_ATTRIBUTES && (attr & FILE_ATTRIBUTE_REPARSE_POINT);
+    if (attr != INVALID_FILE_ATTRIBUTES)
+        return (attr & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+    DWORD error = GetLastError();
+    return error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND;
 }
 
 bool PassesThroughLink(CheckedFolders &checked, const char *folder, const char *line)

@@ -49,5 +49,6 @@ private:
 };
 
 // True when a folder on the way from folder (with trailing backslash) to the line's last
-// component is a junction or symbolic link; folders found to be none are remembered in checked.
+// component is a junction or symbolic link, or exists but cannot be checked; folders found to
+// be none are remembered in checked.
 bool PassesThroughLink(CheckedFolders &checked, const char *folder, const char *line);

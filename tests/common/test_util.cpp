@@ -132,6 +132,17 @@ bool MakeFolderLink(const std::string &link, const std::string &target)
     return false;
 }
 
+bool RemoveFolderLink(const std::string &link)
+{
+    HANDLE process = StartProcess("/bin/rm \"" + UnixPath(link) + "\"");
+    if (process)
+        CloseHandle(process);
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 20000; Sleep(100))
+        if (!Exists(link))
+            return true;
+    return false;
+}
+
 TempDir::TempDir(const char *name)
 {
     CreateDirectoryA("C:\\qbxtests", nullptr);

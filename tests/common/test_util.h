@@ -28,6 +28,8 @@ void RemoveTree(const std::string &path);
 // Makes link (a path on C:) a Unix symbolic link to target (a folder on C:), the one kind of
 // link Wine 8 reports as a reparse point; false when it did not appear.
 bool MakeFolderLink(const std::string &link, const std::string &target);
+// Removes such a link and never its target, which Wine's RemoveDirectory would remove.
+bool RemoveFolderLink(const std::string &link);
 
 // A fresh, empty folder below C:\qbxtests, removed with its contents at the end.
 class TempDir {

@@ -249,6 +249,57 @@ TEST(Shortcuts, SafeTranslatedNamesAreUsedAsTheyAre)
     EXPECT_FALSE(Exists(group));
 }
 
+// The recursive delete takes a program group folder directly under a Programs folder and
+// nothing else: another path, the group's own with a trailing separator or a dot, a deeper one
+// and a link named as the group all stay whole, and the group still goes.
+TEST(Shortcuts, OnlyTheProgramGroupIsDeletedWhole)
+{
+    SetupChoices programs = {};
+    programs.Programs = true;
+    UpdateShortcuts(programs, nullptr);
+    const std::string folder = ShellFolder(CSIDL_PROGRAMS), group = JoinPath(folder, "Quibex");
+    TempDir dir("groupdelete");
+    const std::string kept[] = {dir / "Quibex", JoinPath(folder, "Other"), JoinPath(group, "Deeper")};
+    for (const std::string &path : kept) {
+        ASSERT_TRUE(CreateDirectoryA(path.c_str(), nullptr)) << path;
+        ASSERT_TRUE(WriteFileBytes(JoinPath(path, "kept.txt"), "x")) << path;
+    }
+    for (const std::string &path : {kept[0], kept[1], group + "\\..\\Other", group + "\\", group + "\\.", kept[2],
+                                    folder + "\\.\\Quibex", folder + "/Quibex"})
+        EXPECT_FALSE(DeleteFolderTree(path.c_str())) << path;
+    for (const std::string &path : kept)
+        EXPECT_TRUE(Exists(JoinPath(path, "kept.txt"))) << path;
+    UpdateShortcuts(SetupChoices{}, nullptr);
+    EXPECT_FALSE(Exists(group));
+    EXPECT_TRUE(Exists(JoinPath(kept[1], "kept.txt")));
+    DeleteFileA(JoinPath(kept[1], "kept.txt").c_str());
+    RemoveDirectoryA(kept[1].c_str());
+
+    if (VersionName() != "win98") {
+        ASSERT_TRUE(MakeFolderLink(group, kept[0]));
+        EXPECT_FALSE(DeleteFolderTree(group.c_str()));
+        EXPECT_TRUE(Exists(JoinPath(kept[0], "kept.txt"))) << "behind a link";
+        ASSERT_TRUE(RemoveFolderLink(group));
+    }
+
+    // The rule alone, on paths that need not exist.
+    const char *const known[] = {"C:\\U\\Programs", "", "C:\\All\\Programs"};
+    struct {
+        const char *folder;
+        bool group;
+    } rows[] = {{"C:\\U\\Programs\\Quibex", true}, {"C:\\All\\Programs\\Quibex", true},
+                {"C:\\U\\Programs", false}, {"C:\\U\\Programs\\", false}, {"C:\\", false}, {"", false},
+                {"\\Quibex", false}, {"Quibex", false}, {"C:\\U\\Quibex", false},
+                {"C:\\U\\Programs\\Quibex\\", false}, {"C:\\U\\Programs\\Quibex\\.", false},
+                {"C:\\U\\Programs\\Quibex\\..", false}, {"C:\\U\\Programs\\Quibex\\Deeper", false},
+                {"C:\\U\\Programs\\Other", false}, {"C:\\U\\Programs\\Other\\..\\Quibex", false},
+                {"C:\\U\\Programs/Quibex", false}, {"C:\\U\\Programs\\Quibex2", false}};
+    for (const auto &r : rows)
+        EXPECT_EQ(IsProgramGroupFolder(r.folder, known, 3), r.group) << r.folder;
+    const char *const dotted[] = {"C:\\U\\..\\Programs"};
+    EXPECT_FALSE(IsProgramGroupFolder("C:\\U\\..\\Programs\\Quibex", dotted, 1));
+}
+
 // A value of the shell's folder table: read, or set when value is given.
 static std::wstring ShellFolderValue(HKEY root, const wchar_t *name, const std::wstring *value = nullptr)
 {

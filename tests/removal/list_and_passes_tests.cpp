@@ -49,6 +49,25 @@ TEST_F(Passes, HostileLinesAreNeverActedOn)
     EXPECT_TRUE(Exists(at("victim2.txt"))) << "a line with a zero byte is not cut there";
 }
 
+// A line's folders are passed only when known to be no link: one whose attributes cannot be
+// read (here a name the system refuses) stops the line, but one already gone has nothing to
+// pass through, so a removal cut short still finishes when run again.
+TEST_F(Passes, AFolderThatCannotBeCheckedIsNotPassed)
+{
+    folder("real");
+    struct {
+        const char *line;
+        bool stopped;
+    } rows[] = {{"real\\a.txt", false}, {"gone\\a.txt", false}, {"gone\\deeper\\a.txt", false},
+                {"real\\gone\\a.txt", false}, {"a*b\\a.txt", true}, {"real\\a?b\\c\\a.txt", true},
+                {"a<b\\a.txt", true}};
+    const std::string base = dir_ + "\\";
+    for (const auto &r : rows) {
+        CheckedFolders checked;
+        EXPECT_EQ(PassesThroughLink(checked, base.c_str(), r.line), r.stopped) << r.line;
+    }
+}
+
 // A list in UTF-8 after a byte-order mark is converted to the process's code page; a line with
 // no exact form there (no look-alike: "\uff41" is not "a") is skipped, the next still read.
 TEST_F(Passes, ListLinesAreReadInTheirCodePage)
