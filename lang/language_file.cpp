@@ -1,13 +1,18 @@
 #include "lang/language_file.h"
 
 #include "lang/messages.h"
+#include "support/code_pages.h"
 #include "support/file.h"
 #include "support/text.h"
 
 #include <new>
 #include <string.h>
 
-LanguageResources::LanguageResources() : table(g_dbcs) {}
+constexpr char kUtf8Mark[] = "\xEF\xBB\xBF";
+// The longest native text looked up: a window text in UTF-8.
+constexpr int kNativeTextSize = static_cast<int>(Converted(kWindowTextSize));
+
+LanguageResources::LanguageResources() : fileBytes(), table(fileBytes) {}
 
 LanguageResources g_language;
 
@@ -53,14 +58,70 @@ bool LanguageResources::ReadTable(const char *path)
     File file;
     if (!file.Open(path, false, true))
         return false;
-    long long marker = FindMarker(file);
+    char head[sizeof kUtf8Mark - 1] = "";
+    bool utf8Mark = file.Read(head, sizeof head) == sizeof head && memcmp(head, kUtf8Mark, sizeof head) == 0;
+    long long marker = file.Seek(0, FILE_BEGIN) ? FindMarker(file) : -1;
     if (marker < 0 || !file.Seek(marker, FILE_BEGIN))
         return false;
     char *text = new (std::nothrow) char[kTableTextLimit + 1024];
     if (!text)
         return false;
-    table.Adopt(text, file.Read(text, kTableTextLimit));
+    int count = file.Read(text, kTableTextLimit);
+    fileCodePage = TableCodePage(utf8Mark, SystemAnsiCodePage(), SystemLegacyAnsiCodePage(), text,
+                                 count > 0 ? static_cast<size_t>(count) : 0);
+    fileBytes = CodePageTable(fileCodePage);
+    table.Adopt(text, count);
     return true;
+}
+
+// The native text's bytes in codePage, terminated, in out (size bytes): the text itself in
+// the process's code page; else converted from UTF-16 as the translator's kit converts the
+// program's texts (a character the code page lacks becomes its default character, as in the
+// kit's keys). False when they do not fit.
+static bool NativeBytes(UINT codePage, const char *text, const WCHAR *wide, char *out, int size)
+{
+    if (codePage == ProcessCodePage())
+        return JoinBounded(out, static_cast<size_t>(size), text, "");
+    WCHAR own[kNativeTextSize];
+    if (!wide && MultiByteToWideChar(CP_ACP, 0, text, -1, own, kNativeTextSize) > 0)
+        wide = own;
+    return wide && WideCharToMultiByte(codePage, 0, wide, -1, out, size, nullptr, nullptr) > 0;
+}
+
+bool LanguageResources::Find(char *out, size_t outSize, size_t limit, const char *text, const WCHAR *wide,
+                             const char *context, TextKind kind) const
+{
+    if (!table.IsLoaded() || outSize == 0)
+        return false;
+    const char *entry = nullptr;
+    for (UINT codePage : keyCodePages) {
+        char keyText[kNativeTextSize];
+        if (entry || codePage == 0 || !NativeBytes(codePage, text, wide, keyText, sizeof keyText))
+            continue;
+        char key[9];
+        LanguageKey(key, keyText, context, kind);
+        entry = table.FindEntry(key);
+    }
+    if (!entry)
+        return false;
+    char cut[kWindowTextSize];
+    table.CopyTranslation(cut, limit < sizeof cut ? limit : sizeof cut, entry);
+    const char *result = cut;
+    char converted[Converted(kWindowTextSize)];
+    if (fileCodePage != ProcessCodePage()) {
+        if (ConvertText(fileCodePage, cut, -1, ProcessCodePage(), converted, static_cast<int>(sizeof converted)) < 0)
+            return false; // a translation the process cannot show is no translation
+        result = converted;
+    }
+    CopyChars(out, outSize, result, strlen(result), g_dbcs);
+    return true;
+}
+
+void LanguageResources::Translate(char *out, size_t outSize, const char *text, const char *context,
+                                  TextKind kind) const
+{
+    if (!Find(out, outSize, outSize, text, nullptr, context, kind) && out != text)
+        CopyChars(out, outSize, text, strlen(text), g_dbcs);
 }
 
 void LanguageResources::DetectDirection()
@@ -78,6 +139,11 @@ void LanguageResources::Load(const char *fileName)
 {
     table.Clear();
     IsRightToLeft = false;
+    // The native code page first; the legacy one for files made for it, and alone where the
+    // native one is not installed.
+    UINT legacy = SystemLegacyAnsiCodePage();
+    keyCodePages[0] = IsValidCodePage(kNativeCodePage) ? kNativeCodePage : 0;
+    keyCodePages[1] = legacy != kNativeCodePage ? legacy : 0;
     char path[1024];
     if (ResolveName(path, sizeof path, fileName))
         ReadTable(path);

@@ -1,37 +1,60 @@
 #include "support/text.h"
 
+#include "support/code_pages.h"
+
 #include <windows.h>
+#include <new>
 #include <string.h>
 
+constexpr size_t kTerminated = static_cast<size_t>(-1); // a length for text that ends in a zero
+
+// IsCharAlphaA reads the byte in the process's code page: in UTF-8 a byte from 0x80 on is no
+// whole character, and no letter.
 static bool IsAnsiLetter(char c) { return c != '\0' && IsCharAlphaA(c); }
 
-static DbcsTable SystemTable()
+DbcsTable CodePageTable(unsigned codePage)
 {
-    DbcsTable table;
+    DbcsTable table = {};
     CPINFO info = {};
-    table.multiByte = GetCPInfo(CP_ACP, &info) && info.MaxCharSize > 1;
-    for (int v = 0; v < 256; ++v)
-        table.lead[v] = IsDBCSLeadByte(static_cast<BYTE>(v)) != FALSE;
+    table.multiByte = GetCPInfo(codePage, &info) && info.MaxCharSize > 1;
+    for (int r = 0; r + 1 < MAX_LEADBYTES && info.LeadByte[r] != 0; r += 2)
+        for (int v = info.LeadByte[r]; v <= info.LeadByte[r + 1]; ++v)
+            table.lead[v] = true;
+    table.utf8 = (codePage == CP_ACP ? ProcessCodePage() : codePage) == CP_UTF8;
     table.isLetter = IsAnsiLetter;
     return table;
 }
 
-DbcsTable g_dbcs = SystemTable();
+DbcsTable g_dbcs = CodePageTable(CP_ACP);
 
-static bool IsLead(char c) { return g_dbcs.lead[static_cast<unsigned char>(c)]; }
-
-char *NextChar(const char *pos)
-{
-    if (IsLead(*pos) && pos[1] != '\0')
-        return const_cast<char *>(pos + 2);
-    return const_cast<char *>(pos + 1);
-}
+char *NextChar(const char *pos) { return const_cast<char *>(pos + g_dbcs.CharBytes(pos, kTerminated)); }
 
 static const char *Step(const char *pos) { return g_dbcs.multiByte ? NextChar(pos) : pos + 1; }
 
+// The text in UTF-16, allocated with new[]; null when it cannot be converted.
+static WCHAR *WideCopy(const char *text)
+{
+    int n = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+    WCHAR *wide = n > 0 ? new (std::nothrow) WCHAR[static_cast<size_t>(n)] : nullptr;
+    if (wide && MultiByteToWideChar(CP_ACP, 0, text, -1, wide, n) != n) {
+        delete[] wide;
+        return nullptr;
+    }
+    return wide;
+}
+
+// CompareStringA reads its text in the code page of the locale it is given, never in UTF-8:
+// a UTF-8 process compares the UTF-16 forms (never the 9x family, whose wide call fails).
 int CompareNoCase(const char *a, const char *b)
 {
-    return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE | SORT_STRINGSORT, a, -1, b, -1) - 2;
+    constexpr DWORD kFlags = NORM_IGNORECASE | SORT_STRINGSORT;
+    if (!IsUtf8Process())
+        return CompareStringA(LOCALE_USER_DEFAULT, kFlags, a, -1, b, -1) - 2;
+    WCHAR *wideA = WideCopy(a), *wideB = WideCopy(b);
+    int result = wideA && wideB ? CompareStringW(LOCALE_USER_DEFAULT, kFlags, wideA, -1, wideB, -1) - 2 : -2;
+    delete[] wideA;
+    delete[] wideB;
+    return result;
 }
 
 char *TrimLineEnd(char *str)
@@ -80,11 +103,15 @@ bool JoinBounded(char *dest, size_t size, const char *a, const char *b)
 
 void DropTrailingLeadByte(char *str)
 {
-    if (!g_dbcs.multiByte)
-        return;
-    char *last = LastCharPos(str);
-    if (IsLead(*last) && last[1] == '\0')
-        *last = '\0';
+    size_t n = strlen(str);
+    for (size_t i = 0; i < n;) {
+        size_t step = g_dbcs.CharBytes(str + i, n - i);
+        if (i + step > n) {
+            str[i] = '\0';
+            return;
+        }
+        i += step;
+    }
 }
 
 bool IsPathSeparator(char c) { return c == '\\' || c == '/'; }
@@ -104,7 +131,7 @@ char *FileNamePart(const char *path)
         return const_cast<char *>(afterSep);
     if (path[0] == '\0')
         return const_cast<char *>(path);
-    if (IsDriveSeparator(path[1]) && !(g_dbcs.multiByte && IsLead(path[0])))
+    if (IsDriveSeparator(path[1]) && g_dbcs.CharBytes(path, kTerminated) == 1)
         return const_cast<char *>(path + 2);
     return const_cast<char *>(path);
 }
