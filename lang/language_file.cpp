@@ -106,10 +106,13 @@ bool LanguageResources::Find(char *out, size_t outSize, size_t limit, const char
         return false;
     char cut[kWindowTextSize];
     table.CopyTranslation(cut, limit < sizeof cut ? limit : sizeof cut, entry);
+    // In one code page but UTF-8 the bytes are taken as they are, as they always were; UTF-8
+    // is checked, and another code page converted.
     const char *result = cut;
     char converted[Converted(kWindowTextSize)];
-    if (fileCodePage != ProcessCodePage()) {
-        if (ConvertText(fileCodePage, cut, -1, ProcessCodePage(), converted, static_cast<int>(sizeof converted)) < 0)
+    UINT process = ProcessCodePage();
+    if (fileCodePage != process || fileCodePage == CP_UTF8) {
+        if (ConvertText(fileCodePage, cut, -1, process, converted, static_cast<int>(sizeof converted)) < 0)
             return false; // a translation the process cannot show is no translation
         result = converted;
     }
