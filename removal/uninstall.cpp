@@ -21,7 +21,7 @@ static int ShowMessage(const char *text, UINT flags)
 
 static void ShowListError(const char *name)
 {
-    char text[kMsgSize + 1024];
+    char text[kMsgBufferSize + 1024];
     FormatMsg(text, sizeof text, IDS_NO_LIST_FILE, name);
     ShowMessage(text, MB_ICONERROR);
 }
@@ -45,7 +45,7 @@ void ShowManualDeletionMessage()
     char self[1024] = "";
     if (GetModuleFileNameA(nullptr, self, sizeof self) >= sizeof self)
         self[sizeof self - 1] = '\0';
-    char text[kMsgSize + 1 + kMsgSize + sizeof self];
+    char text[kMsgBufferSize + 1 + kMsgBufferSize + sizeof self];
     CopyBounded(text, GetMsg(IDS_REMOVAL_DONE), sizeof text);
     AppendBounded(text, "\n", sizeof text);
     size_t used = strlen(text);
