@@ -59,9 +59,9 @@ struct DialogTemplate {
         if (!bytes || !DialogTemplateText(bytes, size, index, &offset, &units))
             return nullptr;
         const WCHAR *text = reinterpret_cast<const WCHAR *>(bytes + offset); // even offsets, terminated
-        char narrow[Converted(kWindowTextSize)] = "";
-        WideCharToMultiByte(CP_ACP, 0, text, -1, narrow, sizeof narrow, nullptr, nullptr);
-        return strcmp(narrow, shown) == 0 ? text : nullptr;
+        char narrow[Converted(kWindowTextSize)];
+        bool fits = WideCharToMultiByte(CP_ACP, 0, text, -1, narrow, sizeof narrow, nullptr, nullptr) > 0;
+        return fits && strcmp(narrow, shown) == 0 ? text : nullptr;
     }
 };
 
