@@ -17,9 +17,8 @@ DbcsTable CodePageTable(unsigned codePage)
     DbcsTable table = {};
     CPINFO info = {};
     table.multiByte = GetCPInfo(codePage, &info) && info.MaxCharSize > 1;
-    for (int r = 0; r + 1 < MAX_LEADBYTES && info.LeadByte[r] != 0; r += 2)
-        for (int v = info.LeadByte[r]; v <= info.LeadByte[r + 1]; ++v)
-            table.lead[v] = true;
+    for (int v = 0; v < 256; ++v)
+        table.lead[v] = IsDBCSLeadByteEx(codePage, static_cast<BYTE>(v)) != FALSE;
     table.utf8 = (codePage == CP_ACP ? ProcessCodePage() : codePage) == CP_UTF8;
     table.isLetter = IsAnsiLetter;
     return table;

@@ -130,24 +130,3 @@ TEST(DialogTemplate, CaptionAndItemTexts)
         }
     }
 }
-
-// A template cut anywhere is read within its bytes (the sanitizer watches), and a text is
-// given only when the template holds it whole.
-TEST(DialogTemplate, CutTemplatesAreReadWithinTheirBytes)
-{
-    for (bool extended : {false, true}) {
-        std::vector<unsigned char> whole = Template(extended);
-        for (size_t size = 0; size < whole.size(); ++size) {
-            std::vector<unsigned char> cut(whole.begin(), whole.begin() + static_cast<long>(size));
-            for (int index = 0; index < 5; ++index) {
-                size_t offset = 0, length = 0, wholeOffset = 0, wholeLength = 0;
-                if (!DialogTemplateText(cut.data(), cut.size(), index, &offset, &length))
-                    continue;
-                ASSERT_TRUE(DialogTemplateText(whole.data(), whole.size(), index, &wholeOffset, &wholeLength));
-                EXPECT_EQ(offset, wholeOffset);
-                EXPECT_EQ(length, wholeLength);
-                EXPECT_LE(offset + 2 * length + 2, size);
-            }
-        }
-    }
-}
