@@ -18,7 +18,7 @@ if [ ! -f "$WINEPREFIX/.ready" ]; then
   else WINEARCH=win64 wine wineboot -i >/dev/null 2>&1; wineserver -w; fi
   touch "$WINEPREFIX/.ready"
 fi
-trap 'wineserver -k 2>/dev/null || true' EXIT
+on_exit 'wineserver -k 2>/dev/null'
 
 inst="$WINEPREFIX/drive_c/Program Files/Quibex"
 win='C:\Program Files\Quibex'

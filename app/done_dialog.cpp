@@ -6,14 +6,10 @@
 #include "integration/program_files.h"
 #include "lang/messages.h"
 #include "res/resource.h"
+#include "support/platform.h"
 #include "support/text.h"
 
 #include <shellapi.h>
-
-static void OpenTarget(const char *target)
-{
-    ShellExecuteA(nullptr, "open", target, nullptr, "", SW_SHOWNORMAL);
-}
 
 // The installation folder is where this program lies, never the folder it was started in:
 // an elevated program must not open whatever "Quibex.exe" the current folder holds.
@@ -21,7 +17,16 @@ static void OpenInstalledFile(const char *name)
 {
     char path[kPathSize];
     if (ProgramFilePath(name, path, sizeof path))
-        OpenTarget(path);
+        OpenFromSystemFolder(path);
+}
+
+// The archiver keeps the folder setup runs in as its working directory, as it always has:
+// while it runs, removal cannot delete its own file either.
+static void RunArchiver()
+{
+    char path[kPathSize];
+    if (ProgramFilePath("Quibex.exe", path, sizeof path))
+        ShellExecuteA(nullptr, "open", path, nullptr, "", SW_SHOWNORMAL);
 }
 
 static void InitDoneDialog(HWND dialog)
@@ -50,7 +55,7 @@ INT_PTR CALLBACK DoneDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
             EndDialog(dialog, 1);
             break;
         case IDC_DONE_RUN:
-            OpenInstalledFile("Quibex.exe");
+            RunArchiver();
             break;
         case IDC_DONE_HELP:
             ShowHelp(dialog, nullptr);
@@ -62,7 +67,7 @@ INT_PTR CALLBACK DoneDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
             OpenInstalledFile("order.htm");
             break;
         case IDC_DONE_HOME_PAGE:
-            OpenTarget(GetWebAddressMsg(IDS_HOME_PAGE));
+            OpenFromSystemFolder(GetWebAddressMsg(IDS_HOME_PAGE));
             break;
         default:
             break;

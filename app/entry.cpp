@@ -40,11 +40,11 @@ int RunProgram(HINSTANCE instance, const char *commandLine)
     ReadSfxcmd();
     CommandScan scan = ScanCommandLine(commandLine ? commandLine : "", g_dbcs, OnSwitch, nullptr);
 
-    // Only removal reports through its exit code; installers that start setup expect 0.
+    // Setup reports only a refusal: installers that start it expect 0.
     int exitCode = 0;
     switch (ChooseMode(scan)) {
     case RunMode::Setup:
-        RunSetupFlow();
+        exitCode = RunSetupFlow();
         break;
     case RunMode::Removal:
         StartOle();

@@ -3,5 +3,5 @@
 
 #include <windows.h>
 
-// Returns the exit code: the removal's, 0 in every other mode.
+// Returns the exit code: the removal's, setup's refusal, 0 otherwise.
 int RunProgram(HINSTANCE instance, const char *commandLine);

@@ -1,6 +1,7 @@
 #include "app/help.h"
 
 #include "support/platform.h"
+#include "support/program_path.h"
 #include "support/text.h"
 
 namespace {
@@ -36,14 +37,9 @@ bool ResolveHelp()
     if (!s_help.entry && s_help.module) {
         s_help.entry = reinterpret_cast<HtmlHelpEntry>(
             reinterpret_cast<void *>(GetProcAddress(s_help.module, "HtmlHelpA")));
-        if (s_help.entry) {
-            char *path = s_help.filePath;
-            DWORD n = GetModuleFileNameA(nullptr, path, sizeof s_help.filePath);
-            if (n >= sizeof s_help.filePath)
-                path[0] = '\0';
-            char *name = FileNamePart(path);
-            CopyBounded(name, "quibex.chm", sizeof s_help.filePath - (name - path));
-        }
+        // Without a path that names it, no help: a bare name would be looked up elsewhere.
+        if (s_help.entry)
+            ProgramFilePath("quibex.chm", s_help.filePath, sizeof s_help.filePath);
     }
     return s_help.entry != nullptr;
 }
@@ -52,7 +48,7 @@ bool ResolveHelp()
 
 void ShowHelp(HWND owner, const char *topic)
 {
-    if (!ResolveHelp())
+    if (!ResolveHelp() || s_help.filePath[0] == '\0')
         return;
     if (!topic) {
         s_help.entry(owner, s_help.filePath, kDisplayToc, 0);

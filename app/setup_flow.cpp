@@ -4,7 +4,9 @@
 #include "app/done_dialog.h"
 #include "app/setup_dialog.h"
 #include "lang/messages.h"
+#include "res/resource.h"
 #include "support/platform.h"
+#include "support/program_path.h"
 
 // Each at the size the system shows it, from the nearest image of the file, rather than the
 // caption's icon shrunk from the big one.
@@ -27,8 +29,14 @@ static HFONT CreateBoldFont()
                        "MS Sans Serif");
 }
 
-void RunSetupFlow()
+int RunSetupFlow()
 {
+    char folder[kPathSize];
+    if (!ProgramFilePath("", folder, sizeof folder)) {
+        if (!g_quietMode)
+            MessageBoxA(nullptr, GetMsg(IDS_FOLDER_NOT_NAMED), GetMsg(IDS_DISPLAY_NAME), MB_ICONERROR | MB_SETFOREGROUND);
+        return kSetupRefused;
+    }
     // The integration dialog holds a rich-edit control: its library comes first.
     HMODULE richEdit = LoadSystemLibrary("riched32.dll");
     LoadProgramIcons();
@@ -38,11 +46,12 @@ void RunSetupFlow()
         g_boldFont = CreateBoldFont();
         DialogBoxParamA(g_resourceModule, "DONEDLG", nullptr, DoneDialogProc, 0);
         if (g_groupFolderPath[0] != '\0' && !g_silentMode)
-            ShellExecuteA(nullptr, "open", g_groupFolderPath, nullptr, "", SW_SHOWNORMAL);
+            OpenFromSystemFolder(g_groupFolderPath);
         DeleteObject(g_boldFont);
     }
     for (HICON icon : g_programIcons)
         DestroyIcon(icon);
     if (richEdit)
         FreeLibrary(richEdit);
+    return 0;
 }

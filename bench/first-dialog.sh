@@ -15,7 +15,7 @@ program=${QBX_PROGRAM:-build/uninstall.exe} # another build of it may be named f
 # The bare program gets the program's compiler and linker flags and its manifest.
 cxx=i686-w64-mingw32-g++-posix
 flags="-Os -Wall -Werror -fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables -fno-unwind-tables -flto"
-i686-w64-mingw32-windres -c 65001 -I build/generated bench/bare_dialog.rc -O coff -o "$out/bare_dialog.res"
+i686-w64-mingw32-windres -c 65001 -I build/generated/utf8 bench/bare_dialog.rc -O coff -o "$out/bare_dialog.res"
 $cxx $flags -mwindows -nostartfiles -static -s bench/bare_dialog.cpp "$out/bare_dialog.res" -o "$out/bare_dialog.exe"
 $cxx -O2 -Wall -Werror -static -s bench/first_dialog_timer.cpp -o "$out/first_dialog_timer.exe"
 
@@ -29,7 +29,7 @@ if [ ! -f "$prefix/.ready" ]; then
   touch "$prefix/.ready"
 fi
 . scripts/xvfb.sh
-trap 'wineserver -k 2>/dev/null || true; [ -n "${QBX_XVFB_PID:-}" ] && kill $QBX_XVFB_PID 2>/dev/null || true' EXIT
+on_exit 'wineserver -k 2>/dev/null'
 
 inst="$prefix/drive_c/Quibex" bare="$prefix/drive_c/Bare"
 rm -rf "$inst" "$bare"; mkdir -p "$inst" "$bare"

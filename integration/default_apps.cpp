@@ -9,6 +9,9 @@
 
 static const char kCapabilitiesKey[] = "Software\\Quibex\\Capabilities";
 static const char kRegisteredKey[] = "Software\\RegisteredApplications";
+// Records in the settings that setup created kRegisteredKey (Windows has none before a first
+// program registers itself); written only then, so a later setup that finds the key keeps it.
+static const char kRegisteredKeyRecord[] = "RegisteredAppsKey";
 
 // Offers (where the extension's key exists) or withdraws the archiver's file type in
 // HKCR\ext\OpenWithProgids, and when offering lists the extension among the capabilities.
@@ -50,6 +53,9 @@ void RegisterDefaultApps()
 {
     if (NtMajorVersion() < 6)
         return;
+    // Recorded before the key is made: a setup cut short in between still leaves the record.
+    if (!RegKeyExists64(HKEY_LOCAL_MACHINE, kRegisteredKey))
+        SetSettingDword("Setup", kRegisteredKeyRecord, 1);
     // Where the 64-bit shell looks for them; 32-bit Windows has only the one view.
     SetRegView64(true);
     SetRegString(HKEY_LOCAL_MACHINE, kCapabilitiesKey, "ApplicationName", GetMsg(IDS_APP_NAME));
@@ -65,6 +71,9 @@ void RemoveDefaultApps()
 {
     WithdrawOpenWith();
     DeleteRegValue64(HKEY_LOCAL_MACHINE, kRegisteredKey, "Quibex");
+    // Runs before the settings key goes; another program's registration keeps the key.
+    if (GetSettingDword("Setup", kRegisteredKeyRecord, 0) != 0)
+        DeleteEmptyRegKey(HKEY_LOCAL_MACHINE, kRegisteredKey, true);
     DeleteRegKey64(HKEY_LOCAL_MACHINE, "Software\\Quibex\\Capabilities\\FileAssociations");
     DeleteRegKey64(HKEY_LOCAL_MACHINE, kCapabilitiesKey);
     DeleteEmptyRegKey(HKEY_LOCAL_MACHINE, "Software\\Quibex", true);

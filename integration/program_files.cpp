@@ -5,24 +5,6 @@
 #include <windows.h>
 #include <string.h>
 
-bool ProgramFilePath(const char *name, char *out, size_t size)
-{
-    char module[kPathSize] = "";
-    DWORD n = GetModuleFileNameA(nullptr, module, sizeof module);
-    if (size > 0)
-        out[0] = '\0';
-    // A truncated module path names some other folder.
-    if (n == 0 || n >= sizeof module)
-        return false;
-    *FileNamePart(module) = '\0';
-    if (!JoinBounded(out, size, module, name)) {
-        if (size > 0)
-            out[0] = '\0';
-        return false;
-    }
-    return true;
-}
-
 bool AppendPathPart(char *path, size_t size, const char *name)
 {
     size_t used = strlen(path);

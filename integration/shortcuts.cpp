@@ -2,6 +2,7 @@
 
 #include "integration/program_files.h"
 #include "lang/messages.h"
+#include "support/code_pages.h"
 #include "support/platform.h"
 #include "support/text.h"
 
@@ -217,6 +218,25 @@ static bool SaveLink(const char *target, const WCHAR *description, const WCHAR *
            ToAnsi(link, ansiLink, sizeof ansiLink) && CreateShellLink(target, ansiDescription, ansiLink);
 }
 
+// The folder's path in out (kPathSize bytes). The A call gives "?" for letters the code page
+// lacks, so the NT family reads it in UTF-16 and takes the form the code page holds; 9x has
+// only the A call (loaded by name: not every 9x shell exports the W one).
+static bool FolderPath(LPCITEMIDLIST items, char *out)
+{
+    if (NtMajorVersion() == 0) {
+        char path[MAX_PATH] = "";
+        if (!SHGetPathFromIDListA(items, path) || path[0] == '\0')
+            return false;
+        CopyBounded(out, path, kPathSize);
+        return true;
+    }
+    using PathFromIdList = BOOL(WINAPI *)(LPCITEMIDLIST items, WCHAR *path);
+    auto readPath = reinterpret_cast<PathFromIdList>(
+        reinterpret_cast<void *>(GetProcAddress(GetModuleHandleA("shell32.dll"), "SHGetPathFromIDListW")));
+    WCHAR path[MAX_PATH] = L"";
+    return readPath && readPath(items, path) && PathInCodePage(path, ProcessCodePage(), out, kPathSize);
+}
+
 // Path of a special folder in out (kPathSize bytes); false, out empty, when there is none.
 static bool SpecialFolder(IMalloc *malloc, int csidl, char *out)
 {
@@ -224,12 +244,9 @@ static bool SpecialFolder(IMalloc *malloc, int csidl, char *out)
     LPITEMIDLIST items = nullptr;
     if (FAILED(SHGetSpecialFolderLocation(nullptr, csidl, &items)) || !items)
         return false;
-    char path[MAX_PATH] = "";
-    bool found = SHGetPathFromIDListA(items, path) && path[0] != '\0';
+    bool found = FolderPath(items, out);
     if (malloc)
         malloc->Free(items);
-    if (found)
-        CopyBounded(out, path, kPathSize);
     return found;
 }
 

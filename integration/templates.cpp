@@ -10,16 +10,18 @@
 unsigned char EmptyQbxArchive[20];
 unsigned char EmptyZipArchive[22];
 
-// Both are made here, in zero-filled memory, from a tail that lacks the first byte: the
-// program's file then holds neither signature whole, and no initialised data at all.
+// Both are made here from a tail that lacks the first byte, so that the program's file holds
+// neither signature whole (an archiver or a scanner would take the program for an archive).
+// The first byte is stored through a volatile: otherwise the optimiser folds it and the tail
+// back into one constant.
 void CompleteTemplates()
 {
     static const unsigned char qbxTail[] = {0x62, 0x78, 0x21, 0x1A, 0x07, 0x00, 0xCF, 0x90, 0x73, 0x00, 0x00, 0x0D};
-    EmptyQbxArchive[0] = 0x51;
     memcpy(EmptyQbxArchive + 1, qbxTail, sizeof qbxTail);
+    *static_cast<volatile unsigned char *>(EmptyQbxArchive) = 0x51;
     static const unsigned char zipTail[] = {0x4B, 0x05, 0x06};
-    EmptyZipArchive[0] = 0x50;
     memcpy(EmptyZipArchive + 1, zipTail, sizeof zipTail);
+    *static_cast<volatile unsigned char *>(EmptyZipArchive) = 0x50;
 }
 
 static bool ShellNewKey(const char *ext, char *key, size_t size)

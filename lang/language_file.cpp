@@ -3,6 +3,7 @@
 #include "lang/messages.h"
 #include "support/code_pages.h"
 #include "support/file.h"
+#include "support/program_path.h"
 #include "support/text.h"
 
 #include <new>
@@ -22,18 +23,7 @@ static bool ResolveName(char *path, size_t size, const char *fileName)
     for (const char *p = fileName; *p != '\0'; p = NextChar(p))
         if (*p == '\\')
             return JoinBounded(path, size, fileName, "");
-    char self[1024] = "";
-    DWORD n = GetModuleFileNameA(nullptr, self, sizeof self);
-    if (n == 0 || n >= sizeof self)
-        return false;
-    char *afterSlash = nullptr;
-    for (char *p = self; *p != '\0'; p = NextChar(p))
-        if (*p == '\\')
-            afterSlash = p + 1;
-    if (!afterSlash)
-        return false;
-    *afterSlash = '\0';
-    return JoinBounded(path, size, self, fileName);
+    return ProgramFilePath(fileName, path, size);
 }
 
 // Position of the table marker within the search limit, or -1.

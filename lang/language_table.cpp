@@ -91,9 +91,10 @@ bool IsUtf8Text(const char *text, size_t length)
 
 unsigned TableCodePage(bool utf8Mark, unsigned system, unsigned legacy, const char *text, size_t length)
 {
+    constexpr unsigned kUtf8 = 65001;
     if (utf8Mark)
-        return kUtf8CodePage;
-    return system == kUtf8CodePage && !IsUtf8Text(text, length) ? legacy : system;
+        return kUtf8;
+    return system == kUtf8 && !IsUtf8Text(text, length) ? legacy : system;
 }
 
 // Compares the first 8 bytes of a line with a key as unsigned bytes, stopping at a zero.

@@ -51,7 +51,6 @@ int UnescapeTable(char *text, int length);
 void CopyChars(char *out, size_t size, const char *src, size_t n, const DbcsTable &codePage);
 // True when the bytes are UTF-8, but for a character cut short by their end.
 bool IsUtf8Text(const char *text, size_t length);
-constexpr unsigned kUtf8CodePage = 65001;
 // The code page a language file's translations are written in: UTF-8 after a byte-order mark;
 // else the system's ANSI code page, and where that is UTF-8 but the table text is not, the
 // system's legacy one, in which the file was made before the system was set to UTF-8.

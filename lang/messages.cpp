@@ -2,6 +2,7 @@
 
 #include "lang/language_file.h"
 #include "support/platform.h"
+#include "support/program_path.h"
 #include "support/text.h"
 
 #include <string.h>
@@ -17,16 +18,15 @@ void ExtResource::Load(HMODULE program, const char *folderOf)
 {
     Unload();
     char path[1024] = "";
-    if (folderOf)
+    if (folderOf) {
         CopyBounded(path, folderOf, sizeof path);
-    else if (GetModuleFileNameA(nullptr, path, sizeof path) >= sizeof path)
-        path[0] = '\0'; // truncated: no trustworthy folder
-    HMODULE module = nullptr;
-    char *name = FileNamePart(path);
-    if (path[0] != '\0' && static_cast<size_t>(name - path) + sizeof "qbxlng.dll" <= sizeof path) {
-        memcpy(name, "qbxlng.dll", sizeof "qbxlng.dll");
-        module = LoadLibraryA(path);
+        *FileNamePart(path) = '\0';
+        if (path[0] == '\0' || !AppendBounded(path, "qbxlng.dll", sizeof path))
+            path[0] = '\0';
+    } else {
+        ProgramFilePath("qbxlng.dll", path, sizeof path); // empty when the folder cannot be named
     }
+    HMODULE module = path[0] != '\0' ? LoadLibraryA(path) : nullptr;
     g_programModule = program;
     g_resourceModule = module ? module : program;
     loaded = module != nullptr;

@@ -269,12 +269,16 @@ void DeleteRegValue64(HKEY root, const char *path, const char *name)
     DeleteValue(root, path, name, KEY_WOW64_64KEY);
 }
 
-bool RegKeyExists(HKEY root, const char *path)
+static bool KeyExists(HKEY root, const char *path, REGSAM view)
 {
-    HKEY key = OpenKey(root, path, KEY_QUERY_VALUE);
+    HKEY key = OpenKey(root, path, KEY_QUERY_VALUE | view);
     CloseRegKey(key);
     return key != nullptr;
 }
+
+bool RegKeyExists(HKEY root, const char *path) { return KeyExists(root, path, 0); }
+
+bool RegKeyExists64(HKEY root, const char *path) { return KeyExists(root, path, KEY_WOW64_64KEY); }
 
 void SetRegView64(bool on) { s_viewFlag = on ? KEY_WOW64_64KEY : 0; }
 

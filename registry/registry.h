@@ -68,6 +68,8 @@ void DeleteRegValue(HKEY root, const char *path, const char *name);
 void DeleteRegTree(HKEY root, const char *path);
 // True when the key can be opened for querying.
 bool RegKeyExists(HKEY root, const char *path);
+// The same in the 64-bit view, the one view of 32-bit Windows.
+bool RegKeyExists64(HKEY root, const char *path);
 
 // Sends key creation (and so the writers) into the 64-bit view, or back to the default view.
 // Readers, and deletions not named for that view, always use the default view.

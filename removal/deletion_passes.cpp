@@ -61,19 +61,41 @@ static void ScheduleAtRestart(const char *name)
     AddRenameEntry(ini, got > 0 && got < sizeof shortName ? shortName : name);
 }
 
-// First "<fullPath>.<n>.tmp" that does not exist (n up to 999; 999 when all do). False when
-// the name would not fit its buffer.
+constexpr int kTempNames = 1000;
+static const char kTempSuffix[] = ".tmp";
+
+// First "<fullPath>.<n>.tmp" that does not exist (n below kTempNames; the last when all do).
+// False when the name would not fit its buffer.
 static bool FreeTempName(char *temp, size_t size, const char *fullPath)
 {
-    for (int n = 0; n < 1000; ++n) {
+    for (int n = 0; n < kTempNames; ++n) {
         char suffix[16];
-        wsprintfA(suffix, ".%d.tmp", n); // at most 9 bytes
+        wsprintfA(suffix, ".%d%s", n, kTempSuffix); // at most 9 bytes
         if (!JoinBounded(temp, size, fullPath, suffix))
             return false;
         if (!PathExists(temp))
             return true;
     }
     return true;
+}
+
+// True for a name FreeTempName makes of a file's name: "<name>.<n>.tmp".
+static bool IsTempName(const char *name)
+{
+    size_t length = strlen(name), suffix = sizeof kTempSuffix - 1;
+    if (length <= suffix || CompareNoCase(name + length - suffix, kTempSuffix) != 0)
+        return false;
+    const char *end = name + length - suffix, *digits = end;
+    while (digits > name && digits[-1] >= '0' && digits[-1] <= '9')
+        --digits;
+    // Written by "%d": no leading zero but for 0 itself.
+    size_t count = end - digits;
+    if (count == 0 || (count > 1 && *digits == '0') || digits - name < 2 || digits[-1] != '.')
+        return false;
+    int n = 0;
+    for (const char *p = digits; p < end && n < kTempNames; ++p)
+        n = n * 10 + (*p - '0');
+    return n < kTempNames;
 }
 
 bool DeferDeletion(const char *fullPath)
@@ -100,6 +122,29 @@ DWORD ClearAttributesUnlessLink(const char *path)
     if (attr == INVALID_FILE_ATTRIBUTES || !(attr & FILE_ATTRIBUTE_REPARSE_POINT))
         SetFileAttributesA(path, 0);
     return attr;
+}
+
+bool HoldsOnlyRemovalLeftovers(const char *folder, const char *programPath)
+{
+    char path[1024];
+    WIN32_FIND_DATAA found;
+    HANDLE find = JoinBounded(path, sizeof path, folder, "*") ? FindFirstFileA(path, &found) : INVALID_HANDLE_VALUE;
+    if (find == INVALID_HANDLE_VALUE)
+        return false;
+    bool program = false, other = false;
+    do {
+        const char *name = found.cFileName;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            other = strcmp(name, ".") != 0 && strcmp(name, "..") != 0;
+        else if (JoinBounded(path, sizeof path, folder, name) && IsSameFile(path, programPath))
+            program = true;
+        else
+            other = !IsTempName(name);
+    } while (!other && FindNextFileA(find, &found));
+    // A listing cut short by an error may have hidden anything.
+    bool whole = other || GetLastError() == ERROR_NO_MORE_FILES;
+    FindClose(find);
+    return program && !other && whole;
 }
 
 // What the passes know of a line.

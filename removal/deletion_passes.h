@@ -16,6 +16,12 @@ bool RunDeletionPasses(ListFile &list, const char *folder, const char *programPa
 // returns true (a restart is needed).
 bool DeferDeletion(const char *fullPath);
 
+// True when the folder (ending with a backslash) holds nothing but the program's own file,
+// recognised as a file under whatever name, and files these passes moved aside for the
+// restart ("<name>.<n>.tmp"): all a removal leaves once its list is gone. False for a
+// subfolder, any other file, or a folder that cannot be read whole.
+bool HoldsOnlyRemovalLeftovers(const char *folder, const char *programPath);
+
 // Reads a path's attributes and clears them, unless it is a junction or symbolic link, whose
 // target lies elsewhere. Returns the attributes read (INVALID_FILE_ATTRIBUTES when none).
 DWORD ClearAttributesUnlessLink(const char *path);

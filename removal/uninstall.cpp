@@ -7,6 +7,7 @@
 #include "removal/remove_integration.h"
 #include "removal/uninstall_entry.h"
 #include "support/platform.h"
+#include "support/program_path.h"
 #include "res/resource.h"
 #include "support/text.h"
 
@@ -29,8 +30,7 @@ static void ShowListError(const char *name)
 // The folder of the program file, split double-byte aware; C:\ keeps its backslash.
 static bool ProgramFolder(char *program, char *folder, size_t size)
 {
-    DWORD n = GetModuleFileNameA(nullptr, program, static_cast<DWORD>(size));
-    if (n == 0 || n >= size)
+    if (!OwnProgramPath(program, size))
         return false;
     const char *name = FileNamePart(program);
     if (name == program || name[-1] != '\\')
@@ -42,15 +42,30 @@ static bool ProgramFolder(char *program, char *folder, size_t size)
 
 void ShowManualDeletionMessage()
 {
-    char self[1024] = "";
-    if (GetModuleFileNameA(nullptr, self, sizeof self) >= sizeof self)
-        self[sizeof self - 1] = '\0';
+    char self[kPathSize];
+    OwnProgramPath(self, sizeof self); // empty when it cannot be named: the message still helps
     char text[kMsgBufferSize + 1 + kMsgBufferSize + sizeof self];
     CopyBounded(text, GetMsg(IDS_REMOVAL_DONE), sizeof text);
     AppendBounded(text, "\n", sizeof text);
     size_t used = strlen(text);
     FormatMsg(text + used, sizeof text - used, IDS_DELETE_BY_HAND, self);
     MessageBoxA(nullptr, text, GetMsg(IDS_CAPTION), MB_ICONINFORMATION | MB_SETFOREGROUND);
+}
+
+void (*g_beforeBatchStarted)() = nullptr; // set by tests only
+
+// The removal's last step: the batch file deletes the program's file and folder once it has
+// ended. Returns code, or kRemovalFailed when the batch file could not be written or started.
+static int HandToBatch(const char *program, bool quiet, int code)
+{
+    if (g_beforeBatchStarted)
+        g_beforeBatchStarted();
+    if (!WriteAndStartBatch(program, quiet)) {
+        if (!quiet)
+            ShowManualDeletionMessage();
+        return kRemovalFailed;
+    }
+    return code;
 }
 
 static void DeleteHelpIndex()
@@ -64,16 +79,16 @@ static void DeleteHelpIndex()
 
 int RunUninstall(bool silent, bool quiet)
 {
-    char program[1024], folder[1024];
-    if (!ProgramFolder(program, folder, sizeof folder))
-        return kRemovalFailed;
+    char program[kPathSize] = "", folder[kPathSize] = "";
+    // A folder that cannot be named is reported as one that cannot be entered.
+    bool named = ProgramFolder(program, folder, sizeof folder);
     if (!silent && ShowMessage(GetMsg(IDS_CONFIRM_REMOVAL), MB_YESNO | MB_ICONQUESTION) != IDYES)
         return kRemovalCancelled;
     // Never read a list from whatever folder was inherited.
-    if (!SetCurrentDirectoryA(folder)) {
-        char listPath[1024];
+    if (!named || !SetCurrentDirectoryA(folder)) {
+        char listPath[kPathSize];
         AppendBackslash(folder);
-        if (!JoinBounded(listPath, sizeof listPath, folder, kListName))
+        if (!named || !JoinBounded(listPath, sizeof listPath, folder, kListName))
             CopyBounded(listPath, kListName, sizeof listPath);
         if (!quiet)
             ShowListError(listPath);
@@ -82,6 +97,11 @@ int RunUninstall(bool silent, bool quiet)
     AppendBackslash(folder);
     ListFile list;
     if (!list.Open(kListName)) {
+        // A removal cut after the list and the entry went, before its batch file started,
+        // leaves the program alone in its folder: only the batch file is left to do, and the
+        // files it deferred no longer count. A list there that cannot be read is more.
+        if (HoldsOnlyRemovalLeftovers(folder, program) && !UninstallEntryMayNameFolderOf(program))
+            return HandToBatch(program, quiet, kRemoved);
         if (!quiet)
             ShowListError(kListName);
         return kRemovalFailed;
@@ -99,10 +119,5 @@ int RunUninstall(bool silent, bool quiet)
     RemoveUninstallEntry();
     if (restartNeeded && !quiet)
         ShowMessage(GetMsg(IDS_RESTART_NEEDED), MB_ICONINFORMATION);
-    if (!WriteAndStartBatch(program, quiet)) {
-        if (!quiet)
-            ShowManualDeletionMessage();
-        return kRemovalFailed;
-    }
-    return scheduled ? kRestartRequired : kRemoved;
+    return HandToBatch(program, quiet, scheduled ? kRestartRequired : kRemoved);
 }

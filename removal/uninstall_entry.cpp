@@ -1,15 +1,13 @@
 #include "removal/uninstall_entry.h"
 
-#include "integration/program_files.h"
 #include "lang/messages.h"
 #include "qbx_version.h"
 #include "registry/registry.h"
 #include "removal/list_file.h"
 #include "res/resource.h"
 #include "support/platform.h"
+#include "support/program_path.h"
 #include "support/text.h"
-
-#include <string.h>
 
 const char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quibex archiver";
 
@@ -88,24 +86,64 @@ static void RegisterDetails(const char *program)
 void RegisterUninstallEntry()
 {
     SetEntryString("DisplayName", GetMsg(IDS_DISPLAY_NAME));
-    char program[1024] = "";
-    DWORD n = GetModuleFileNameA(nullptr, program, sizeof program);
-    if (n > 0 && n < sizeof program) {
-        char command[1024 + 2];
+    // Without a path that names this program, no path at all.
+    char program[kPathSize];
+    bool named = OwnProgramPath(program, sizeof program);
+    if (named) {
+        char command[kPathSize + 2];
         if (UninstallCommand(command, sizeof command, program))
             SetEntryString("UninstallString", command);
-        char icon[1024];
-        CopyBounded(icon, program, sizeof icon);
-        char *name = FileNamePart(icon);
-        if (static_cast<size_t>(name - icon) + sizeof "Quibex.exe" <= sizeof icon) {
-            memcpy(name, "Quibex.exe", sizeof "Quibex.exe"); // fits: checked above
+        char icon[kPathSize];
+        if (ProgramFilePath("Quibex.exe", icon, sizeof icon))
             SetEntryString("DisplayIcon", icon);
-        }
     }
     SetEntryDword("NoModify", 1);
     SetEntryDword("NoRepair", 1);
-    if (n > 0 && n < sizeof program)
+    if (named)
         RegisterDetails(program);
 }
 
 void RemoveUninstallEntry() { DeleteRegKey(HKEY_LOCAL_MACHINE, kUninstallKey); }
+
+// True when folder (with or without a trailing backslash) is the program's folder: by name,
+// or under any other (8.3 alias, link) when the program's file is found there.
+static bool IsFolderOf(const char *folder, const char *programPath)
+{
+    char own[kPathSize], path[kPathSize];
+    CopyBounded(own, programPath, sizeof own);
+    StripFileName(own);
+    AppendBackslash(own);
+    if (!JoinBounded(path, sizeof path - 1, folder, ""))
+        return false;
+    AppendBackslash(path);
+    return CompareNoCase(path, own) == 0 ||
+           (AppendBounded(path, FileNamePart(programPath), sizeof path) && IsSameFile(path, programPath));
+}
+
+bool UninstallEntryMayNameFolderOf(const char *programPath)
+{
+    if (!RegKeyExists(HKEY_LOCAL_MACHINE, kUninstallKey))
+        return false;
+    bool named = false;
+    char text[kPathSize];
+    if (GetRegString(HKEY_LOCAL_MACHINE, kUninstallKey, "InstallLocation", text, sizeof text, "")) {
+        if (IsFolderOf(text, programPath))
+            return true;
+        named = true;
+    }
+    if (GetRegString(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString", text, sizeof text, "")) {
+        // Setup writes the program's path alone, quoted when it holds a blank.
+        char *path = text;
+        if (*path == '"') {
+            char *close = strchr(++path, '"');
+            if (close)
+                *close = '\0';
+        }
+        StripFileName(path);
+        if (IsFolderOf(path, programPath))
+            return true;
+        named = true;
+    }
+    // An entry that names no folder could be this one's.
+    return !named;
+}

@@ -8,6 +8,9 @@ extern const char kUninstallKey[];
 // Writes the entry with this program as the command that removes the archiver.
 void RegisterUninstallEntry();
 void RemoveUninstallEntry();
+// True when the entry exists and may name the folder of programPath: its "InstallLocation" or
+// the program of its "UninstallString" leads there, or neither names a folder at all.
+bool UninstallEntryMayNameFolderOf(const char *programPath);
 // The command line Windows stores for removal: the path, quoted when it holds a blank.
 // False when it does not fit size bytes.
 bool UninstallCommand(char *out, size_t size, const char *programPath);

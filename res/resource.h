@@ -18,6 +18,7 @@
 #define IDS_PUBLISHER 5115
 #define IDS_APP_NAME 5116
 #define IDS_APP_DESCRIPTION 5117
+#define IDS_FOLDER_NOT_NAMED 5118
 
 // SETUPDLG: one check box per archive type, in the order of the type table.
 #define IDC_TYPE_QBX 5101

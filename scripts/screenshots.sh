@@ -12,8 +12,7 @@ export WINEPREFIX="$prefix" WINEDEBUG=-all LC_ALL=zh_CN.UTF-8 LANG=zh_CN.UTF-8
 # No menu entries on this machine's desktop for the sample shortcuts.
 export WINEDLLOVERRIDES=winemenubuilder.exe=d
 # The server writes the registry as it ends: the prefix goes after it, whatever failed before.
-# Replaces the trap of xvfb.sh, so it also stops the X server that script started.
-trap 'set +e; wineserver -k 2>/dev/null; wineserver -w; rm -rf "$prefix"; kill ${QBX_XVFB_PID:-} 2>/dev/null' EXIT
+on_exit 'wineserver -k 2>/dev/null; wineserver -w; rm -rf "$prefix"'
 # Wine draws the caption itself, so the screenshot shows it.
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
 

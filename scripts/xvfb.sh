@@ -1,4 +1,6 @@
-# Sourced: starts a private X server for the dialogs unless DISPLAY already works.
+# Sourced: starts a private X server for the dialogs unless DISPLAY already works, and stops it
+# when the script exits.
+. "$(dirname "${BASH_SOURCE[0]}")/on-exit.sh"
 if [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; then
   for n in $(seq 77 99); do
     [ -e "/tmp/.X$n-lock" ] && continue
@@ -6,7 +8,7 @@ if [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; then
     QBX_XVFB_PID=$!
     export DISPLAY=":$n"
     for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-    trap 'kill $QBX_XVFB_PID 2>/dev/null' EXIT
+    on_exit 'kill $QBX_XVFB_PID 2>/dev/null'
     break
   done
 fi

@@ -30,6 +30,31 @@ UINT SystemOemCodePage() { return LocaleCodePage(LOCALE_IDEFAULTCODEPAGE, GetOEM
 // UTF-8 and UTF-7 take neither flags nor a default-character answer.
 static bool TakesFlags(UINT codePage) { return codePage != CP_UTF8 && codePage != CP_UTF7; }
 
+int ConvertWideText(const WCHAR *text, int length, UINT to, char *out, int size)
+{
+    if (size <= 0)
+        return -1;
+    out[0] = '\0';
+    if (length < 0) {
+        length = 0;
+        while (text[length] != L'\0')
+            ++length;
+    }
+    if (length == 0)
+        return 0;
+    WCHAR *back = new (std::nothrow) WCHAR[length];
+    if (!back)
+        return -1;
+    BOOL lossy = FALSE;
+    int n = WideCharToMultiByte(to, 0, text, length, out, size - 1, nullptr, TakesFlags(to) ? &lossy : nullptr);
+    // The text must come back unchanged, or a character was replaced by a look-alike.
+    bool exact = n > 0 && !lossy && MultiByteToWideChar(to, 0, out, n, back, length) == length &&
+                 memcmp(text, back, length * sizeof(WCHAR)) == 0;
+    delete[] back;
+    out[exact ? n : 0] = '\0';
+    return exact ? n : -1;
+}
+
 int ConvertText(UINT from, const char *text, int length, UINT to, char *out, int size)
 {
     if (size <= 0)
@@ -40,17 +65,11 @@ int ConvertText(UINT from, const char *text, int length, UINT to, char *out, int
     if (length == 0)
         return 0;
     int wideLength = MultiByteToWideChar(from, MB_ERR_INVALID_CHARS, text, length, nullptr, 0);
-    WCHAR *wide = wideLength > 0 ? new (std::nothrow) WCHAR[2 * static_cast<size_t>(wideLength)] : nullptr;
+    WCHAR *wide = wideLength > 0 ? new (std::nothrow) WCHAR[wideLength] : nullptr;
     if (!wide)
         return -1;
-    WCHAR *back = wide + wideLength;
     MultiByteToWideChar(from, MB_ERR_INVALID_CHARS, text, length, wide, wideLength);
-    BOOL lossy = FALSE;
-    int n = WideCharToMultiByte(to, 0, wide, wideLength, out, size - 1, nullptr, TakesFlags(to) ? &lossy : nullptr);
-    // The text must come back unchanged, or a character was replaced by a look-alike.
-    bool exact = n > 0 && !lossy && MultiByteToWideChar(to, 0, out, n, back, wideLength) == wideLength &&
-                 memcmp(wide, back, wideLength * sizeof(WCHAR)) == 0;
+    int n = ConvertWideText(wide, wideLength, to, out, size);
     delete[] wide;
-    out[exact ? n : 0] = '\0';
-    return exact ? n : -1;
+    return n;
 }

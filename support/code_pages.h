@@ -22,3 +22,5 @@ inline bool IsUtf8Process() { return ProcessCodePage() == CP_UTF8; }
 // name another file), or when the result does not fit. Returns the bytes written, terminator
 // not counted.
 int ConvertText(UINT from, const char *text, int length, UINT to, char *out, int size);
+// As ConvertText, from UTF-16 text (length characters, -1: up to its terminator).
+int ConvertWideText(const WCHAR *text, int length, UINT to, char *out, int size);

@@ -2,6 +2,8 @@
 
 #include "support/text.h"
 
+#include <shellapi.h>
+
 ErrorState g_errorState;
 
 static bool s_versionKnown = false;
@@ -70,14 +72,30 @@ void MemoryError()
         ExitProcess(static_cast<UINT>(g_errorState.exitCode));
 }
 
+// The system folder in path (MAX_PATH bytes); false, path empty, when there is none.
+static bool GetSystemFolder(char *path)
+{
+    UINT n = GetSystemDirectoryA(path, MAX_PATH);
+    if (n != 0 && n < MAX_PATH)
+        return true;
+    path[0] = '\0';
+    return false;
+}
+
 HMODULE LoadSystemLibrary(const char *name)
 {
-    char path[MAX_PATH + 64] = "";
-    UINT n = GetSystemDirectoryA(path, MAX_PATH);
-    if (n == 0 || n >= MAX_PATH)
+    char path[MAX_PATH + 64];
+    if (!GetSystemFolder(path))
         return nullptr;
     AppendBackslash(path);
     if (!AppendBounded(path, name, sizeof path))
         return nullptr;
     return LoadLibraryA(path);
+}
+
+void OpenFromSystemFolder(const char *target)
+{
+    char folder[MAX_PATH];
+    GetSystemFolder(folder); // without one, the target still opens, in this program's folder
+    ShellExecuteA(nullptr, "open", target, nullptr, folder, SW_SHOWNORMAL);
 }

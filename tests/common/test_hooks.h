@@ -2,6 +2,8 @@
 // they stay out of its headers and out of its file.
 #pragma once
 
+#include <windows.h>
+
 // How many times NtMajorVersion asked the system.
 int VersionQueryCount();
 // Passes run by the last registry tree deletion.
@@ -11,3 +13,9 @@ int Wow64QueryCount();
 // Called when giving an extension back, just before its owner is written back; a test ends
 // the process there to cut a removal short at its most delicate point.
 extern void (*g_beforeOwnerGivenBack)(const char *ext);
+// Called by removal just before it writes and starts its batch file, the list and the
+// uninstall entry already gone; a test ends the process there to cut a removal at its end.
+extern void (*g_beforeBatchStarted)();
+// The short-name look-up of the program's path; a test puts a volume without short names in
+// its place, as Wine gives every file one.
+extern DWORD(WINAPI *g_shortPathName)(const WCHAR *path, WCHAR *out, DWORD size);

@@ -30,7 +30,14 @@ static std::string EnvOr(const char *name, const char *fallback)
 
 std::string BuildDir() { return EnvOr("QBX_BUILD_WIN", "."); }
 std::string SourceDir() { return EnvOr("QBX_SOURCE_WIN", "."); }
-std::string ProgramPath() { return JoinPath(BuildDir(), "uninstall.exe"); }
+// Windows honours the manifest's UTF-8 code page from Windows 10 version 1903 on, Wine on every
+// version it emulates: the older ones run the build without that element, as they would run the
+// program itself.
+std::string ProgramPath()
+{
+    bool utf8 = EnvOr("QBX_VERSION", "") == "win10";
+    return JoinPath(BuildDir(), utf8 ? "uninstall.exe" : "uninstall_legacy.exe");
+}
 
 std::string JoinPath(const std::string &folder, const std::string &name)
 {
@@ -204,4 +211,42 @@ int WaitExit(HANDLE process, DWORD timeoutMs)
 int RunProcess(const std::string &commandLine, const std::string &folder, DWORD timeoutMs)
 {
     return WaitExit(StartProcess(commandLine, folder), timeoutMs);
+}
+
+int RunProcessW(const std::wstring &commandLine, DWORD timeoutMs)
+{
+    STARTUPINFOW si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    std::wstring cmd = commandLine;
+    if (!CreateProcessW(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return -2;
+    CloseHandle(pi.hThread);
+    return WaitExit(pi.hProcess, timeoutMs);
+}
+
+DWORD WINAPI NoShortNames(const WCHAR *path, WCHAR *out, DWORD size)
+{
+    lstrcpynW(out, path, static_cast<int>(size));
+    return static_cast<DWORD>(lstrlenW(out));
+}
+
+static std::string AcpOf(const std::wstring &text)
+{
+    int n = WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string s(n, '\0');
+    WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, &s[0], n, nullptr, nullptr);
+    s.resize(n > 0 ? n - 1 : 0);
+    return s;
+}
+
+std::string NamedPath(const std::wstring &path)
+{
+    std::string whole = AcpOf(path);
+    WCHAR back[MAX_PATH] = L"", shortForm[MAX_PATH] = L"";
+    MultiByteToWideChar(CP_ACP, 0, whole.c_str(), -1, back, MAX_PATH);
+    if (path == back)
+        return whole;
+    GetShortPathNameW(path.c_str(), shortForm, MAX_PATH);
+    return AcpOf(shortForm);
 }

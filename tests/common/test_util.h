@@ -13,7 +13,7 @@ inline std::wstring Wide(const char8_t *utf8) { return Wide(reinterpret_cast<con
 // Windows path of the build folder and of the source tree (set by the test runner).
 std::string BuildDir();
 std::string SourceDir();
-// The built program.
+// The built program as the emulated Windows runs it: a UTF-8 process on Windows 10 only.
 std::string ProgramPath();
 std::string JoinPath(const std::string &folder, const std::string &name);
 
@@ -48,3 +48,10 @@ HANDLE StartProcess(const std::string &commandLine, const std::string &folder = 
 // Waits for the process and returns its exit code, or -1 on time-out (the process is killed).
 int WaitExit(HANDLE process, DWORD timeoutMs = 60000);
 int RunProcess(const std::string &commandLine, const std::string &folder = "", DWORD timeoutMs = 60000);
+// As RunProcess, for a command line the code page of the run may not hold.
+int RunProcessW(const std::wstring &commandLine, DWORD timeoutMs = 60000);
+// A short-name look-up as on a volume without short names: the path comes back as it is.
+DWORD WINAPI NoShortNames(const WCHAR *path, WCHAR *out, DWORD size);
+// A path in the code page of the run as a program there reads it: as it is where the code page
+// holds it, else its short (8.3) form.
+std::string NamedPath(const std::wstring &path);

@@ -1,5 +1,6 @@
 // Stand-in for the archiver's main program and for document viewers in the tests: records
-// its own command line in "opened.log" beside itself and ends.
+// its own command line and its working directory, tab-separated, in "opened.log" beside itself
+// and ends.
 #include <windows.h>
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
@@ -19,6 +20,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     const char *line = GetCommandLineA();
     DWORD written = 0;
     WriteFile(file, line, lstrlenA(line), &written, nullptr);
+    char folder[MAX_PATH] = "\t";
+    GetCurrentDirectoryA(MAX_PATH - 1, folder + 1);
+    WriteFile(file, folder, lstrlenA(folder), &written, nullptr);
     WriteFile(file, "\r\n", 2, &written, nullptr);
     CloseHandle(file);
     return 0;

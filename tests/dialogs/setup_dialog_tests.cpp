@@ -232,7 +232,17 @@ TEST(SetupDialog, ConfirmSavesShownStatesAppliesAndRegisters)
     ClickButton(done, IDOK);
     EXPECT_EQ(install.Finish(), 0);
     EXPECT_TRUE(StartedExplorer(install.pid())) << "the folder window is the program's child";
-    EXPECT_TRUE(CloseFolderWindow(15000)) << "the program group folder is opened after setup";
+    ASSERT_NE(WaitForWindowOfClass(L"ExplorerWClass", 0, 15000), nullptr)
+        << "the program group folder is opened after setup";
+
+    // The folder window left open holds neither the installation folder nor the group.
+    ASSERT_TRUE(WriteFileBytes(install.path("Uninstall.lst"),
+                               "Quibex.exe\r\nquibex.chm\r\nlicense.txt\r\norder.htm\r\nQbx.txt\r\n"
+                               "qbxnew.dat\r\nzipnew.dat\r\n"));
+    EXPECT_EQ(RunProcess("\"" + install.path("uninstall.exe") + "\" /quiet", "", 30000), 0);
+    EXPECT_TRUE(WaitUntilGone(install.folder())) << "installation folder";
+    EXPECT_TRUE(WaitUntilGone(link.substr(0, link.rfind('\\')))) << "program group";
+    EXPECT_TRUE(CloseFolderWindows());
 }
 
 // Silent setup applies and registers like a confirmed one; "sfxcmd=/s" alone then makes the
@@ -296,4 +306,34 @@ TEST(SetupDialog, SilentSetupStopsWhereAMachineKeyIsDenied)
         GetRegString(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString", text, sizeof text, "");
         EXPECT_EQ(std::string(text), install.path("uninstall.exe")) << row.key << ": registered all the same";
     }
+}
+
+// The program as Windows 10 runs it, a UTF-8 process, on a Western or a Chinese system: the
+// dialog's Chinese title reads whole, and the English file, keyed over code page 936 as
+// translators key it, translates the dialog and the display name.
+TEST(SetupDialog, Utf8ProcessShowsTextsWholeAndTranslates)
+{
+    SetupInstall native;
+    ASSERT_TRUE(native.Start());
+    HWND dialog = native.WaitSetupDialog();
+    ASSERT_NE(dialog, nullptr) << "found by its whole title";
+    Cancel(native, dialog);
+
+    SetupInstall english;
+    ASSERT_TRUE(CopyFileTo(JoinPath(SourceDir(), "lang\\english\\uninstall.lng"), english.path("uninstall.lng")));
+    ASSERT_TRUE(english.Start());
+    dialog = WaitForDialog(english.pid(), L"Quibex setup");
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(WindowTextOf(GetDlgItem(dialog, IDC_DESKTOP)), L"Add Quibex to &desktop");
+    Cancel(english, dialog);
+    ASSERT_TRUE(english.Start("/setup /s"));
+    EXPECT_EQ(english.Finish(30000), 0);
+    wchar_t name[128] = L"";
+    DWORD size = sizeof name;
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, Wide(kUninstallKey).c_str(), 0, KEY_READ, &key) == ERROR_SUCCESS) {
+        RegQueryValueExW(key, L"DisplayName", nullptr, nullptr, reinterpret_cast<BYTE *>(name), &size);
+        RegCloseKey(key);
+    }
+    EXPECT_STREQ(name, L"Quibex archive manager");
 }

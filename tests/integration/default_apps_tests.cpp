@@ -42,7 +42,9 @@ static SetupChoices AllBut(std::initializer_list<int> unticked)
 
 enum { kCab = 2, kArj = 3, kIso = 12 };
 
-TEST(DefaultApps, OfferedWhereKeysExistAndTakenAwayExactly)
+// With another program registered, as on every Windows 8 and later, or with none, as on
+// Windows 7, where the key setup makes for it goes again with the archiver.
+static void OfferAndTakeAway(bool otherRegistered)
 {
     RawSetText(HKEY_CLASSES_ROOT, ".zip", "", "CompressedFolder");
     RawSetValue(HKEY_CLASSES_ROOT, ".zip\\OpenWithProgids", "Foreign.Zip", REG_NONE, "");
@@ -50,9 +52,11 @@ TEST(DefaultApps, OfferedWhereKeysExistAndTakenAwayExactly)
     RawSetText(HKEY_CLASSES_ROOT, ".cab", "", "Other.CAB");
     // The archiver's own machine settings, if it keeps any, are not setup's to delete.
     RawSetValue(HKEY_LOCAL_MACHINE, "Software\\Quibex", "Mine", REG_SZ, std::string("kept", 5), KEY_WOW64_64KEY);
-    // As on every Windows 8 and later, where another program is registered too.
-    RawSetValue(HKEY_LOCAL_MACHINE, kRegistered, "Other", REG_SZ, std::string("Software\\Other", 15),
-                KEY_WOW64_64KEY);
+    if (otherRegistered)
+        RawSetValue(HKEY_LOCAL_MACHINE, kRegistered, "Other", REG_SZ, std::string("Software\\Other", 15),
+                    KEY_WOW64_64KEY);
+    else
+        ASSERT_FALSE(KeyThere(HKEY_LOCAL_MACHINE, kRegistered, KEY_WOW64_64KEY));
     // Giving back leaves an empty default value where there was none, by design.
     for (const std::string &ext : AllExtensions())
         if (KeyThere(HKEY_CLASSES_ROOT, ext) && RegText(HKEY_CLASSES_ROOT, ext) == "<no value>")
@@ -106,5 +110,14 @@ TEST(DefaultApps, OfferedWhereKeysExistAndTakenAwayExactly)
     RawDeleteTree(HKEY_CLASSES_ROOT, ".cab");
     DeleteRegValue64(HKEY_LOCAL_MACHINE, "Software\\Quibex", "Mine");
     DeleteRegValue64(HKEY_LOCAL_MACHINE, kRegistered, "Other");
+    DeleteEmptyRegKey(HKEY_LOCAL_MACHINE, kRegistered, true);
     DeleteEmptyRegKey(HKEY_LOCAL_MACHINE, "Software\\Quibex", true);
+}
+
+TEST(DefaultApps, OfferedWhereKeysExistAndTakenAwayExactly)
+{
+    for (bool otherRegistered : {true, false}) {
+        SCOPED_TRACE(otherRegistered ? "another program registered" : "none registered");
+        OfferAndTakeAway(otherRegistered);
+    }
 }

@@ -61,11 +61,13 @@ std::wstring WideOf(const std::string &acp)
     return buf;
 }
 
-std::vector<std::wstring> FilesInW(const std::string &folder)
+std::vector<std::wstring> FilesInW(const std::string &folder) { return FilesInW(WideOf(folder)); }
+
+std::vector<std::wstring> FilesInW(const std::wstring &folder)
 {
     std::vector<std::wstring> names;
     WIN32_FIND_DATAW fd;
-    HANDLE find = FindFirstFileW(WideOf(JoinPath(folder, "*")).c_str(), &fd);
+    HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &fd);
     if (find == INVALID_HANDLE_VALUE)
         return names;
     do {

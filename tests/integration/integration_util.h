@@ -20,6 +20,7 @@ std::string ShellFolder(int csidl);
 std::wstring WideOf(const std::string &acp);
 // Names in the folder, sorted; read wide, so names any code page cannot hold show too.
 std::vector<std::wstring> FilesInW(const std::string &folder);
+std::vector<std::wstring> FilesInW(const std::wstring &folder);
 
 // A value's bytes, or as text without its terminator; "<no key>" or "<no value>" when absent.
 std::string RegBytes(HKEY root, const std::string &path, const char *name, DWORD *type = nullptr, REGSAM view = 0);

@@ -248,3 +248,56 @@ TEST(Shortcuts, SafeTranslatedNamesAreUsedAsTheyAre)
     EXPECT_STREQ(reported, "unchanged");
     EXPECT_FALSE(Exists(group));
 }
+
+// A value of the shell's folder table: read, or set when value is given.
+static std::wstring ShellFolderValue(HKEY root, const wchar_t *name, const std::wstring *value = nullptr)
+{
+    HKEY key;
+    WCHAR text[MAX_PATH] = L"";
+    DWORD size = sizeof text - sizeof(WCHAR);
+    if (RegCreateKeyExW(root, L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders", 0,
+                        nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS)
+        return L"";
+    if (value)
+        RegSetValueExW(key, name, 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE *>(value->c_str()),
+                       static_cast<DWORD>((value->size() + 1) * sizeof(WCHAR)));
+    else
+        RegQueryValueExW(key, name, nullptr, nullptr, reinterpret_cast<BYTE *>(text), &size);
+    RegCloseKey(key);
+    return text;
+}
+
+// Shell folders named with letters the code page may not hold still get their shortcuts and
+// group, and lose them again.
+TEST(Shortcuts, EveryLinkInShellFoldersNamedBeyondTheCodePage)
+{
+    if (VersionName() == "win98")
+        GTEST_SKIP() << "9x reads its folders only through the code page";
+    const bool nt6 = VersionName() != "winxp";
+    struct Moved {
+        HKEY root;
+        const wchar_t *name;
+        std::wstring folder, saved;
+    } moved[] = {{HKEY_CURRENT_USER, L"Programs", Wide(u8"C:\\qbxtests\\开始 菜单")},
+                 {nt6 ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER, nt6 ? L"Common Desktop" : L"Desktop",
+                  Wide(u8"C:\\qbxtests\\桌面 工具")}};
+    CreateDirectoryA("C:\\qbxtests", nullptr);
+    for (Moved &m : moved) {
+        m.saved = ShellFolderValue(m.root, m.name);
+        ASSERT_TRUE(CreateDirectoryW(m.folder.c_str(), nullptr));
+        ShellFolderValue(m.root, m.name, &m.folder);
+    }
+    const std::wstring group = moved[0].folder + L"\\Quibex", desktopLink = moved[1].folder + L"\\Quibex.lnk";
+    SetupChoices wanted = {};
+    wanted.Programs = wanted.Desktop = true;
+    UpdateShortcuts(wanted, nullptr);
+    EXPECT_EQ(FilesInW(group).size(), 3u);
+    EXPECT_NE(GetFileAttributesW(desktopLink.c_str()), INVALID_FILE_ATTRIBUTES);
+    UpdateShortcuts(SetupChoices{}, nullptr);
+    EXPECT_EQ(GetFileAttributesW(group.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(GetFileAttributesW(desktopLink.c_str()), INVALID_FILE_ATTRIBUTES);
+    for (Moved &m : moved) {
+        ShellFolderValue(m.root, m.name, &m.saved);
+        RemoveTree(NamedPath(m.folder));
+    }
+}

@@ -6,7 +6,9 @@
 #include "lang/localize.h"
 #include "lang/messages.h"
 #include "res/resource.h"
+#include "support/code_pages.h"
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -68,19 +70,21 @@ class Kit : public ::testing::Test {
 protected:
     Kit() : dir_("lngkit") {}
     void TearDown() override { g_language.Load((dir_ / "absent.lng").c_str()); }
-    std::string Make(const std::string &module, const char *name = "template.lng")
+    std::string Make(const std::string &module, const std::string &options = "")
     {
-        std::string out = dir_ / name;
-        EXPECT_EQ(RunKit("make " + Quoted(module) + " " + Quoted(out)), 0);
+        std::string out = dir_ / "template.lng";
+        EXPECT_EQ(RunKit("make " + Quoted(module) + " " + Quoted(out) + " " + options), 0) << options;
         return ReadFileBytes(out);
     }
     // Runs the check on a file holding bytes; returns the report.
-    std::string Check(const std::string &module, const std::string &bytes, int expectedExit)
+    std::string Check(const std::string &module, const std::string &bytes, int expectedExit,
+                      const std::string &options = "")
     {
         std::string lng = dir_ / "check.lng", report = dir_ / "report.txt";
         EXPECT_TRUE(WriteFileBytes(lng, bytes));
         DeleteFileA(report.c_str());
-        EXPECT_EQ(RunKit("check " + Quoted(module) + " " + Quoted(lng) + " --report " + Quoted(report)), expectedExit);
+        EXPECT_EQ(RunKit("check " + Quoted(module) + " " + Quoted(lng) + " --report " + Quoted(report) + " " + options),
+                  expectedExit) << options;
         return ReadFileBytes(report);
     }
     TempDir dir_;
@@ -205,16 +209,62 @@ TEST_F(Kit, DialogsOfBothTemplateFormsAndEscapedTexts)
     EXPECT_EQ(Check(KitModule(), file, 0), "0 defect(s)\n");
 }
 
-TEST_F(Kit, CodePageOption)
+// Entries of a template: translation by key.
+static std::map<std::string, std::string> Entries(const std::string &file)
 {
-    std::string out = dir_ / "cp1252.lng";
-    ASSERT_EQ(RunKit("make " + Quoted(KitModule()) + " " + Quoted(out) + " --codepage 1252"), 0);
-    std::string file = ReadFileBytes(out);
-    EXPECT_NE(file.find("ANSI code page 1252"), std::string::npos);
-    EXPECT_NE(file.find(Key("Plain message", nullptr, TextKind::MessageText)), std::string::npos);
-    // Chinese has no place in 1252: the text changes, and so does its key.
-    EXPECT_EQ(file.find(Key(Acp(u8"中文消息"), nullptr, TextKind::MessageText)), std::string::npos);
-    EXPECT_NE(RunKit("make " + Quoted(KitModule()) + " " + Quoted(out) + " --codepage 4"), 0);
+    std::map<std::string, std::string> entries;
+    for (const std::string &line : Lines(file))
+        if (IsEntry(line))
+            entries[line.substr(0, 8)] = line.substr(10, line.size() - 11);
+    return entries;
+}
+
+static std::string In936(const std::string &utf8)
+{
+    std::string out(utf8.size() + 1, '\0');
+    int n = ConvertText(CP_UTF8, utf8.data(), static_cast<int>(utf8.size()), 936, &out[0], static_cast<int>(out.size()));
+    return n < 0 ? "(no form in 936)" : out.substr(0, n);
+}
+
+// The keys are the same whatever code page the translations are written in; over another
+// code page only on request, where texts the code page cannot tell apart collide.
+TEST_F(Kit, KeysOverCodePage936WhateverTheFilesCodePage)
+{
+    std::map<std::string, std::string> at936 = Entries(Make(ProgramPath()));
+    struct Row {
+        const char *make, *check;
+        int exit;
+        const char *report;
+    } rows[] = {
+        {"--codepage 1252", "--codepage 1252", 0, "0 defect(s)\n"},
+        {"--codepage 1252 --utf8", "--codepage 936", 0, "0 defect(s)\n"},
+        {"--codepage 1252 --utf8", "--codepage 1252", 1, ": code page 1252 cannot hold every character of the translation"},
+        {"--codepage 1252 --key-codepage 1252", "--codepage 1252 --key-codepage 1252", 1,
+         ": key d0378029 stands for 3 different texts (SETUPDLG control -1; SETUPDLG control 1; SETUPDLG control 9)"},
+    };
+    for (const Row &r : rows) {
+        std::string file = Make(ProgramPath(), r.make);
+        bool utf8 = strstr(r.make, "--utf8") != nullptr, keyed1252 = strstr(r.make, "--key-codepage") != nullptr;
+        EXPECT_EQ(file.compare(0, 3, "\xEF\xBB\xBF") == 0, utf8) << r.make;
+        EXPECT_NE(file.find("for ANSI code page 1252"), std::string::npos) << r.make;
+        std::map<std::string, std::string> entries = Entries(file);
+        if (keyed1252) {
+            EXPECT_EQ(entries.count(Key("?? Quibex", nullptr, TextKind::MessageText)), 1u) << "message 5104 over 1252";
+            EXPECT_LT(entries.size(), at936.size());
+        } else {
+            ASSERT_EQ(entries.size(), at936.size()) << r.make;
+            for (const auto &[key, translation] : at936) {
+                ASSERT_EQ(entries.count(key), 1u) << r.make << ": " << translation;
+                if (utf8)
+                    EXPECT_EQ(In936(entries[key]), translation) << key << ": the native text whole";
+            }
+        }
+        std::string report = Check(ProgramPath(), file, r.exit, r.check);
+        EXPECT_NE(report.find(r.report), std::string::npos) << r.make << " / " << r.check << "\n" << report;
+    }
+    std::string out = dir_ / "refused.lng";
+    for (const char *refused : {"--codepage 4", "--key-codepage 65001", "--key-codepage 4"})
+        EXPECT_EQ(RunKit("make " + Quoted(KitModule()) + " " + Quoted(out) + " " + refused), 2) << refused;
     EXPECT_NE(RunKit("make " + Quoted(dir_ / "missing.dll") + " " + Quoted(out)), 0);
 }
 
@@ -227,10 +277,12 @@ TEST_F(Kit, CheckReportsEachDefect)
         size_t end = bad.find("\r\n", at);
         return std::make_pair(at, end + 2);
     };
-    // Drop one entry, make one too long, break four lines, add an unknown key.
+    // Drop one entry, make one too long and one no text of 936, break four lines, add an unknown key.
     auto [plainAt, plainEnd] = entryFor("Plain message", nullptr, TextKind::MessageText);
     std::string plainKey = good.substr(plainAt, 8);
     bad.replace(plainAt, plainEnd - plainAt, plainKey + "=\"" + std::string(600, 'L') + "\"\r\n");
+    auto [secondAt, secondEnd] = entryFor("In the second block", nullptr, TextKind::MessageText);
+    bad.replace(secondAt + 10, secondEnd - secondAt - 13, "\x81\x7F"); // no character of 936
     auto [closeAt, closeEnd] = entryFor("Close", "OLDDLG", TextKind::DialogText);
     bad.erase(closeAt, closeEnd - closeAt);
     std::string upper = Key("Old form", "OLDDLG", TextKind::DialogText);
@@ -255,7 +307,8 @@ TEST_F(Kit, CheckReportsEachDefect)
              "no entry for OLDDLG title",
              ": line " + std::to_string(lineOfUnknown) + ": key 00000000 matches no text of the program",
              "missing \"=\" after the key", "missing opening double quote", "missing closing double quote",
-             "not an entry", "9 defect(s)"})
+             "not an entry", ": the translation holds bytes that are no character of code page 936 (message 117)",
+             "10 defect(s)"})
         EXPECT_TRUE(reports(what)) << what << "\n" << report;
 
     report = Check(KitModule(), std::string(523265, ';') + good.substr(good.find("***messages***")), 1);

@@ -191,6 +191,43 @@ TEST_F(Passes, FilesInUseAreDeferredToTheRestart)
     }
 }
 
+// What a removal leaves once its list is gone: the program's own file, whatever name it was
+// started by, and files moved aside for the restart; anything else means more is there.
+TEST_F(Passes, OnlyTheProgramAndDeferredFilesAreRemovalLeftovers)
+{
+    file("uninstall.exe");
+    const std::string self = ShortName(at("uninstall.exe")), inst = dir_ + "\\";
+    ASSERT_EQ(Upper(self).find("UNINSTALL.EXE"), std::string::npos) << "known by its 8.3 alias";
+    const struct {
+        const char *extra; // a trailing "\" makes a folder
+        bool leftover;
+    } rows[] = {{"", true},
+                {"x.dll.0.tmp", true},
+                {"Quibex.exe.999.TMP", true},
+                {"Uninstall.lst", false},
+                {"readme.txt", false},
+                {"x.1000.tmp", false},
+                {"x.01.tmp", false},
+                {".0.tmp", false},
+                {"x..tmp", false},
+                {"x.0.tmp.txt", false},
+                {"x.0.tmp\\", false},
+                {"sub\\", false}};
+    for (const auto &row : rows) {
+        std::string extra = row.extra;
+        if (!extra.empty() && extra.back() == '\\')
+            folder(extra);
+        else if (!extra.empty())
+            file(extra);
+        EXPECT_EQ(HoldsOnlyRemovalLeftovers(inst.c_str(), self.c_str()), row.leftover) << extra;
+        if (!extra.empty())
+            ASSERT_TRUE(DeleteFileA(at(extra).c_str()) || RemoveDirectoryA(at(extra).c_str())) << extra;
+    }
+    // The same name elsewhere is another program.
+    ASSERT_TRUE(WriteFileBytes(root_ / "uninstall.exe", "x"));
+    EXPECT_FALSE(HoldsOnlyRemovalLeftovers(inst.c_str(), (root_ / "uninstall.exe").c_str()));
+}
+
 // The program waited for, five attempts at its file and folder, its last word if the file
 // stayed, and the batch file deleting itself; nothing written past the buffer.
 TEST(BatchText, EachFamilyQuietOrNotAndBounds)

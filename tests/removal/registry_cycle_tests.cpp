@@ -2,12 +2,16 @@
 
 #include "common/gui_driver.h"
 #include "common/test_util.h"
+#include "integration/app_path.h"
 #include "registry/registry.h"
 #include "removal/uninstall_entry.h"
+#include "support/code_pages.h"
 
 #include <algorithm>
 #include <set>
 #include <string>
+
+static std::string Utf8(const char8_t *text) { return reinterpret_cast<const char *>(text); }
 
 static std::string Narrow(const std::wstring &w)
 {
@@ -18,13 +22,15 @@ static std::string Narrow(const std::wstring &w)
     return s;
 }
 
-// Keys that Wine and the shell change by themselves while programs run.
+// Keys that Wine and the shell change by themselves while programs run (Wine lists the fonts
+// of a code page when a process of a new one, such as UTF-8, first draws text).
 static bool Volatile(const std::string &key)
 {
     static const char *const parts[] = {"\\Session Manager", "\\Explorer", "\\ShellNoRoam", "\\Wine\\",
                                         "\\RecentDocs", "\\Dynamic Data", "\\Performance", "\\Cryptography",
                                         "\\ShellFolder", "\\CurrentVersion\\Run", "Software\\Wine]",
-                                        "\\Volatile Environment", "\\Time Zones", "TimeZoneInformation"};
+                                        "\\Volatile Environment", "\\Time Zones", "TimeZoneInformation",
+                                        "\\CurrentVersion\\Fonts]"};
     for (const char *part : parts)
         if (key.find(part) != std::string::npos)
             return true;
@@ -160,10 +166,20 @@ protected:
         before_ = ExportRegistry(work_ / "before.reg");
         ASSERT_GT(before_.size(), 1000u);
     }
-    // extraFolders folders of 100 files each, listed after the list itself, as installers list it.
+    // Setup by the stand-in, which applies every choice but those of CAB and ARJ.
     void install(int extraFolders = 0)
     {
         ASSERT_TRUE(CreateDirectoryA(dir_.c_str(), nullptr));
+        layOut(extraFolders);
+        // Setup runs from the place of the real program, so it registers the real paths.
+        std::string program = JoinPath(dir_, "uninstall.exe");
+        ASSERT_TRUE(CopyFileTo(BuildDir() + "\\tests\\removal_setup.exe", program));
+        ASSERT_EQ(RunProcess("\"" + program + "\" 2 3"), 0); // CAB and ARJ left unticked
+        ASSERT_TRUE(CopyFileTo(ProgramPath(), program));
+    }
+    // extraFolders folders of 100 files each, listed after the list itself, as installers list it.
+    void layOut(int extraFolders = 0)
+    {
         for (const char *name : {"qbxext.dll", "qbxext64.dll", "Qbx.txt", "quibex.chm"})
             ASSERT_TRUE(WriteFileBytes(JoinPath(dir_, name), "x"));
         ASSERT_TRUE(CopyFileTo(BuildDir() + "\\tests\\standin\\Quibex.exe", JoinPath(dir_, "Quibex.exe")));
@@ -181,11 +197,6 @@ protected:
         ASSERT_TRUE(WriteFileBytes(JoinPath(dir_, "Uninstall.lst"),
                                    list + "Quibex.exe\r\nqbxext.dll\r\nqbxext64.dll\r\nQbx.txt\r\nquibex.chm\r\n"
                                           "qbxnew.dat\r\nzipnew.dat\r\nuninstall.exe\r\n"));
-        // Setup runs from the place of the real program, so it registers the real paths.
-        std::string program = JoinPath(dir_, "uninstall.exe");
-        ASSERT_TRUE(CopyFileTo(BuildDir() + "\\tests\\removal_setup.exe", program));
-        ASSERT_EQ(RunProcess("\"" + program + "\" 2 3"), 0); // CAB and ARJ left unticked
-        ASSERT_TRUE(CopyFileTo(ProgramPath(), program));
     }
     void checkInstalled()
     {
@@ -240,11 +251,13 @@ TEST_F(Cycle, RemovalStartedFromTheListOfInstalledPrograms)
     checkRemoved();
 }
 
-static std::string EntryText(const char *name)
+static std::string RegValue(HKEY root, const char *key, const char *name)
 {
     char text[1024];
-    return GetRegString(HKEY_LOCAL_MACHINE, kUninstallKey, name, text, sizeof text, "<none>") ? text : "<none>";
+    return GetRegString(root, key, name, text, sizeof text, "<none>") ? text : "<none>";
 }
+
+static std::string EntryText(const char *name) { return RegValue(HKEY_LOCAL_MACHINE, kUninstallKey, name); }
 
 static DWORD SizeOf(const std::string &path)
 {
@@ -281,6 +294,70 @@ TEST_F(Cycle, SilentRemovalInAFolderWithBlanks)
     checkRemoved();
 }
 
+static bool RegisteredAppsKey(const char *value = nullptr, REGSAM view = KEY_WOW64_64KEY)
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\RegisteredApplications", 0, KEY_QUERY_VALUE | view, &key))
+        return false;
+    bool found = !value || RegQueryValueExA(key, value, nullptr, nullptr, nullptr, nullptr) == 0;
+    RegCloseKey(key);
+    return found;
+}
+
+// As in a fresh prefix, no program is registered and the key is in neither view: the key setup
+// made goes with removal, unless another program registered itself in it meanwhile.
+TEST_F(Cycle, RegisteredApplicationsMadeBySetupGoWithIt)
+{
+    RunProcess("reg.exe delete HKLM\\Software\\RegisteredApplications /f /reg:64");
+    ASSERT_FALSE(RegisteredAppsKey(nullptr, KEY_WOW64_64KEY));
+    ASSERT_FALSE(RegisteredAppsKey(nullptr, KEY_WOW64_32KEY));
+    before_ = ExportRegistry(work_ / "before.reg");
+    for (bool another : {false, true}) {
+        install();
+        ASSERT_TRUE(RegisteredAppsKey("Quibex"));
+        if (another)
+            RegAdd("HKLM\\Software\\RegisteredApplications /v Later /d Software\\Later /reg:64");
+        EXPECT_EQ(RunProcess("\"" + dir_ + "\\uninstall.exe\" /quiet", "", 30000), 0);
+        if (another) {
+            EXPECT_TRUE(RegisteredAppsKey("Later")) << "another program's registration stays";
+            EXPECT_FALSE(RegisteredAppsKey("Quibex"));
+            RunProcess("reg.exe delete HKLM\\Software\\RegisteredApplications /f /reg:64");
+        }
+        checkRemoved();
+    }
+}
+
+// The program in a folder whose name the code page of the run may not hold ("?" for a letter
+// would name another folder): everything setup stores names it as a program there reads it,
+// through its short form where needed, and removal completes.
+TEST_F(Cycle, SilentRemovalInAFolderNamedBeyondTheCodePage)
+{
+    const std::wstring folder = Wide(u8"C:\\Program Files\\Quibex 工具");
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    dir_ = NamedPath(folder);
+    layOut();
+    ASSERT_TRUE(CopyFileTo(ProgramPath(), JoinPath(dir_, "uninstall.exe")));
+    ASSERT_EQ(RunProcessW(L"\"" + folder + L"\\uninstall.exe\" /setup /quiet"), 0);
+    const std::string program = NamedPath(folder + L"\\uninstall.exe"), exe = JoinPath(dir_, "Quibex.exe");
+    char command[1024];
+    ASSERT_TRUE(UninstallCommand(command, sizeof command, program.c_str()));
+    const struct {
+        HKEY root;
+        const char *key, *name;
+        std::string value;
+    } stored[] = {{HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString", command},
+                  {HKEY_LOCAL_MACHINE, kUninstallKey, "QuietUninstallString", "\"" + program + "\" /quiet"},
+                  {HKEY_LOCAL_MACHINE, kUninstallKey, "InstallLocation", dir_},
+                  {HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayIcon", exe},
+                  {HKEY_CLASSES_ROOT, "Quibex\\shell\\open\\command", "", "\"" + exe + "\" \"%1\""},
+                  {HKEY_LOCAL_MACHINE, kAppPathKey, "", exe},
+                  {HKEY_LOCAL_MACHINE, kAppPathKey, "Path", dir_}};
+    for (const auto &entry : stored)
+        EXPECT_EQ(RegValue(entry.root, entry.key, entry.name), entry.value) << entry.key << " " << entry.name;
+    EXPECT_EQ(RunProcess(RegValue(HKEY_LOCAL_MACHINE, kUninstallKey, "QuietUninstallString"), "", 30000), 0);
+    checkRemoved();
+}
+
 static bool SettingsGone() { return !RegKeyExists(HKEY_CURRENT_USER, ""); }
 static bool FirstFileGone() { return !Exists("C:\\Program Files\\Quibex\\data0\\f0.bin"); }
 
@@ -313,4 +390,50 @@ TEST(UninstallCommand, QuotedOnlyWithABlank)
     EXPECT_STREQ(out, "\"C:\\Program Files\\Q\\uninstall.exe\"");
     EXPECT_TRUE(UninstallCommand(out, 10, "C:\\a b\\"));
     EXPECT_FALSE(UninstallCommand(out, 9, "C:\\a b\\"));
+}
+
+// The program as Windows 10 runs it, a UTF-8 process, on a Western and on a Chinese system:
+// names no legacy code page holds whole, in the folder, the temporary folder and another
+// program's template, come through setup and a quiet removal exactly. This test program is a
+// UTF-8 process too, so its own narrow texts are UTF-8.
+TEST_F(Cycle, AnyCodePageSetupAndQuietRemoval)
+{
+    ASSERT_EQ(GetACP(), static_cast<UINT>(CP_UTF8)) << "run as a UTF-8 process";
+    const bool western = SystemAnsiCodePage() == 1252;
+    dir_ = western ? Utf8(u8"C:\\Program Files\\Quibex 工具") : Utf8(u8"C:\\Program Files\\Quibex 한글");
+    const std::string temp = Utf8(u8"C:\\users\\Şahin 工具\\Temp");
+    const std::string listed = western ? Utf8(u8"Liesmich für Sie.txt") : Utf8(u8"说明文件.txt");
+    const std::string foreignTemplate = Utf8(u8"C:\\模板\\新建.zip");
+    RegAdd("HKCR\\.zip\\ShellNew /v FileName /d \"" + foreignTemplate + "\"");
+    before_ = ExportRegistry(work_ / "before.reg");
+
+    ASSERT_TRUE(CreateDirectoryA(Utf8(u8"C:\\users\\Şahin 工具").c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryA(temp.c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryA(dir_.c_str(), nullptr));
+    for (const std::string &name : {std::string("Qbx.txt"), std::string("quibex.chm"), listed})
+        ASSERT_TRUE(WriteFileBytes(JoinPath(dir_, name), "x"));
+    ASSERT_TRUE(CopyFileTo(BuildDir() + "\\tests\\standin\\Quibex.exe", JoinPath(dir_, "Quibex.exe")));
+    ASSERT_TRUE(CopyFileTo(ProgramPath(), JoinPath(dir_, "uninstall.exe")));
+    // The installer writes the list in the system's code page.
+    char listedBytes[256];
+    ASSERT_GT(ConvertText(CP_UTF8, listed.c_str(), -1, SystemAnsiCodePage(), listedBytes, sizeof listedBytes), 0);
+    ASSERT_TRUE(WriteFileBytes(JoinPath(dir_, "Uninstall.lst"), "Quibex.exe\r\nQbx.txt\r\nquibex.chm\r\n" +
+                                                                   std::string(listedBytes) +
+                                                                   "\r\nqbxnew.dat\r\nzipnew.dat\r\nuninstall.exe\r\n"));
+    const std::string program = JoinPath(dir_, "uninstall.exe");
+    const std::string env = "TEMP=" + temp + "\nTMP=" + temp;
+    ASSERT_EQ(WaitExit(StartProcess("\"" + program + "\" /setup /s", dir_, env.c_str())), 0);
+
+    // Read back whole, in the registry's own UTF-16.
+    EXPECT_EQ(EntryText("DisplayName"), Utf8(u8"Quibex 压缩文件管理器"));
+    EXPECT_EQ(EntryText("UninstallString"), "\"" + program + "\"");
+    EXPECT_EQ(EntryText("InstallLocation"), dir_);
+    char type[128];
+    GetRegString(HKEY_CLASSES_ROOT, "Quibex.ZIP", "", type, sizeof type, "");
+    EXPECT_EQ(std::string(type), Utf8(u8"Quibex ZIP 压缩文件"));
+
+    EXPECT_EQ(WaitExit(StartProcess("\"" + program + "\" /quiet", "", env.c_str()), 60000), 0);
+    checkRemoved();
+    EXPECT_TRUE(WaitUntilGone(JoinPath(temp, "Uninstall_Qbx.Bat"))) << "the batch file deletes itself";
+    RemoveTree(Utf8(u8"C:\\users\\Şahin 工具"));
 }

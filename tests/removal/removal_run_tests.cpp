@@ -409,9 +409,85 @@ TEST_F(Removal, TheBatchFileIsTheProgramsAlone)
     std::string log = root_ / "Interp\\opened.log";
     for (DWORD t0 = GetTickCount(); ReadFileBytes(log).empty() && GetTickCount() - t0 < 20000;)
         Sleep(100);
-    EXPECT_EQ(ReadFileBytes(log), "\"" + interpreter + "\" /d /s /c \"\"" + batch + "\"\"\r\n");
+    // Started in the installation folder's parent, which it may keep while it runs.
+    EXPECT_EQ(ReadFileBytes(log), "\"" + interpreter + "\" /d /s /c \"\"" + batch + "\"\"\t" + root_.path() + "\r\n");
     std::vector<std::string> grantees = Grantees(batch);
     EXPECT_FALSE(grantees.empty());
     for (const std::string &sid : grantees)
         EXPECT_TRUE(sid == CurrentUserSid() || sid == "S-1-5-18" || sid == "S-1-5-32-544") << sid;
+}
+
+// A removal cut at its last moment (list and uninstall entry gone, no batch file started)
+// leaves the program alone in its folder: run again, it hands its file and folder to the batch
+// file. Anything else in the folder, or an uninstall entry that may name the folder, keeps
+// the missing-list error and changes nothing.
+TEST_F(Removal, ARemovalCutAtItsEndIsFinishedByTheNextRun)
+{
+    enum Entry { kNoEntry, kOtherFolder, kThisFolder, kThisProgramByAlias, kNoFolderNamed };
+    const struct Row {
+        const char *left; // a file besides the program after the cut
+        Entry entry;
+        const char *args; // "": the question, answered No and then Yes
+        int code;
+    } rows[] = {
+        {"", kNoEntry, "/s", 0},
+        {"", kNoEntry, "", 0},
+        {"Quibex.exe.0.tmp", kOtherFolder, "/quiet", 0}, // a file waiting for the restart
+        {"readme.txt", kNoEntry, "/quiet", 1603},
+        {"", kThisFolder, "/quiet", 1603},
+        {"", kThisProgramByAlias, "/quiet", 1603},
+        {"", kNoFolderNamed, "/quiet", 1603},
+    };
+    const char key[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quibex archiver";
+    auto setEntry = [&](const char *name, const std::string &text) {
+        HKEY entry;
+        ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, key, 0, nullptr, 0, KEY_WRITE, nullptr, &entry, nullptr), 0);
+        EXPECT_EQ(RegSetValueExA(entry, name, 0, REG_SZ, reinterpret_cast<const BYTE *>(text.c_str()),
+                                 static_cast<DWORD>(text.size() + 1)), 0);
+        RegCloseKey(entry);
+    };
+    for (int n = 0; n < static_cast<int>(std::size(rows)); ++n) {
+        const Row &row = rows[n];
+        install("Quibex" + std::to_string(n));
+        ASSERT_TRUE(CopyFileTo(BuildDir() + "\\tests\\removal_cut.exe", program_));
+        file("Quibex.exe");
+        list("Quibex.exe\r\n");
+        ASSERT_EQ(WaitExit(start("/s"), 30000), 77) << "cut before the batch file";
+        ASSERT_FALSE(Exists(at("Uninstall.lst")));
+        // The stand-in stood for the program: what the cut leaves is the program's own file.
+        ASSERT_TRUE(CopyFileTo(ProgramPath(), program_));
+        if (row.left[0] != '\0')
+            file(row.left);
+        char alias[MAX_PATH] = "";
+        ASSERT_NE(GetShortPathNameA(program_.c_str(), alias, MAX_PATH), 0u);
+        if (row.entry == kOtherFolder || row.entry == kThisFolder)
+            setEntry("InstallLocation", row.entry == kOtherFolder ? root_ / "Other" : dir_);
+        else if (row.entry == kThisProgramByAlias)
+            setEntry("UninstallString", "\"" + std::string(alias) + "\"");
+        else if (row.entry == kNoFolderNamed)
+            setEntry("DisplayName", "Quibex");
+        if (row.args[0] == '\0') {
+            for (int answer : {IDNO, IDYES}) {
+                HANDLE process = start("");
+                HWND question = box(process);
+                ASSERT_NE(question, nullptr);
+                ClickButton(question, answer);
+                EXPECT_EQ(WaitExit(process, 30000), answer == IDNO ? 1602 : row.code);
+                if (answer == IDNO)
+                    EXPECT_TRUE(Exists(program_) && !Exists(BatchPath())) << "No changes nothing";
+            }
+        } else {
+            HANDLE process = start(row.args);
+            EXPECT_EQ(row.args[1] == 'q' ? ExitCodeShowingNoWindow(process) : WaitExit(process, 30000), row.code)
+                << "row " << n;
+        }
+        if (row.code == 0) {
+            EXPECT_TRUE(WaitUntilGone(row.left[0] ? program_ : dir_)) << "row " << n;
+            EXPECT_TRUE(WaitUntilGone(BatchPath())) << "row " << n;
+        } else {
+            EXPECT_TRUE(Exists(program_) && Exists(at(row.left))) << "row " << n;
+            EXPECT_FALSE(Exists(BatchPath())) << "row " << n;
+        }
+        RegDeleteKeyA(HKEY_LOCAL_MACHINE, key);
+    }
 }

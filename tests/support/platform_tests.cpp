@@ -4,6 +4,7 @@
 #include "common/test_util.h"
 #include "support/code_pages.h"
 #include "support/platform.h"
+#include "support/program_path.h"
 
 #include <string.h>
 #include <string>
@@ -92,4 +93,41 @@ TEST(CodePages, ConvertTextIsExactOrFails)
     }
     EXPECT_NE(SystemOemCodePage(), 0u);
     EXPECT_EQ(SystemAnsiCodePage(), GetACP()); // the test programs run without the UTF-8 manifest
+}
+
+// A path reaches the process whole: as it is where the code page holds it, else by its short
+// form, else not at all (never with "?" for a letter, which names another file).
+TEST(ProgramPath, PathInCodePageIsWholeOrShortOrNothing)
+{
+    TempDir dir("narrow");
+    const std::wstring folder = Wide(dir.path().c_str()) + Wide(u8"\\Quibex 工具"), absent = folder + L"\\absent";
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    const std::string whole = Acp(u8"工具").find('?') == std::string::npos ? dir / Acp(u8"Quibex 工具") : "";
+    WCHAR shortWide[MAX_PATH] = L"";
+    ASSERT_GT(GetShortPathNameW(folder.c_str(), shortWide, MAX_PATH), 0u);
+    const std::string shortForm = NamedPath(shortWide);
+    ASSERT_TRUE(whole.empty() || shortForm.size() < whole.size()) << shortForm;
+    const struct {
+        const std::wstring &path;
+        size_t size;
+        std::string expected;
+    } cases[] = {
+        {folder, kPathSize, whole.empty() ? shortForm : whole},
+        {folder, (whole.empty() ? shortForm : whole).size() + 1, whole.empty() ? shortForm : whole}, // just fits
+        {folder, whole.empty() ? kPathSize : whole.size(), shortForm},           // the long form does not fit
+        {folder, shortForm.size(), ""},                                          // nor does the short one
+        {absent, kPathSize, whole.empty() ? "" : whole + "\\absent"},            // no short form: no file
+    };
+    char out[kPathSize];
+    for (const auto &c : cases) {
+        strcpy(out, "x");
+        EXPECT_EQ(PathInCodePage(c.path.c_str(), ProcessCodePage(), out, c.size), !c.expected.empty()) << c.size;
+        EXPECT_EQ(out, c.expected) << c.size;
+    }
+    g_shortPathName = NoShortNames;
+    EXPECT_EQ(PathInCodePage(folder.c_str(), ProcessCodePage(), out, sizeof out), !whole.empty());
+    EXPECT_EQ(out, whole);
+    g_shortPathName = GetShortPathNameW;
+    ASSERT_TRUE(OwnProgramPath(out, sizeof out));
+    EXPECT_TRUE(IsSameFile(out, JoinPath(BuildDir(), "tests\\support_tests.exe").c_str())) << out;
 }

@@ -1,7 +1,5 @@
 #include "resources.h"
 
-#include "lang/messages.h"
-
 #include <windows.h>
 
 #include <map>
@@ -21,19 +19,32 @@ static std::string Narrow(const wchar_t *text, size_t length, unsigned codePage,
     return out;
 }
 
-static void AddText(std::vector<ProgramText> &texts, TextKind kind, const std::string &context,
-                    const std::string &native, const std::string &starting, const std::string &where,
-                    size_t bufferSize, bool lossy)
+// One text as the program meets it in UTF-16: keyed over the key code page, started in the
+// file's encoding.
+static void AddText(std::vector<ProgramText> &texts, const TextCodePages &codePages, TextKind kind,
+                    const std::string &context, const std::wstring &text, const std::string &where, size_t bufferSize)
 {
+    bool unused = false, lossy = false;
+    std::string native = Narrow(text.c_str(), text.size(), CP_UTF8, unused);
+    std::string keyed = Narrow(text.c_str(), text.size(), codePages.key, unused);
+    std::string starting = codePages.utf8 ? native : Narrow(text.c_str(), text.size(), codePages.file, lossy);
     char key[9];
-    LanguageKey(key, native.c_str(), context.empty() ? nullptr : context.c_str(), kind);
+    LanguageKey(key, keyed.c_str(), context.empty() ? nullptr : context.c_str(), kind);
     for (ProgramText &t : texts)
-        if (t.key == key) { // equal texts of one dialog share their entry
-            t.where += ", " + where;
+        if (t.key == key && t.kind == kind && t.context == context && t.native == native) {
+            t.where += ", " + where; // equal texts of one dialog share their entry
             return;
         }
-    ProgramText t{kind, context, native, starting, where, bufferSize, key, lossy};
-    texts.push_back(t);
+    texts.push_back({kind, context, native, starting, where, bufferSize, key, lossy});
+}
+
+// The size and direction entries, whose native text is the same in every code page.
+static void AddEntry(std::vector<ProgramText> &texts, const std::string &context, const std::string &native,
+                     const std::string &starting, const std::string &where, size_t bufferSize)
+{
+    char key[9];
+    LanguageKey(key, native.c_str(), context.c_str(), TextKind::DialogText);
+    texts.push_back({TextKind::DialogText, context, native, starting, where, bufferSize, key, false});
 }
 
 static BOOL CALLBACK CollectName(HMODULE, LPCSTR, LPSTR name, LONG_PTR param)
@@ -62,10 +73,9 @@ static const BYTE *ResourceBytes(HMODULE module, const std::string &name, LPCSTR
     return loaded ? static_cast<const BYTE *>(LockResource(loaded)) : nullptr;
 }
 
-static void ReadStrings(HMODULE module, unsigned codePage, std::vector<ProgramText> &texts)
+static void ReadStrings(HMODULE module, const TextCodePages &codePages, std::vector<ProgramText> &texts)
 {
-    std::map<int, std::string> messages;
-    std::map<int, bool> lossy;
+    std::map<int, std::wstring> messages;
     for (const std::string &name : ResourceNames(module, MAKEINTRESOURCEA(6))) { // RT_STRING
         DWORD size = 0;
         const BYTE *block = ResourceBytes(module, name, MAKEINTRESOURCEA(6), size);
@@ -78,15 +88,13 @@ static void ReadStrings(HMODULE module, unsigned codePage, std::vector<ProgramTe
             size_t length = *p++;
             if (length > static_cast<size_t>(end - p))
                 break;
-            bool bad = false;
             if (length > 0)
-                messages[first + i] = Narrow(reinterpret_cast<const wchar_t *>(p), length, codePage, bad);
-            lossy[first + i] = bad;
+                messages[first + i] = std::wstring(reinterpret_cast<const wchar_t *>(p), length);
             p += length;
         }
     }
     for (const auto &[id, text] : messages)
-        AddText(texts, TextKind::MessageText, "", text, text, "message " + std::to_string(id), kMsgSize, lossy[id]);
+        AddText(texts, codePages, TextKind::MessageText, "", text, "message " + std::to_string(id), kMessageLimit);
 }
 
 // Walks a dialog template, with or without the extended header, within its bytes.
@@ -157,7 +165,7 @@ static bool HasTranslatableText(int classOrdinal, const std::wstring &className,
     return !(isStatic && (type == SS_ICON || type == SS_BITMAP || type == SS_ENHMETAFILE));
 }
 
-static bool ReadDialog(const std::string &name, const BYTE *data, DWORD size, unsigned codePage,
+static bool ReadDialog(const std::string &name, const BYTE *data, DWORD size, const TextCodePages &codePages,
                        std::vector<ProgramText> &texts)
 {
     TemplateReader r(data, size);
@@ -187,14 +195,10 @@ static bool ReadDialog(const std::string &name, const BYTE *data, DWORD size, un
     }
     if (!r.ok())
         return false;
-    bool lossy = false;
     // The size entry is keyed by the empty text in the dialog's context.
-    AddText(texts, TextKind::DialogText, name, "", "100*100", name + " size in percent (width*height)",
-            kSizeEntrySize, false);
-    std::string nativeTitle = Narrow(title.c_str(), title.size(), codePage, lossy);
-    if (!nativeTitle.empty())
-        AddText(texts, TextKind::DialogText, name, nativeTitle, nativeTitle, name + " title", kWindowTextSize,
-                lossy);
+    AddEntry(texts, name, "", "100*100", name + " size in percent (width*height)", kSizeEntryLimit);
+    if (!title.empty())
+        AddText(texts, codePages, TextKind::DialogText, name, title, name + " title", kDialogTextLimit);
     for (int i = 0; i < count && r.ok(); ++i) {
         r.AlignDword();
         DWORD itemStyle;
@@ -217,15 +221,13 @@ static bool ReadDialog(const std::string &name, const BYTE *data, DWORD size, un
             return false;
         if (text.empty() || !HasTranslatableText(classOrdinal, className, itemStyle))
             continue;
-        lossy = false;
-        std::string native = Narrow(text.c_str(), text.size(), codePage, lossy);
-        AddText(texts, TextKind::DialogText, name, native, native, name + " control " + std::to_string(id),
-                kWindowTextSize, lossy);
+        AddText(texts, codePages, TextKind::DialogText, name, text, name + " control " + std::to_string(id),
+                kDialogTextLimit);
     }
     return true;
 }
 
-bool ReadProgramTexts(const char *modulePath, unsigned codePage, std::vector<ProgramText> &texts,
+bool ReadProgramTexts(const char *modulePath, const TextCodePages &codePages, std::vector<ProgramText> &texts,
                       std::string &error)
 {
     HMODULE module = LoadLibraryExA(modulePath, nullptr, LOAD_LIBRARY_AS_DATAFILE);
@@ -233,20 +235,19 @@ bool ReadProgramTexts(const char *modulePath, unsigned codePage, std::vector<Pro
         error = std::string("cannot read the resources of ") + modulePath;
         return false;
     }
-    ReadStrings(module, codePage, texts);
+    ReadStrings(module, codePages, texts);
     for (const std::string &name : ResourceNames(module, MAKEINTRESOURCEA(5))) { // RT_DIALOG
         if (name == "RTL" || name[0] == '#')
             continue; // the direction marker and numbered dialogs are never shown by name
         DWORD size = 0;
         const BYTE *data = ResourceBytes(module, name, MAKEINTRESOURCEA(5), size);
-        if (!data || !ReadDialog(name, data, size, codePage, texts)) {
+        if (!data || !ReadDialog(name, data, size, codePages, texts)) {
             error = "dialog " + name + " is not a valid template";
             FreeLibrary(module);
             return false;
         }
     }
     FreeLibrary(module);
-    AddText(texts, TextKind::DialogText, "LTR", "LTR", "LTR", "layout direction (RTL for right to left)",
-            kDirectionSize, false);
+    AddEntry(texts, "LTR", "LTR", "LTR", "layout direction (RTL for right to left)", kDirectionLimit);
     return true;
 }

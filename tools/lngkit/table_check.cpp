@@ -98,18 +98,50 @@ static bool LocateTable(const std::string &file, std::string &table, int &firstL
     return true;
 }
 
+// How the bytes of a text form characters: UTF-8, or a code page with the given lead bytes.
+struct Encoding {
+    bool utf8;
+    const DbcsTable &leadBytes;
+    size_t CharBytes(char c) const
+    {
+        unsigned char v = static_cast<unsigned char>(c);
+        if (utf8)
+            return v >= 0xF0 ? 4 : v >= 0xE0 ? 3 : v >= 0xC0 ? 2 : 1;
+        return leadBytes.IsLead(c) ? 2 : 1;
+    }
+};
 
 // Bytes of text up to its last whole character, when its end falls inside one.
-static size_t WholeChars(const std::string &text, size_t n, const DbcsTable &codePage)
+static size_t WholeChars(const std::string &text, size_t n, const Encoding &encoding)
 {
     size_t i = 0;
     while (i < n) {
-        size_t step = codePage.IsLead(text[i]) ? 2 : 1;
+        size_t step = encoding.CharBytes(text[i]);
         if (i + step > n)
             break;
         i += step;
     }
     return i;
+}
+
+// Well-formed UTF-8: no stray or missing continuation byte, no overlong form, no surrogate,
+// nothing beyond U+10FFFF.
+static bool IsUtf8(const std::string &text)
+{
+    for (size_t i = 0; i < text.size();) {
+        unsigned char c = static_cast<unsigned char>(text[i]);
+        size_t n = c < 0x80 ? 1 : c >= 0xC2 && c <= 0xDF ? 2 : c >= 0xE0 && c <= 0xEF ? 3 : c >= 0xF0 && c <= 0xF4 ? 4 : 0;
+        if (n == 0 || i + n > text.size())
+            return false;
+        for (size_t k = 1; k < n; ++k)
+            if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80)
+                return false;
+        unsigned char d = n > 1 ? static_cast<unsigned char>(text[i + 1]) : 0;
+        if ((c == 0xE0 && d < 0xA0) || (c == 0xED && d > 0x9F) || (c == 0xF0 && d < 0x90) || (c == 0xF4 && d > 0x8F))
+            return false;
+        i += n;
+    }
+    return true;
 }
 
 static bool IsEscapeLetter(char c) { return c == 'n' || c == 'r' || c == 't' || c == '"'; }
@@ -126,10 +158,10 @@ static size_t RawOffsetOf(const std::string &raw, size_t out)
 // A double-byte character whose trail byte is a backslash starts an escape for the program,
 // which reads byte by byte, when an escape letter follows it. Doubled, as make writes it,
 // the backslash is read back as the trail byte.
-static bool TrailStartsEscape(const std::string &raw, size_t from, const DbcsTable &codePage)
+static bool TrailStartsEscape(const std::string &raw, size_t from, const DbcsTable &leadBytes)
 {
     for (size_t i = from; i < raw.size();) {
-        if (codePage.IsLead(raw[i]) && i + 1 < raw.size()) {
+        if (leadBytes.IsLead(raw[i]) && i + 1 < raw.size()) {
             if (raw[i + 1] == '\\' && i + 2 < raw.size()) {
                 if (IsEscapeLetter(raw[i + 2]))
                     return true;
@@ -153,28 +185,69 @@ static bool IsDirectionEntry(const ProgramText &t)
     return t.kind == TextKind::DialogText && t.context == "LTR" && t.native == "LTR";
 }
 
-// Defects of an entry's translation as the program reads it (text) and as written (raw).
+// The translation as the program holds it in one form, against that form's buffer; form names
+// it ("" for the file's own code page).
+static void CheckLength(const std::string &at, const std::string &held, size_t size, const Encoding &encoding,
+                        const std::string &form, const ProgramText &t, std::vector<std::string> &defects)
+{
+    if (held.size() <= size - 1)
+        return;
+    defects.push_back(at + "translation of " + Num(held.size()) + " bytes" + form + " is longer than the " +
+                      Num(size - 1) + " bytes its buffer holds (" + t.where + ")");
+    if (WholeChars(held, size - 1, encoding) < size - 1)
+        defects.push_back(at + "the cut at " + Num(size - 1) + " bytes" + form + " falls inside a character");
+}
+
+static bool Convert(const FileCodePage &target, unsigned from, const std::string &text, unsigned to, std::string &out)
+{
+    std::vector<char> buffer(4 * text.size() + 1);
+    int n = target.convert(from, text.data(), static_cast<int>(text.size()), to, buffer.data(),
+                           static_cast<int>(buffer.size()));
+    out.assign(buffer.data(), n > 0 ? n : 0);
+    return n >= 0;
+}
+
+// Defects of an entry's translation as the program reads it (text) and holds it, in the code
+// page the file is meant for and in UTF-8, and as written (raw).
 static void CheckTranslation(const std::string &at, const Line &line, const std::string &text, size_t length,
-                             const ProgramText &t, const DbcsTable &codePage, std::vector<std::string> &defects)
+                             const ProgramText &t, const FileCodePage &target, bool utf8File,
+                             std::vector<std::string> &defects)
 {
     std::string translation = text.substr(10, length);
-    if (length > t.bufferSize - 1) {
-        defects.push_back(at + "translation of " + Num(length) + " bytes is longer than the " +
-                          Num(t.bufferSize - 1) + " bytes its buffer holds (" + t.where + ")");
-        if (WholeChars(translation, t.bufferSize - 1, codePage) < t.bufferSize - 1)
-            defects.push_back(at + "the cut at " + Num(t.bufferSize - 1) + " bytes falls inside a character");
-    } else if (WholeChars(translation, length, codePage) < length) {
-        defects.push_back(at + "the translation ends in half a character: the program drops its last byte");
+    const Encoding fileEncoding{utf8File, target.leadBytes}, codePage{false, target.leadBytes};
+    const Encoding utf8{true, target.leadBytes};
+    const size_t utf8Size = kUtf8BufferScale * t.bufferSize;
+    std::string cp = "code page " + Num(target.codePage), inCodePage, inUtf8;
+    bool convert = target.convert && target.codePage != 0;
+    if (!utf8File) {
+        CheckLength(at, translation, t.bufferSize, codePage, "", t, defects);
+        size_t whole = WholeChars(translation, length, codePage);
+        if (whole < length && length <= t.bufferSize - 1)
+            defects.push_back(at + "the translation ends in half a character: the program drops its last byte");
+        if (convert && !Convert(target, target.codePage, translation.substr(0, whole), kUtf8CodePage, inUtf8))
+            defects.push_back(at + "the translation holds bytes that are no character of " + cp + " (" + t.where + ")");
+        else if (convert)
+            CheckLength(at, inUtf8, utf8Size, utf8, " once converted to UTF-8", t, defects);
+    } else if (!IsUtf8(translation)) {
+        defects.push_back(at + "the translation is not valid UTF-8 (" + t.where + ")");
+    } else {
+        CheckLength(at, translation, utf8Size, utf8, " in UTF-8", t, defects);
+        if (convert && target.codePage != kUtf8CodePage) {
+            if (!Convert(target, kUtf8CodePage, translation, target.codePage, inCodePage))
+                defects.push_back(at + cp + " cannot hold every character of the translation (" + t.where + ")");
+            else
+                CheckLength(at, inCodePage, t.bufferSize, codePage, " once converted to " + cp, t, defects);
+        }
     }
     if (t.kind == TextKind::MessageText && HasOneStringConversion(t.native) && !HasOneStringConversion(translation))
         defects.push_back(at + "the translation of " + t.where +
                           " must hold one %s and no other %: the native text is shown instead");
     if (!line.ended && text.size() - 10 > static_cast<size_t>(kEntryTailLimit)) {
         defects.push_back(at + "the last line has no line end: only " + Num(kEntryTailLimit) + " bytes of it are read");
-        if (WholeChars(text.substr(10), kEntryTailLimit, codePage) < static_cast<size_t>(kEntryTailLimit))
+        if (WholeChars(text.substr(10), kEntryTailLimit, fileEncoding) < static_cast<size_t>(kEntryTailLimit))
             defects.push_back(at + "the cut at " + Num(kEntryTailLimit) + " bytes falls inside a character");
     }
-    if (TrailStartsEscape(line.raw, RawOffsetOf(line.raw, 10), codePage))
+    if (!utf8File && TrailStartsEscape(line.raw, RawOffsetOf(line.raw, 10), target.leadBytes))
         defects.push_back(at + "a double-byte character ends in a backslash that the next byte makes an escape; "
                                "write that backslash twice");
     int h = 0, v = 0;
@@ -185,18 +258,30 @@ static void CheckTranslation(const std::string &at, const Line &line, const std:
         defects.push_back(at + "direction entry \"" + translation + "\" is neither LTR nor RTL: left to right is kept");
 }
 
-TableCheck CheckTable(const std::string &file, const std::vector<ProgramText> &texts, const DbcsTable &codePage)
+TableCheck CheckTable(const std::string &file, const std::vector<ProgramText> &texts, const FileCodePage &target)
 {
     TableCheck result;
     std::vector<std::string> &defects = result.defects;
+    // Texts whose keys collide get one translation, whichever of them the program looks up.
+    std::map<std::string, std::vector<const ProgramText *>> byKey;
+    for (const ProgramText &t : texts)
+        byKey[t.key].push_back(&t);
+    for (const ProgramText &t : texts) {
+        const std::vector<const ProgramText *> &same = byKey[t.key];
+        if (same.size() < 2 || same[0] != &t)
+            continue;
+        std::string places;
+        for (const ProgramText *s : same)
+            places += (places.empty() ? "" : "; ") + s->where;
+        defects.push_back("key " + t.key + " stands for " + Num(same.size()) + " different texts (" + places +
+                          "): they cannot be translated apart");
+    }
     std::string table;
     int firstLine = 1;
     if (!LocateTable(file, table, firstLine, defects))
         return result;
+    bool utf8File = file.compare(0, 3, kUtf8Mark) == 0 || target.codePage == kUtf8CodePage;
 
-    std::map<std::string, const ProgramText *> byKey;
-    for (const ProgramText &t : texts)
-        byKey[t.key] = &t;
     std::map<std::string, int> found; // key -> line of its first entry
     std::vector<Line> lines = SplitLines(table, firstLine);
     for (size_t n = 1; n < lines.size(); ++n) { // the marker's own line is never an entry
@@ -247,12 +332,12 @@ TableCheck CheckTable(const std::string &file, const std::vector<ProgramText> &t
             continue;
         }
         size_t before = defects.size();
-        CheckTranslation(at, line, text, close - 10, *known->second, codePage, defects);
+        CheckTranslation(at, line, text, close - 10, *known->second[0], target, utf8File, defects);
         if (defects.size() == before)
             result.accepted[key] = text.substr(10, close - 10);
     }
     for (const ProgramText &t : texts)
-        if (!found.count(t.key))
+        if (!found.count(t.key) && byKey[t.key][0] == &t)
             defects.push_back("no entry for " + t.where + " (key " + t.key + ")");
     return result;
 }

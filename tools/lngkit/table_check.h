@@ -14,5 +14,27 @@ struct TableCheck {
     std::map<std::string, std::string> accepted;
 };
 
-// codePage holds the lead bytes of the code page the file is written in.
-TableCheck CheckTable(const std::string &file, const std::vector<ProgramText> &texts, const DbcsTable &codePage);
+constexpr unsigned kUtf8CodePage = 65001;
+constexpr char kUtf8Mark[] = "\xEF\xBB\xBF";
+
+// Converts length bytes of text from code page `from` to code page `to` into out (size bytes),
+// terminated; the number of bytes written, or -1 when the text is not valid in `from` or a
+// character has no exact form in `to` (as ConvertText does).
+using ConvertFunction = int (*)(unsigned from, const char *text, int length, unsigned to, char *out, int size);
+
+// The system code page a file is meant for. Its translations are written in that code page,
+// or in UTF-8 when the file begins with a byte-order mark; the program holds them in that
+// code page (within the sizes it always had) or, in a UTF-8 process, in UTF-8 (within three
+// times those sizes).
+struct FileCodePage {
+    unsigned codePage;
+    const DbcsTable &leadBytes;      // of codePage
+    ConvertFunction convert = nullptr; // null: the text is checked in the file's encoding only
+};
+
+TableCheck CheckTable(const std::string &file, const std::vector<ProgramText> &texts, const FileCodePage &target);
+// A file in the code page whose lead bytes are given, checked without conversion.
+inline TableCheck CheckTable(const std::string &file, const std::vector<ProgramText> &texts, const DbcsTable &codePage)
+{
+    return CheckTable(file, texts, FileCodePage{0, codePage});
+}

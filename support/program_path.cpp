@@ -1,0 +1,57 @@
+#include "support/program_path.h"
+
+#include "support/code_pages.h"
+#include "support/platform.h"
+#include "support/text.h"
+
+// Tests put a volume without short names in its place: Wine gives every file one.
+DWORD(WINAPI *g_shortPathName)(const WCHAR *path, WCHAR *out, DWORD size) = GetShortPathNameW;
+
+static int BoundedSize(size_t size) { return size > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int>(size); }
+
+bool PathInCodePage(const WCHAR *path, UINT codePage, char *out, size_t size)
+{
+    if (size == 0)
+        return false;
+    out[0] = '\0';
+    if (path[0] == L'\0')
+        return false;
+    if (ConvertWideText(path, -1, codePage, out, BoundedSize(size)) > 0)
+        return true;
+    WCHAR shortForm[kPathSize];
+    DWORD n = g_shortPathName(path, shortForm, kPathSize);
+    return n > 0 && n < kPathSize && ConvertWideText(shortForm, -1, codePage, out, BoundedSize(size)) > 0;
+}
+
+bool OwnProgramPath(char *out, size_t size)
+{
+    if (size == 0)
+        return false;
+    out[0] = '\0';
+    if (NtMajorVersion() == 0) {
+        DWORD n = GetModuleFileNameA(nullptr, out, static_cast<DWORD>(size));
+        // A cut path names some other file.
+        if (n > 0 && n < size)
+            return true;
+        out[0] = '\0';
+        return false;
+    }
+    WCHAR wide[kPathSize];
+    DWORD n = GetModuleFileNameW(nullptr, wide, kPathSize);
+    return n > 0 && n < kPathSize && PathInCodePage(wide, ProcessCodePage(), out, size);
+}
+
+bool ProgramFilePath(const char *name, char *out, size_t size)
+{
+    char program[kPathSize];
+    if (size > 0)
+        out[0] = '\0';
+    if (!OwnProgramPath(program, sizeof program))
+        return false;
+    *FileNamePart(program) = '\0';
+    if (program[0] != '\0' && JoinBounded(out, size, program, name))
+        return true;
+    if (size > 0)
+        out[0] = '\0';
+    return false;
+}
