@@ -3,9 +3,11 @@
 
 static bool IsSwitchChar(char c) { return c == '/' || c == '-'; }
 
-static bool IsSilentText(const char *text, const DbcsTable &codePage)
+static bool IsSilentText(const char *text, const DbcsTable &codePage, bool utf8)
 {
-    return (text[0] == 's' || text[0] == 'S') && !codePage.IsLetter(text[1]);
+    if (text[0] != 's' && text[0] != 'S')
+        return false;
+    return !codePage.IsLetter(text[1]) && !(utf8 && static_cast<unsigned char>(text[1]) >= 0x80);
 }
 
 // The words are ASCII, so a byte-wise test is exact: no lead byte equals an ASCII letter,
@@ -22,11 +24,11 @@ static bool StartsWithNoCase(const char *text, const char *word)
     return true;
 }
 
-SwitchKind ClassifySwitch(const char *text, const DbcsTable &codePage)
+SwitchKind ClassifySwitch(const char *text, const DbcsTable &codePage, bool utf8)
 {
     if (StartsWithNoCase(text, "setup"))
         return SwitchKind::Setup;
-    if (IsSilentText(text, codePage))
+    if (IsSilentText(text, codePage, utf8))
         return SwitchKind::Silent;
     if (StartsWithNoCase(text, "wait"))
         return SwitchKind::Wait;
@@ -37,23 +39,23 @@ SwitchKind ClassifySwitch(const char *text, const DbcsTable &codePage)
     return SwitchKind::Other;
 }
 
-bool SfxcmdIsSilent(const char *value, const DbcsTable &codePage)
+bool SfxcmdIsSilent(const char *value, const DbcsTable &codePage, bool utf8)
 {
     for (const char *p = value; *p != '\0'; ++p) {
-        if (IsSwitchChar(*p) && IsSilentText(p + 1, codePage))
+        if (IsSwitchChar(*p) && IsSilentText(p + 1, codePage, utf8))
             return true;
     }
     return false;
 }
 
-CommandScan ScanCommandLine(const char *commandLine, const DbcsTable &codePage,
+CommandScan ScanCommandLine(const char *commandLine, const DbcsTable &codePage, bool utf8,
                             void (*onSwitch)(SwitchKind, void *), void *context)
 {
     CommandScan scan;
     for (const char *p = commandLine; *p != '\0'; ++p) {
         if (!IsSwitchChar(*p))
             continue;
-        SwitchKind kind = ClassifySwitch(p + 1, codePage);
+        SwitchKind kind = ClassifySwitch(p + 1, codePage, utf8);
         if (kind == SwitchKind::Setup)
             scan.setupRequested = true;
         if (kind == SwitchKind::Quiet)

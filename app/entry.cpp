@@ -6,6 +6,7 @@
 #include "lang/language_file.h"
 #include "lang/messages.h"
 #include "removal/uninstall.h"
+#include "support/code_pages.h"
 #include "support/platform.h"
 #include "support/text.h"
 
@@ -23,10 +24,17 @@ static void OnSwitch(SwitchKind kind, void *)
 
 static void ReadSfxcmd()
 {
-    char value[1024] = "";
-    if (GetEnvironmentVariableA("sfxcmd", value, sizeof value) >= sizeof value)
+    char value[3 * 1024] = "";
+    if (IsUtf8Process()) {
+        // Read whole through the W call: 1,023 characters take up to three times the bytes here.
+        WCHAR wide[1024];
+        DWORD n = GetEnvironmentVariableW(L"sfxcmd", wide, 1024);
+        if (n > 0 && n < 1024)
+            WideCharToMultiByte(CP_UTF8, 0, wide, -1, value, sizeof value, nullptr, nullptr);
+    } else if (GetEnvironmentVariableA("sfxcmd", value, 1024) >= 1024) {
         value[0] = '\0'; // too long to hold: no switch taken from a fragment
-    if (SfxcmdIsSilent(value, g_dbcs))
+    }
+    if (SfxcmdIsSilent(value, g_dbcs, IsUtf8Process()))
         g_silentMode = true;
 }
 
@@ -38,7 +46,7 @@ int RunProgram(HINSTANCE instance, const char *commandLine)
     g_language.Load("uninstall.lng");
 
     ReadSfxcmd();
-    CommandScan scan = ScanCommandLine(commandLine ? commandLine : "", g_dbcs, OnSwitch, nullptr);
+    CommandScan scan = ScanCommandLine(commandLine ? commandLine : "", g_dbcs, IsUtf8Process(), OnSwitch, nullptr);
 
     // Setup reports only a refusal: installers that start it expect 0.
     int exitCode = 0;

@@ -3,29 +3,20 @@
 #include <new>
 #include <string.h>
 
+#include "support/code_pages.h"
 #include "support/platform.h"
+#include "support/program_path.h"
 #include "support/private_file.h"
 #include "support/text.h"
 
-// ANSI text in the OEM code page; false when a character has no OEM form. The text must
-// come back unchanged, so that no best-fit substitute ("O" for "\x8C") names another path.
-static bool AnsiToOem(char *out, size_t size, const char *text)
+// Text of this process in the system's OEM code page, which the interpreter reads a batch file
+// in whatever this process uses; exact (no look-alike names another path), or false.
+static bool ToOem(char *out, size_t size, const char *text)
 {
-    if (GetACP() == GetOEMCP())
+    UINT from = ProcessCodePage(), to = SystemOemCodePage();
+    if (from == to)
         return JoinBounded(out, size, text, "");
-    WCHAR wide[1024], back[1024];
-    int n = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text, -1, wide, 1024);
-    if (n == 0)
-        return false;
-    BOOL lossy = FALSE;
-    if (WideCharToMultiByte(CP_OEMCP, 0, wide, -1, out, static_cast<int>(size), nullptr, &lossy) == 0 || lossy)
-        return false;
-    if (MultiByteToWideChar(CP_OEMCP, 0, out, -1, back, 1024) != n)
-        return false;
-    for (int i = 0; i < n; ++i)
-        if (wide[i] != back[i])
-            return false;
-    return true;
+    return ConvertText(from, text, -1, to, out, static_cast<int>(size)) >= 0;
 }
 
 static bool DoublePercent(char *out, size_t size, const char *text)
@@ -43,16 +34,30 @@ static bool DoublePercent(char *out, size_t size, const char *text)
     return true;
 }
 
-bool ToBatchPath(char *out, size_t size, const char *path)
+static bool HasPercent(const char *text)
+{
+    for (; *text != '\0'; ++text)
+        if (*text == '%')
+            return true;
+    return false;
+}
+
+bool ToBatchPath(char *out, size_t size, const char *path, const char *variable)
 {
     char oem[1024];
-    if (!AnsiToOem(oem, sizeof oem, path)) {
-        char shortPath[1024];
-        DWORD n = GetShortPathNameA(path, shortPath, sizeof shortPath);
-        if (n == 0 || n >= sizeof shortPath || !AnsiToOem(oem, sizeof oem, shortPath))
-            return false;
-    }
-    return DoublePercent(out, size, oem);
+    if (ToOem(oem, sizeof oem, path))
+        return DoublePercent(out, size, oem);
+    // On NT a variable rather than the short name: short names can be switched off per volume,
+    // while the variable reaches the interpreter as UTF-16, whole, and a "!" in it stays as the
+    // interpreter runs with delayed expansion off. Not for a path holding "%": some interpreters
+    // (Wine's) expand a variable's value once more. That path, and any on 9x, whose file systems
+    // always keep short names, is named by its short name.
+    if (NtMajorVersion() != 0 && !HasPercent(path))
+        return SetEnvironmentVariableA(variable, path) && JoinBounded(out, size, "%", variable) &&
+               AppendBounded(out, "%", size);
+    char shortPath[1024];
+    DWORD n = GetShortPathNameA(path, shortPath, sizeof shortPath);
+    return n > 0 && n < sizeof shortPath && ToOem(oem, sizeof oem, shortPath) && DoublePercent(out, size, oem);
 }
 
 bool ComposeBatch(char *out, size_t size, bool nt, const char *program, const char *folder, const char *batch,
@@ -87,8 +92,9 @@ static bool ComposeFor(char *text, const char *batchPath, const char *programPat
     char folder[1024];
     DWORD n = GetCurrentDirectoryA(sizeof folder, folder);
     char program[kBatchPathSize], folderText[kBatchPathSize], batch[kBatchPathSize];
-    return n > 0 && n < sizeof folder && ToBatchPath(program, sizeof program, programPath) &&
-           ToBatchPath(folderText, sizeof folderText, folder) && ToBatchPath(batch, sizeof batch, batchPath) &&
+    return n > 0 && n < sizeof folder && ToBatchPath(program, sizeof program, programPath, "QBX_PROGRAM") &&
+           ToBatchPath(folderText, sizeof folderText, folder, "QBX_FOLDER") &&
+           ToBatchPath(batch, sizeof batch, batchPath, "QBX_BATCH") &&
            ComposeBatch(text, kBatchTextSize, NtMajorVersion() != 0, program, folderText, batch, quiet);
 }
 
@@ -107,14 +113,6 @@ static bool WriteBatch(const char *batchPath, const char *programPath, bool quie
     if (!ok)
         DeleteFileA(batchPath);
     return ok;
-}
-
-static bool HasPercent(const char *text)
-{
-    for (; *text != '\0'; ++text)
-        if (*text == '%')
-            return true;
-    return false;
 }
 
 // Only characters that no interpreter reads as anything but part of a path.
@@ -154,8 +152,9 @@ bool BatchCommandLine(char *out, size_t size, bool nt, const char *comspec, cons
                 return false;
         }
         // With /s the interpreter strips only the outer quotes, so "&", "(" or "^" in the
-        // path cannot split the command; /d keeps AutoRun commands out.
-        return JoinBounded(out, size, "\"", comspec) && AppendBounded(out, "\" /d /s /c \"\"", size) &&
+        // path cannot split the command; /d keeps AutoRun commands out, and /v:off a "!" in a
+        // path from being expanded where the registry turns delayed expansion on.
+        return JoinBounded(out, size, "\"", comspec) && AppendBounded(out, "\" /d /v:off /s /c \"\"", size) &&
                AppendBounded(out, path, size) && AppendBounded(out, "\"\"", size);
     }
     // The 9x interpreter knows no /s: its quotes are safe only around a plain short name.
@@ -205,12 +204,25 @@ static bool StartBatch(const char *batchPath)
     return true;
 }
 
+// The temporary folder, named so that this process's A calls reach it. The A call answers "?"
+// for a letter this process's code page cannot hold (a profile named with it), so on NT the
+// folder is read through the W call: whole where the code page holds it, else its short form.
+static bool TempFolder(char *out, DWORD size)
+{
+    if (NtMajorVersion() == 0) {
+        DWORD n = GetTempPathA(size, out);
+        return n > 0 && n < size;
+    }
+    WCHAR wide[kPathSize];
+    DWORD n = GetTempPathW(kPathSize, wide);
+    return n > 0 && n < kPathSize && PathInCodePage(wide, ProcessCodePage(), out, size);
+}
+
 bool WriteAndStartBatch(const char *programPath, bool quiet)
 {
     char temp[1024] = "";
-    DWORD n = GetTempPathA(sizeof temp, temp);
     char batchPath[1024];
-    if (n == 0 || n >= sizeof temp || !JoinBounded(batchPath, sizeof batchPath, temp, "Uninstall_Qbx.Bat"))
+    if (!TempFolder(temp, sizeof temp) || !JoinBounded(batchPath, sizeof batchPath, temp, "Uninstall_Qbx.Bat"))
         return false;
     if (!WriteBatch(batchPath, programPath, quiet))
         return false;

@@ -5,6 +5,7 @@
 #include <new>
 #include <string.h>
 
+#include "support/code_pages.h"
 #include "support/text.h"
 
 // The whole file, with a spare byte for the last terminator; null unless every byte was read,
@@ -31,12 +32,21 @@ bool ListFile::Open(const char *name)
     file_ = CreateFileA(name, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file_ == INVALID_HANDLE_VALUE)
         return false;
-    size_t size = 0;
+    size_t size = 0, bom = 0;
     text_ = ReadWhole(file_, size);
     // Without an identity (id_ stays zero) the list is still read; a line naming it is then
     // taken for a file in use.
     GetFileId(file_, &id_);
-    if (text_ && Take(size))
+    if (!text_) {
+        Close();
+        return false;
+    }
+    UINT codePage = ListCodePage(text_, size, SystemAnsiCodePage(), SystemLegacyAnsiCodePage(), &bom);
+    if (bom > 0) {
+        size -= bom;
+        MoveMemory(text_, text_ + bom, size);
+    }
+    if (Take(size, codePage))
         return true;
     Close();
     return false;
@@ -48,8 +58,57 @@ bool ListFile::IsListFile(const char *path) const
     return file_ != INVALID_HANDLE_VALUE && GetFileIdOf(path, &id) && id == id_;
 }
 
-bool ListFile::Take(size_t size)
+UINT ListCodePage(const char *text, size_t size, UINT system, UINT legacy, size_t *bom)
 {
+    *bom = size >= 3 && memcmp(text, "\xEF\xBB\xBF", 3) == 0 ? 3 : 0;
+    if (*bom > 0)
+        return CP_UTF8;
+    if (system != CP_UTF8 || size == 0)
+        return system;
+    return MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text, static_cast<int>(size), nullptr, 0) > 0 ? system
+                                                                                                          : legacy;
+}
+
+// The lines of text converted from the list's code page, each ended by a line feed, into a new
+// text of size bytes. A line with no exact form in this process's code page, or none that fits
+// a line, becomes an empty line, which names nothing.
+static char *ConvertLines(char *text, size_t &size, UINT codePage)
+{
+    size_t lines = 1;
+    for (size_t i = 0; i < size; ++i)
+        lines += text[i] == '\n';
+    // At most three bytes for each byte (a letter of a single-byte code page in UTF-8), and one
+    // line feed for each line: a line always finds room for itself and its line feed.
+    if (size > (static_cast<size_t>(-1) - lines - 1) / 3)
+        return nullptr;
+    size_t room = 3 * size + lines;
+    char *converted = new (std::nothrow) char[room + 1];
+    if (!converted)
+        return nullptr;
+    size_t pos = 0, used = 0;
+    char *line;
+    for (ListRead got; (got = TakeListLine(text, size, pos, &line)) != ListRead::End;) {
+        size_t most = room - used < kListLineSize - 1 ? room - used : kListLineSize - 1;
+        int n = got == ListRead::Line
+                    ? ConvertText(codePage, line, -1, ProcessCodePage(), converted + used, static_cast<int>(most))
+                    : -1;
+        used += n > 0 ? n : 0;
+        converted[used++] = '\n';
+    }
+    converted[used] = '\0';
+    size = used;
+    return converted;
+}
+
+bool ListFile::Take(size_t size, UINT codePage)
+{
+    if (codePage != ProcessCodePage()) {
+        char *converted = ConvertLines(text_, size, codePage);
+        delete[] text_;
+        text_ = converted;
+        if (!text_)
+            return false;
+    }
     size_t most = 1;
     for (size_t i = 0; i < size; ++i)
         most += text_[i] == '\n';

@@ -7,6 +7,11 @@
 #include "removal/list_lines.h"
 #include "support/platform.h"
 
+// The code page a list of size bytes is written in: UTF-8 after a UTF-8 byte-order mark (bom
+// is then its length, else 0); otherwise the system's ANSI code page, or its legacy one where
+// the system's is UTF-8 and the text is not.
+UINT ListCodePage(const char *text, size_t size, UINT system, UINT legacy, size_t *bom);
+
 // A line that names something inside the folder; state belongs to the deletion passes and
 // starts at 0.
 struct ListLine {
@@ -19,7 +24,8 @@ struct ListLine {
 class ListFile {
 public:
     ~ListFile() { Close(); }
-    // False when the file cannot be opened or read, or its lines cannot be held.
+    // False when the file cannot be opened or read, or its lines cannot be held. The lines are
+    // given in this process's code page; a line that has no exact form there is skipped.
     bool Open(const char *name);
     void Close();
     // True when the path leads to the open list file, under whatever name.
@@ -32,7 +38,7 @@ public:
     ListLine &Deepest(size_t k) { return lines_[byDepth_[k]]; }
 
 private:
-    bool Take(size_t size);
+    bool Take(size_t size, UINT codePage);
     HANDLE file_ = INVALID_HANDLE_VALUE;
     FileId id_ = {};
     char *text_ = nullptr;

@@ -3,7 +3,6 @@
 #include "support/code_pages.h"
 
 #include <windows.h>
-#include <new>
 #include <string.h>
 
 constexpr size_t kTerminated = static_cast<size_t>(-1); // a length for text that ends in a zero
@@ -30,30 +29,18 @@ char *NextChar(const char *pos) { return const_cast<char *>(pos + g_dbcs.CharByt
 
 static const char *Step(const char *pos) { return g_dbcs.multiByte ? NextChar(pos) : pos + 1; }
 
-// The text in UTF-16, allocated with new[]; null when it cannot be converted.
-static WCHAR *WideCopy(const char *text)
-{
-    int n = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-    WCHAR *wide = n > 0 ? new (std::nothrow) WCHAR[static_cast<size_t>(n)] : nullptr;
-    if (wide && MultiByteToWideChar(CP_ACP, 0, text, -1, wide, n) != n) {
-        delete[] wide;
-        return nullptr;
-    }
-    return wide;
-}
-
 // CompareStringA reads its text in the code page of the locale it is given, never in UTF-8:
 // a UTF-8 process compares the UTF-16 forms (never the 9x family, whose wide call fails).
+// Those take texts of up to 1,023 bytes, as every buffer they come from holds.
 int CompareNoCase(const char *a, const char *b)
 {
     constexpr DWORD kFlags = NORM_IGNORECASE | SORT_STRINGSORT;
     if (!IsUtf8Process())
         return CompareStringA(LOCALE_USER_DEFAULT, kFlags, a, -1, b, -1) - 2;
-    WCHAR *wideA = WideCopy(a), *wideB = WideCopy(b);
-    int result = wideA && wideB ? CompareStringW(LOCALE_USER_DEFAULT, kFlags, wideA, -1, wideB, -1) - 2 : -2;
-    delete[] wideA;
-    delete[] wideB;
-    return result;
+    WCHAR wideA[1024], wideB[1024];
+    if (!MultiByteToWideChar(CP_UTF8, 0, a, -1, wideA, 1024) || !MultiByteToWideChar(CP_UTF8, 0, b, -1, wideB, 1024))
+        return -2;
+    return CompareStringW(LOCALE_USER_DEFAULT, kFlags, wideA, -1, wideB, -1) - 2;
 }
 
 char *TrimLineEnd(char *str)

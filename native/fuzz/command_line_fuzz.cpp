@@ -1,4 +1,5 @@
-// Fuzzes the switch scan and the "sfxcmd" test. Input: one byte choosing the code page, then
+// Fuzzes the switch scan and the "sfxcmd" test. Input: one byte choosing the code page (bit 1:
+// UTF-8, else bit 0: 1252 or 936), then
 // the command line, a zero byte and the value of "sfxcmd". Checked on every input:
 //  - no read past the end of either text (each lies in a buffer of exactly its bytes);
 //  - the program's name is skipped where a reading of the start-up rule written here ends it;
@@ -39,19 +40,23 @@ static bool BeginsWith(const std::string &text, size_t i, const char *word)
     return true;
 }
 
-// "s" or "S", then the end of the text or a character that is no letter.
-static bool RefSilentAt(const std::string &text, size_t i, const DbcsTable &cp)
+// "s" or "S", then the end of the text or a character that is no letter; in UTF-8 a byte from
+// 0x80 on begins a character of several bytes, which does not end the switch.
+static bool RefSilentAt(const std::string &text, size_t i, const DbcsTable &cp, bool utf8)
 {
     if (i >= text.size() || Upper(text[i]) != 'S')
         return false;
-    return i + 1 == text.size() || !cp.isLetter(text[i + 1]);
+    if (i + 1 == text.size())
+        return true;
+    unsigned char next = static_cast<unsigned char>(text[i + 1]);
+    return !cp.isLetter(text[i + 1]) && !(utf8 && next >= 0x80);
 }
 
-static SwitchKind RefKind(const std::string &text, size_t i, const DbcsTable &cp)
+static SwitchKind RefKind(const std::string &text, size_t i, const DbcsTable &cp, bool utf8)
 {
     if (BeginsWith(text, i, "setup"))
         return SwitchKind::Setup;
-    if (RefSilentAt(text, i, cp))
+    if (RefSilentAt(text, i, cp, utf8))
         return SwitchKind::Silent;
     if (BeginsWith(text, i, "wait"))
         return SwitchKind::Wait;
@@ -62,12 +67,12 @@ static SwitchKind RefKind(const std::string &text, size_t i, const DbcsTable &cp
     return SwitchKind::Other;
 }
 
-static std::vector<SwitchKind> RefSwitches(const std::string &line, const DbcsTable &cp)
+static std::vector<SwitchKind> RefSwitches(const std::string &line, const DbcsTable &cp, bool utf8)
 {
     std::vector<SwitchKind> kinds;
     for (size_t i = 0; i < line.size(); ++i)
         if (line[i] == '/' || line[i] == '-')
-            kinds.push_back(RefKind(line, i + 1, cp));
+            kinds.push_back(RefKind(line, i + 1, cp, utf8));
     return kinds;
 }
 
@@ -82,10 +87,10 @@ static RunMode RefMode(const std::vector<SwitchKind> &kinds)
     return counted == 0 ? RunMode::Removal : RunMode::SwitchesOnly;
 }
 
-static bool RefSfxcmdSilent(const std::string &value, const DbcsTable &cp)
+static bool RefSfxcmdSilent(const std::string &value, const DbcsTable &cp, bool utf8)
 {
     for (size_t i = 0; i < value.size(); ++i)
-        if ((value[i] == '/' || value[i] == '-') && RefSilentAt(value, i + 1, cp))
+        if ((value[i] == '/' || value[i] == '-') && RefSilentAt(value, i + 1, cp, utf8))
             return true;
     return false;
 }
@@ -108,6 +113,10 @@ static size_t RefArguments(const std::string &line)
 
 // ---- The properties. ----
 
+// A UTF-8 process classifies single bytes: only the ASCII ones are letters.
+static bool IsAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+static const DbcsTable kUtf8 = {{}, true, IsAsciiLetter};
+
 static void Record(SwitchKind kind, void *context) { static_cast<std::vector<SwitchKind> *>(context)->push_back(kind); }
 
 // A copy in a buffer of exactly its bytes and the terminator, so a read past it is caught.
@@ -122,7 +131,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     if (size < 1)
         return 0;
-    const DbcsTable &cp = (data[0] & 1) ? Cp1252() : Cp936();
+    const bool utf8 = data[0] & 2;
+    const DbcsTable &cp = utf8 ? kUtf8 : (data[0] & 1) ? Cp1252() : Cp936();
     std::string rest(reinterpret_cast<const char *>(data + 1), size - 1);
     size_t zero = rest.find('\0');
     std::string line = rest.substr(0, zero);
@@ -131,8 +141,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     char *lineCopy = Exact(line), *sfxcmdCopy = Exact(sfxcmd);
     std::vector<SwitchKind> seen;
-    CommandScan scan = ScanCommandLine(lineCopy, cp, Record, &seen);
-    std::vector<SwitchKind> expected = RefSwitches(line, cp);
+    CommandScan scan = ScanCommandLine(lineCopy, cp, utf8, Record, &seen);
+    std::vector<SwitchKind> expected = RefSwitches(line, cp, utf8);
     PROPERTY(seen == expected);
     PROPERTY(ChooseMode(scan) == RefMode(expected));
     bool silent = false, quiet = false;
@@ -142,7 +152,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }
     PROPERTY(scan.silent == silent);
     PROPERTY(scan.quiet == quiet);
-    PROPERTY(SfxcmdIsSilent(sfxcmdCopy, cp) == RefSfxcmdSilent(sfxcmd, cp));
+    PROPERTY(SfxcmdIsSilent(sfxcmdCopy, cp, utf8) == RefSfxcmdSilent(sfxcmd, cp, utf8));
     PROPERTY(SkipProgramName(lineCopy) == lineCopy + RefArguments(line));
     free(lineCopy);
     free(sfxcmdCopy);

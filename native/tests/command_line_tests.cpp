@@ -9,6 +9,10 @@
 
 static void Record(SwitchKind kind, void *context) { static_cast<std::vector<SwitchKind> *>(context)->push_back(kind); }
 
+// A UTF-8 process classifies single bytes: only the ASCII ones are letters.
+static bool IsAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+static const DbcsTable kUtf8 = {{}, true, IsAsciiLetter};
+
 // Every "/" or "-" starts a switch; "/quiet" is silent too; any switch but the silent ones
 // keeps the program from removing, and "/setup" anywhere chooses setup.
 TEST(CommandLine, SwitchesInOrderFlagsAndMode)
@@ -20,6 +24,7 @@ TEST(CommandLine, SwitchesInOrderFlagsAndMode)
         std::vector<K> seen;
         M mode;
         const DbcsTable &cp = Cp1252();
+        bool utf8 = false;
     } rows[] = {
         {"", {}, M::Removal},
         {"   ", {}, M::Removal},
@@ -39,6 +44,11 @@ TEST(CommandLine, SwitchesInOrderFlagsAndMode)
         // A letter is what the code page calls one: "\xE9" is one in 1252, not in 936.
         {"/s\xE9", {K::Other}, M::SwitchesOnly},
         {"/s\xE9", {K::Silent}, M::Removal, Cp936()},
+        {"/s\xD7", {K::Silent}, M::Removal}, // "\xD7" (a sign) is no letter in 1252
+        // In UTF-8 a byte from 0x80 on begins a character: "/s\xC3\xA9" is "/s\u00e9".
+        {"/s\xC3\xA9", {K::Other}, M::SwitchesOnly, kUtf8, true},
+        {"/s\xE5\xB7\xA5", {K::Other}, M::SwitchesOnly, kUtf8, true},
+        {"/s /s1", {K::Silent, K::Silent}, M::Removal, kUtf8, true},
         {"/clean", {K::Other}, M::SwitchesOnly},
         {"/", {K::Other}, M::SwitchesOnly},
         {"x /", {K::Other}, M::SwitchesOnly},
@@ -52,7 +62,7 @@ TEST(CommandLine, SwitchesInOrderFlagsAndMode)
     };
     for (const Row &r : rows) {
         std::vector<K> seen;
-        CommandScan scan = ScanCommandLine(r.line, r.cp, Record, &seen);
+        CommandScan scan = ScanCommandLine(r.line, r.cp, r.utf8, Record, &seen);
         EXPECT_EQ(seen, r.seen) << r.line;
         EXPECT_EQ(ChooseMode(scan), r.mode) << r.line;
         auto count = [&](K kind) { return std::count(r.seen.begin(), r.seen.end(), kind); };
@@ -83,8 +93,10 @@ TEST(CommandLine, ArgumentsFollowTheProgramName)
 TEST(Sfxcmd, SilentOnlyForAnSNotFollowedByALetter)
 {
     for (const char *value : {"/s", "-s", "-S2", "abc /x -s", "--s"})
-        EXPECT_TRUE(SfxcmdIsSilent(value, Cp1252())) << value;
+        EXPECT_TRUE(SfxcmdIsSilent(value, Cp1252(), false)) << value;
     for (const char *value : {"", "-sx", "s", "/", "/s\xC4"})
-        EXPECT_FALSE(SfxcmdIsSilent(value, Cp1252())) << value;
-    EXPECT_TRUE(SfxcmdIsSilent("/s\xC4", Cp936()));
+        EXPECT_FALSE(SfxcmdIsSilent(value, Cp1252(), false)) << value;
+    EXPECT_TRUE(SfxcmdIsSilent("/s\xC4", Cp936(), false));
+    EXPECT_FALSE(SfxcmdIsSilent("/s\xC3\xA9", kUtf8, true));
+    EXPECT_TRUE(SfxcmdIsSilent("/s\xC3\xA9 -s", kUtf8, true));
 }

@@ -49,6 +49,40 @@ TEST_F(Passes, HostileLinesAreNeverActedOn)
     EXPECT_TRUE(Exists(at("victim2.txt"))) << "a line with a zero byte is not cut there";
 }
 
+// A list in UTF-8 after a byte-order mark is converted to the process's code page; a line with
+// no exact form there (no look-alike: "\uff41" is not "a") is skipped, the next still read.
+TEST_F(Passes, ListLinesAreReadInTheirCodePage)
+{
+    const bool chinese = GetACP() == 936;
+    std::string cafe = Acp(u8"caf\u00e9.txt"), tool = Acp(u8"\u5de5\u5177.txt");
+    file(cafe);
+    if (chinese)
+        file(tool);
+    file("a.txt");
+    file("c.txt");
+    // "café.txt", "工具.txt" (none at 1252), "ａ.txt" (fullwidth), "c.txt"
+    run("\xEF\xBB\xBF" "caf\xC3\xA9.txt\r\n\xE5\xB7\xA5\xE5\x85\xB7.txt\r\n\xEF\xBD\x81.txt\r\nc.txt");
+    EXPECT_FALSE(Exists(at(cafe)));
+    EXPECT_FALSE(chinese && Exists(at(tool)));
+    EXPECT_TRUE(Exists(at("a.txt"))) << "a look-alike names another file";
+    EXPECT_FALSE(Exists(at("c.txt")));
+
+    struct {
+        std::string text;
+        UINT system, legacy, codePage;
+        size_t bom;
+    } rows[] = {{"\xEF\xBB\xBF" "a.txt", 936, 936, CP_UTF8, 3},
+                {"caf\xE9.txt", 1252, 1252, 1252, 0},
+                {"caf\xE9.txt", CP_UTF8, 1252, 1252, 0},
+                {"caf\xC3\xA9.txt", CP_UTF8, 1252, CP_UTF8, 0},
+                {"", CP_UTF8, 936, CP_UTF8, 0}};
+    for (const auto &r : rows) {
+        size_t bom = 9;
+        EXPECT_EQ(ListCodePage(r.text.data(), r.text.size(), r.system, r.legacy, &bom), r.codePage) << r.text;
+        EXPECT_EQ(bom, r.bom) << r.text;
+    }
+}
+
 // A line once done is not tried again: here the deferred module takes the name of a listed
 // file found absent earlier, and the second pass (made for "keep") must leave it alone.
 TEST_F(Passes, ALineDoneIsNotTriedAgain)
@@ -256,15 +290,37 @@ TEST(BatchText, EachFamilyQuietOrNotAndBounds)
     }
 }
 
-// The OEM forms are left to the removals in folders of unusual names: a path that means
-// another to the interpreter leaves its folder behind.
-TEST(BatchText, PercentsDoubledWithinBounds)
+// A path in the system's OEM code page, "%" doubled (at 936 the same bytes as the process's);
+// one that code page cannot hold as a variable the interpreter inherits (NT), or by its short
+// name when it holds "%". The removals in folders of such names show that the interpreter reads
+// them as meant.
+TEST(BatchText, PathsInTheOemCodePageOrThroughTheEnvironment)
 {
-    char out[kBatchPathSize];
-    ASSERT_TRUE(ToBatchPath(out, sizeof out, "C:\\Q%PATH%\\a%b.exe"));
-    EXPECT_STREQ(out, "C:\\Q%%PATH%%\\a%%b.exe");
+    TempDir dir("batchpaths");
+    std::string percent = dir / "\x8Cuvre 100%", doubled; // "Œ"
+    ASSERT_TRUE(CreateDirectoryA(percent.c_str(), nullptr));
+    for (char c : ShortName(percent))
+        doubled += c == '%' ? "%%" : std::string(1, c);
+    struct {
+        UINT acp;
+        std::string path, text;
+    } rows[] = {{0, "C:\\Q%PATH%\\a%b.exe", "C:\\Q%%PATH%%\\a%%b.exe"},
+                {936, "C:\\\xB9\xA4\xBE\xDF 100%", "C:\\\xB9\xA4\xBE\xDF 100%%"}, // "工具"
+                {1252, "C:\\caf\xE9", "C:\\caf\x82"},                          // "é" in 437
+                {1252, "C:\\\x8Cuvre !OS!", "%QBX_TEST%"},                       // no "Œ" in 437
+                {1252, percent, doubled}};
+    for (const auto &r : rows) {
+        if (r.acp != 0 && (r.acp != GetACP() || NtMajorVersion() == 0))
+            continue;
+        char out[kBatchPathSize] = "", value[64] = "";
+        SetEnvironmentVariableA("QBX_TEST", nullptr);
+        ASSERT_TRUE(ToBatchPath(out, sizeof out, r.path.c_str(), "QBX_TEST")) << r.path;
+        EXPECT_EQ(std::string(out), r.text);
+        GetEnvironmentVariableA("QBX_TEST", value, sizeof value);
+        EXPECT_EQ(std::string(value), out[0] == '%' ? r.path : "") << "set only where named";
+    }
     char tiny[8];
-    EXPECT_FALSE(ToBatchPath(tiny, sizeof tiny, "C:\\%%%%"));
+    EXPECT_FALSE(ToBatchPath(tiny, sizeof tiny, "C:\\%%%%", "QBX_TEST"));
 }
 
 // The interpreter must read the batch path as one quoted path whatever it holds.
@@ -278,7 +334,7 @@ TEST(BatchText, CommandLinesNameTheBatchFileWhole)
     std::string batch = JoinPath(odd, "Uninstall_Qbx.Bat");
     ASSERT_TRUE(WriteFileBytes(batch, ""));
     ASSERT_TRUE(BatchCommandLine(line, sizeof line, true, "C:\\Program Files\\cmd.exe", batch.c_str()));
-    EXPECT_EQ(std::string(line), "\"C:\\Program Files\\cmd.exe\" /d /s /c \"\"" + batch + "\"\"");
+    EXPECT_EQ(std::string(line), "\"C:\\Program Files\\cmd.exe\" /d /v:off /s /c \"\"" + batch + "\"\"");
     for (const char *comspec : {"cmd.exe", "windows\\cmd.exe", "C:cmd.exe", "C:\\a\"b\\cmd.exe", ""})
         EXPECT_FALSE(BatchCommandLine(line, sizeof line, true, comspec, batch.c_str())) << comspec;
     EXPECT_FALSE(BatchCommandLine(line, sizeof line, false, "C:\\COMMAND.COM", batch.c_str())) << "no /s on 9x";

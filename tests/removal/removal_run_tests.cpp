@@ -23,8 +23,16 @@ static std::wstring WideAcp(const std::string &acp)
     return buf;
 }
 
-// A text as the program shows it: through the ANSI code page of the run.
-static std::wstring Shown(const char8_t *utf8) { return WideAcp(Acp(utf8)); }
+// Whether the program under test runs as a UTF-8 process: its manifest asks for it (Wine
+// honours that on every version it emulates).
+static bool Utf8Program()
+{
+    static const bool utf8 = ReadFileBytes(ProgramPath()).find("<activeCodePage") != std::string::npos;
+    return utf8;
+}
+
+// A text as the program shows it: whole in a UTF-8 process, else through the ANSI code page.
+static std::wstring Shown(const char8_t *utf8) { return Utf8Program() ? Wide(utf8) : WideAcp(Acp(utf8)); }
 
 static std::string BatchPath()
 {
@@ -293,6 +301,93 @@ TEST_F(Removal, UnusualFolderNamesAreRemovedAndNothingElse)
     EXPECT_TRUE(Exists(root_ / "keep.txt"));
 }
 
+// This process's name for a path given in UTF-16: its short form, which the code page holds.
+static std::string ShortForm(const std::wstring &path)
+{
+    wchar_t shortPath[MAX_PATH] = L"";
+    GetShortPathNameW(path.c_str(), shortPath, MAX_PATH);
+    char acp[MAX_PATH] = "";
+    WideCharToMultiByte(CP_ACP, 0, shortPath, -1, acp, MAX_PATH, nullptr, nullptr);
+    return acp;
+}
+
+// Sets an environment variable of this process (inherited by what it starts) until destroyed.
+struct ScopedVariable {
+    ScopedVariable(const wchar_t *name, const std::wstring &value) : name_(name)
+    {
+        DWORD n = GetEnvironmentVariableW(name, old_, MAX_PATH);
+        had_ = n > 0 && n < MAX_PATH;
+        SetEnvironmentVariableW(name, value.c_str());
+    }
+    ~ScopedVariable() { SetEnvironmentVariableW(name_, had_ ? old_ : nullptr); }
+    const wchar_t *name_;
+    wchar_t old_[MAX_PATH];
+    bool had_;
+};
+
+// Names beyond the code pages: installation folders that the OEM code page cannot hold, with
+// "%" or "!" in them, some that the process's code page cannot hold either, started by their
+// whole names; and a temporary folder in a profile named beyond both (the A call answers "?"
+// there). The batch file still names the program, its folder and itself, and a listed name in
+// the list's code page is deleted.
+TEST_F(Removal, NamesBeyondTheCodePagesAreRemoved)
+{
+    std::wstring profile = Wide(root_.path().c_str()) + Wide(u8"\\\u015eahin \u5de5\u5177"), temp = profile + L"\\Temp";
+    ASSERT_TRUE(CreateDirectoryW(profile.c_str(), nullptr) && CreateDirectoryW(temp.c_str(), nullptr));
+    ScopedVariable tmp(L"TMP", temp), tempVariable(L"TEMP", temp);
+    std::string listed = Acp(GetACP() == 936 ? u8"\u5de5\u5177.txt" : u8"caf\u00e9.txt");
+    // "Quibex-Œuvre 100%", "Quibex 工具 !OS!" (none at 1252) and "Quibex 한글" (none at 936)
+    for (const char8_t *name : {u8"Quibex-\u0152uvre 100%", u8"Quibex \u5de5\u5177 !OS!", u8"Quibex \ud55c\uae00"}) {
+        std::wstring dir = Wide(root_.path().c_str()) + L"\\" + Wide(name);
+        ASSERT_TRUE(CreateDirectoryW(dir.c_str(), nullptr));
+        ASSERT_TRUE(CopyFileW(Wide(ProgramPath().c_str()).c_str(), (dir + L"\\uninstall.exe").c_str(), FALSE));
+        dir_ = ShortForm(dir);
+        file(listed);
+        list(listed + "\r\n");
+        STARTUPINFOW startup = {sizeof startup};
+        PROCESS_INFORMATION info = {};
+        std::wstring command = L"\"" + dir + L"\\uninstall.exe\" /quiet";
+        ASSERT_TRUE(CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info));
+        CloseHandle(info.hThread);
+        EXPECT_EQ(WaitExit(info.hProcess, 30000), 0) << dir_;
+        EXPECT_TRUE(WaitUntilGone(dir_)) << dir_;
+        EXPECT_TRUE(WaitUntilGone(ShortForm(temp) + "\\Uninstall_Qbx.Bat")) << dir_;
+    }
+}
+
+// "/sé", in "sfxcmd" or on the command line, is silent only at 936, where "é" is two bytes of
+// which the first is no letter; elsewhere it asks (or, as an unknown switch, does nothing). In a
+// UTF-8 process "sfxcmd" with "/s" after 500 Chinese letters (1,500 bytes) is silent.
+TEST_F(Removal, SfxcmdLongOrWithALetterAfterS)
+{
+    struct Row {
+        std::wstring sfxcmd;
+        std::string arguments;
+        bool silent;
+    };
+    const bool at936 = !Utf8Program() && GetACP() == 936;
+    std::vector<Row> rows = {{L"/s\u00e9", "", at936}, {L"", Acp(u8"/s\u00e9"), at936}};
+    // Elsewhere unchanged (and Wine's A call cuts such a value to as many bytes as it has letters).
+    if (Utf8Program())
+        rows.push_back({std::wstring(500, L'\u5de5') + L" /s", "", true});
+    int n = 0;
+    for (const Row &r : rows) {
+        install("Quibex" + std::to_string(n++));
+        list("");
+        ScopedVariable sfxcmd(L"sfxcmd", r.sfxcmd);
+        HANDLE process = start(r.arguments.c_str());
+        if (r.silent || !r.arguments.empty()) {
+            EXPECT_EQ(WaitExit(process, 30000), 0) << n;
+            EXPECT_EQ(WaitUntilGone(dir_, r.silent ? 30000 : 0), r.silent) << n;
+            continue;
+        }
+        HWND question = box(process);
+        ASSERT_NE(question, nullptr) << n;
+        ClickButton(question, IDNO);
+        EXPECT_EQ(WaitExit(process, 30000), 1602) << n;
+    }
+}
+
 // A name whose second byte is a backslash must not split the program folder.
 TEST_F(Removal, DoubleByteProgramNameKeepsItsFolder)
 {
@@ -410,7 +505,8 @@ TEST_F(Removal, TheBatchFileIsTheProgramsAlone)
     for (DWORD t0 = GetTickCount(); ReadFileBytes(log).empty() && GetTickCount() - t0 < 20000;)
         Sleep(100);
     // Started in the installation folder's parent, which it may keep while it runs.
-    EXPECT_EQ(ReadFileBytes(log), "\"" + interpreter + "\" /d /s /c \"\"" + batch + "\"\"\t" + root_.path() + "\r\n");
+    EXPECT_EQ(ReadFileBytes(log),
+              "\"" + interpreter + "\" /d /v:off /s /c \"\"" + batch + "\"\"\t" + root_.path() + "\r\n");
     std::vector<std::string> grantees = Grantees(batch);
     EXPECT_FALSE(grantees.empty());
     for (const std::string &sid : grantees)
