@@ -50,9 +50,7 @@ bool OwnedByOtherProgram(int type)
     const char *extension = ArchiveTypes[type].extension;
     if (IsOwnAssociation(extension))
         return false;
-    char className[80] = "";
-    GetRegString(HKEY_CLASSES_ROOT, extension, "", className, sizeof className, "");
-    return className[0] != '\0';
+    return RegValueHasText(HKEY_CLASSES_ROOT, extension, "");
 }
 
 void OnConfirm(HWND dialog)

@@ -30,19 +30,22 @@ static void VolumeExtension(int number, char *out)
     wsprintfA(out, ".q%02d", number % 100); // ".qNN": always 4 characters
 }
 
+// Keeps the owner's value whole in the extension's settings; one it lacks, as empty text.
+static void SaveOwnerValue(const char *ext, const char *name, const char *settings, const char *savedName)
+{
+    if (CopyRegValue(HKEY_CLASSES_ROOT, ext, name, HKEY_CURRENT_USER, settings, savedName) != ERROR_SUCCESS)
+        SetSettingString(settings, savedName, "");
+}
+
 static void TakeExtension(const char *ext, const char *settings, bool shellExt, bool isZip, bool isQbx)
 {
     if (!IsOwnAssociation(ext)) {
         // Saved only on the first takeover, so a second setup keeps the original owner's state.
-        char type[512], content[512], shellNew[1024];
-        GetRegString(HKEY_CLASSES_ROOT, ext, "", type, sizeof type, "");
-        GetRegString(HKEY_CLASSES_ROOT, ext, "Content Type", content, sizeof content, "");
-        SaveNewFileEntry(ext, shellNew, sizeof shellNew);
+        SaveOwnerValue(ext, "", settings, "Type");
+        SaveOwnerValue(ext, "Content Type", settings, "Content");
+        SaveNewFileEntry(ext, settings);
         SaveNewFileValues(ext);
         SetSettingDword(settings, "Exist", RegKeyExists(HKEY_CLASSES_ROOT, ext) ? 1 : 0);
-        SetSettingString(settings, "Type", type);
-        SetSettingString(settings, "Content", content);
-        SetSettingString(settings, "ShellNew", shellNew);
     }
     SetRegString(HKEY_CLASSES_ROOT, ext, "", isZip ? kZipFileType : kQbxFileType);
     DeleteRegValue(HKEY_CLASSES_ROOT, ext, "Content Type");
@@ -60,17 +63,17 @@ static void TakeExtension(const char *ext, const char *settings, bool shellExt, 
 }
 
 // Every number a setup on either family may have taken; another program's stay as they are.
-static void GiveBackVolumes(const char *type, const char *content)
+static void GiveBackVolumes(const char *settings, bool hasType, bool hasContent)
 {
     for (int n = 0; n < 100; ++n) {
         char volume[8];
         VolumeExtension(n, volume);
         if (!IsOwnAssociation(volume))
             continue;
-        if (type[0] != '\0') {
-            SetRegString(HKEY_CLASSES_ROOT, volume, "", type);
-            if (content[0] != '\0')
-                SetRegString(HKEY_CLASSES_ROOT, volume, "Content Type", content);
+        if (hasType) {
+            CopyRegValue(HKEY_CURRENT_USER, settings, "Type", HKEY_CLASSES_ROOT, volume, "");
+            if (hasContent)
+                CopyRegValue(HKEY_CURRENT_USER, settings, "Content", HKEY_CLASSES_ROOT, volume, "Content Type");
         } else {
             DeleteRegKey(HKEY_CLASSES_ROOT, volume);
         }
@@ -87,25 +90,28 @@ static void GiveBackExtension(const char *ext, const char *settings, bool isQbx)
     if (!IsOwnAssociation(ext))
         return;
     bool existed = GetSettingDword(settings, "Exist", 1) != 0;
-    char type[512], content[512];
+    char type[80]; // only to tell the archiver's own types, which fit
     GetSettingString(settings, "Type", type, sizeof type, "");
-    GetSettingString(settings, "Content", content, sizeof content, "");
-    if (IsOwnType(type) || !existed)
-        type[0] = '\0';
+    bool hasType = existed && !IsOwnType(type) && RegValueHasText(HKEY_CURRENT_USER, settings, "Type");
+    bool hasContent = RegValueHasText(HKEY_CURRENT_USER, settings, "Content");
     if (existed)
         RestoreNewFileEntry(ext);
     else
         RemoveNewFileEntry(ext);
     if (isQbx)
-        GiveBackVolumes(type, content);
+        GiveBackVolumes(settings, hasType, hasContent);
     if (g_beforeOwnerGivenBack)
         g_beforeOwnerGivenBack(ext);
     if (existed) {
-        if (content[0] != '\0')
-            SetRegString(HKEY_CLASSES_ROOT, ext, "Content Type", content);
+        // The owner's values go back whole, as they were saved.
+        if (hasContent)
+            CopyRegValue(HKEY_CURRENT_USER, settings, "Content", HKEY_CLASSES_ROOT, ext, "Content Type");
         else
             DeleteRegValue(HKEY_CLASSES_ROOT, ext, "Content Type");
-        SetRegString(HKEY_CLASSES_ROOT, ext, "", type);
+        if (hasType)
+            CopyRegValue(HKEY_CURRENT_USER, settings, "Type", HKEY_CLASSES_ROOT, ext, "");
+        else
+            SetRegString(HKEY_CLASSES_ROOT, ext, "", "");
     } else {
         // Emptied first: if a subkey keeps the key alive it no longer names the archiver.
         SetRegString(HKEY_CLASSES_ROOT, ext, "", "");
@@ -138,9 +144,7 @@ void SetAssociations(const SetupChoices &choices)
 // Default value of HKCR\key\DefaultIcon, set only when empty or missing.
 static void SetIconIfMissing(const char *key, const char *icon)
 {
-    char current[1024];
-    GetRegString(HKEY_CLASSES_ROOT, key, "", current, sizeof current, "");
-    if (current[0] == '\0')
+    if (!RegValueHasText(HKEY_CLASSES_ROOT, key, ""))
         SetRegString(HKEY_CLASSES_ROOT, key, "", icon);
 }
 

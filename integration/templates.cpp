@@ -34,18 +34,15 @@ static bool SettingsKey(const char *ext, char *key, size_t size)
     return JoinBounded(key, size, "Setup\\", ext);
 }
 
-void SaveNewFileEntry(const char *ext, char *out, size_t size)
+void SaveNewFileEntry(const char *ext, const char *settings)
 {
-    char key[kPathSize], fileName[1024], nullFile[10];
-    CopyBounded(out, "", size);
-    if (!ShellNewKey(ext, key, sizeof key))
+    char key[kPathSize], nullFile[10];
+    bool hasKey = ShellNewKey(ext, key, sizeof key);
+    if (hasKey && RegValueHasText(HKEY_CLASSES_ROOT, key, "FileName") &&
+        CopyRegValue(HKEY_CLASSES_ROOT, key, "FileName", HKEY_CURRENT_USER, settings, "ShellNew") == ERROR_SUCCESS)
         return;
-    GetRegString(HKEY_CLASSES_ROOT, key, "FileName", fileName, sizeof fileName, "");
-    bool hasNullFile = GetRegString(HKEY_CLASSES_ROOT, key, "NullFile", nullFile, sizeof nullFile, "");
-    if (fileName[0] != '\0')
-        CopyBounded(out, fileName, size);
-    else if (hasNullFile)
-        CopyBounded(out, "*", size);
+    bool hasNullFile = hasKey && GetRegString(HKEY_CLASSES_ROOT, key, "NullFile", nullFile, sizeof nullFile, "");
+    SetSettingString(settings, "ShellNew", hasNullFile ? "*" : "");
 }
 
 // Windows 2000 and later, and Me, take a template file; 95, 98 and NT 4 want the bytes.
@@ -95,12 +92,6 @@ static bool SavedValuesKey(const char *ext, char *key)
     return JoinBounded(key, kPathSize, "Setup\\", ext) && AppendBounded(key, "\\ShellNew", kPathSize);
 }
 
-struct ValueCopy {
-    HKEY root;
-    const char *key;
-    bool onlyMissing;
-};
-
 static bool IsOwnTemplateFile(const char *path)
 {
     static const char *const names[] = {"qbxnew.dat", "zipnew.dat"};
@@ -119,26 +110,14 @@ static bool IsOwnTemplateData(const BYTE *data, DWORD count)
            (count == sizeof EmptyZipArchive && memcmp(data, EmptyZipArchive, count) == 0);
 }
 
-// Only a "FileName" naming this program's own template file is surely setup's: bytes equal to
-// an empty archive are also what other programs, and Windows itself, register as "Data".
-static bool IsOwnTemplateFileValue(const char *name, const BYTE *data, DWORD count)
+// Only a "FileName" naming this program's own template file is surely setup's (bytes equal to an
+// empty archive are also what Windows itself registers as "Data"). Deleted from the new-file key
+// or from a copy of it: one left by an earlier installation is never another program's to get back.
+static void DeleteOwnFileName(HKEY root, const char *key)
 {
-    if (CompareNoCase(name, "FileName") != 0 || count == 0 || count > kPathSize)
-        return false;
-    char path[kPathSize + 1];
-    CopyMemory(path, data, count);
-    path[count] = '\0';
-    return IsOwnTemplateFile(path);
-}
-
-static void CopyValue(const char *name, DWORD type, const BYTE *data, DWORD count, void *context)
-{
-    auto *copy = static_cast<ValueCopy *>(context);
-    if (IsOwnTemplateFileValue(name, data, count))
-        return; // setup's own, left by an earlier installation: never another program's to get back
-    if (copy->onlyMissing && RegValueExists(copy->root, copy->key, name))
-        return;
-    SetRegValue(copy->root, copy->key, name, type, data, count);
+    char fileName[kPathSize];
+    if (GetRegString(root, key, "FileName", fileName, sizeof fileName, "") && IsOwnTemplateFile(fileName))
+        DeleteRegValue(root, key, "FileName");
 }
 
 void SaveNewFileValues(const char *ext)
@@ -149,19 +128,14 @@ void SaveNewFileValues(const char *ext)
     DeleteRegTree(HKEY_CURRENT_USER, saved);
     if (!RegKeyExists(HKEY_CLASSES_ROOT, key))
         return;
-    LONG error = 0;
-    CloseRegKey(CreateRegKey(HKEY_CURRENT_USER, saved, &error)); // an empty key is kept too
-    ValueCopy copy = {HKEY_CURRENT_USER, saved, false};
-    ForEachRegValue(HKEY_CLASSES_ROOT, key, CopyValue, &copy);
+    CopyRegValues(HKEY_CLASSES_ROOT, key, HKEY_CURRENT_USER, saved, false); // an empty key is kept too
+    DeleteOwnFileName(HKEY_CURRENT_USER, saved);
 }
 
 // Only what RegisterNewFileTemplate writes goes; every other value is another program's.
 static void DeleteOwnValues(const char *key)
 {
-    char fileName[kPathSize];
-    if (GetRegString(HKEY_CLASSES_ROOT, key, "FileName", fileName, sizeof fileName, "") &&
-        IsOwnTemplateFile(fileName))
-        DeleteRegValue(HKEY_CLASSES_ROOT, key, "FileName");
+    DeleteOwnFileName(HKEY_CLASSES_ROOT, key);
     BYTE data[32];
     DWORD type = 0, count = 0;
     if (QueryRegValue(HKEY_CLASSES_ROOT, key, "Data", &type, data, sizeof data, &count) && type == REG_BINARY &&
@@ -171,24 +145,23 @@ static void DeleteOwnValues(const char *key)
 
 void RestoreNewFileEntry(const char *ext)
 {
-    char settings[kPathSize], key[kPathSize], saved[kPathSize], entry[1024];
+    char settings[kPathSize], key[kPathSize], saved[kPathSize], entry[2];
     if (!SettingsKey(ext, settings, sizeof settings) || !ShellNewKey(ext, key, sizeof key) ||
         !SavedValuesKey(ext, saved))
         return;
     DeleteOwnValues(key);
     if (RegKeyExists(HKEY_CURRENT_USER, saved)) {
-        ValueCopy copy = {HKEY_CLASSES_ROOT, key, true};
-        LONG error = 0;
-        CloseRegKey(CreateRegKey(HKEY_CLASSES_ROOT, key, &error));
-        ForEachRegValue(HKEY_CURRENT_USER, saved, CopyValue, &copy);
+        CopyRegValues(HKEY_CURRENT_USER, saved, HKEY_CLASSES_ROOT, key, true);
+        DeleteOwnFileName(HKEY_CLASSES_ROOT, key);
         return;
     }
-    // A record without saved values: its one encoded entry, or no new-file key before.
+    // A record without saved values: its one encoded entry, or no new-file key before. Only
+    // "*" fits entry; a file name is copied whole.
     GetSettingString(settings, "ShellNew", entry, sizeof entry, "");
     if (entry[0] == '*')
         SetRegString(HKEY_CLASSES_ROOT, key, "NullFile", "");
-    else if (entry[0] != '\0')
-        SetRegString(HKEY_CLASSES_ROOT, key, "FileName", entry);
+    else if (RegValueHasText(HKEY_CURRENT_USER, settings, "ShellNew"))
+        CopyRegValue(HKEY_CURRENT_USER, settings, "ShellNew", HKEY_CLASSES_ROOT, key, "FileName");
     else
         DeleteEmptyRegKey(HKEY_CLASSES_ROOT, key, false);
 }

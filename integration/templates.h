@@ -1,18 +1,16 @@
 // Explorer's "New" menu entries for ".qbx" and ".zip": empty archives as templates.
 #pragma once
 
-#include <stddef.h>
-
 // Empty archives, zero until CompleteTemplates makes them, before any use, so that this
 // program's file never carries either signature in full.
 extern unsigned char EmptyQbxArchive[20];
 extern unsigned char EmptyZipArchive[22];
 void CompleteTemplates();
 
-// Encodes the extension's current new-file entry into out (size bytes): its "FileName",
-// else "*" for a "NullFile" entry, else "".
-void SaveNewFileEntry(const char *ext, char *out, size_t size);
-// Copies every value of the extension's new-file key, with its type and bytes, into the
+// Keeps the extension's current new-file entry in one value, "ShellNew" of the settings key
+// given, as earlier versions read it: its "FileName" whole, else "*" for a "NullFile" entry, else "".
+void SaveNewFileEntry(const char *ext, const char *settings);
+// Copies every value of the extension's new-file key whole, with its type and bytes, into the
 // settings key "Setup\" + ext + "\ShellNew", replacing an earlier copy. No copy is made
 // when the extension has no new-file key.
 void SaveNewFileValues(const char *ext);

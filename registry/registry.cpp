@@ -29,7 +29,7 @@ bool BuildKeyPath(HKEY root, const char *path, char *dest, size_t size)
     return true;
 }
 
-HKEY CreateRegKey(HKEY root, const char *path, LONG *error)
+static HKEY CreateKey(HKEY root, const char *path, REGSAM access, LONG *error)
 {
     char built[kKeyPathSize];
     if (!BuildKeyPath(root, path, built, sizeof built)) {
@@ -37,10 +37,12 @@ HKEY CreateRegKey(HKEY root, const char *path, LONG *error)
         return nullptr;
     }
     HKEY key = nullptr;
-    *error = RegCreateKeyExA(root, built, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE | s_viewFlag, nullptr,
-                             &key, nullptr);
+    *error = RegCreateKeyExA(root, built, 0, nullptr, REG_OPTION_NON_VOLATILE, access | s_viewFlag, nullptr, &key,
+                             nullptr);
     return *error == ERROR_SUCCESS ? key : nullptr;
 }
+
+HKEY CreateRegKey(HKEY root, const char *path, LONG *error) { return CreateKey(root, path, KEY_WRITE, error); }
 
 // Opens an existing key with the access asked for (with KEY_WOW64_64KEY: of the 64-bit view).
 static HKEY OpenKey(HKEY root, const char *path, REGSAM access)
@@ -170,41 +172,132 @@ bool QueryRegValue(HKEY root, const char *path, const char *name, DWORD *type, v
     return true;
 }
 
-bool ForEachRegValue(HKEY root, const char *path, RegValueVisitor visit, void *context)
+// The value calls that pass the registry's own form whole, names included: on the NT family,
+// which holds text in UTF-16, the W calls; on 9x, which holds ANSI and whose W calls are stubs
+// that fail, the A calls. Windows 95 need not export the W calls, so both are loaded by name,
+// as one table whose text parameters take either form.
+struct ValueCalls {
+    LONG(WINAPI *queryInfo)(HKEY, void *, DWORD *, DWORD *, DWORD *, DWORD *, DWORD *, DWORD *, DWORD *, DWORD *,
+                            DWORD *, FILETIME *);
+    LONG(WINAPI *enumValue)(HKEY, DWORD, void *, DWORD *, DWORD *, DWORD *, BYTE *, DWORD *);
+    LONG(WINAPI *queryValue)(HKEY, const void *, DWORD *, DWORD *, BYTE *, DWORD *);
+    LONG(WINAPI *setValue)(HKEY, const void *, DWORD, DWORD, const BYTE *, DWORD);
+    bool wide;
+};
+static ValueCalls s_calls;
+
+template <typename Call> static void LoadCall(HMODULE module, const char *name, Call *call)
 {
-    HKEY key = OpenRegKey(root, path);
-    DWORD values = 0, nameMax = 0, dataMax = 0;
-    if (!key || RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values, &nameMax,
-                                 &dataMax, nullptr, nullptr) != ERROR_SUCCESS) {
-        CloseRegKey(key);
-        return false;
+    *call = reinterpret_cast<Call>(reinterpret_cast<void *>(GetProcAddress(module, name)));
+}
+
+static const ValueCalls &Calls()
+{
+    if (!s_calls.setValue) {
+        HMODULE advapi = GetModuleHandleA("advapi32.dll");
+        s_calls.wide = NtMajorVersion() != 0;
+        LoadCall(advapi, s_calls.wide ? "RegQueryInfoKeyW" : "RegQueryInfoKeyA", &s_calls.queryInfo);
+        LoadCall(advapi, s_calls.wide ? "RegEnumValueW" : "RegEnumValueA", &s_calls.enumValue);
+        LoadCall(advapi, s_calls.wide ? "RegQueryValueExW" : "RegQueryValueExA", &s_calls.queryValue);
+        LoadCall(advapi, s_calls.wide ? "RegSetValueExW" : "RegSetValueExA", &s_calls.setValue);
     }
-    // Sized from the key itself, so no value is lost to a buffer too small.
-    char *name = new (std::nothrow) char[nameMax + 1];
+    return s_calls;
+}
+
+// A name of the program's own, given in the process's code page, in the registry's form.
+struct NativeName {
+    WCHAR text[256];
+};
+
+static bool ToNativeName(const char *name, NativeName *out)
+{
+    if (Calls().wide)
+        return MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, name, -1, out->text, 256) > 0;
+    return JoinBounded(reinterpret_cast<char *>(out->text), sizeof out->text, name, "");
+}
+
+// One value as the registry holds it, followed by two zero bytes that end its text in either form.
+struct RawValue {
+    DWORD type = 0, count = 0;
+    BYTE *data = nullptr;
+    ~RawValue() { delete[] data; }
+};
+
+static LONG ReadRawValue(HKEY root, const char *path, const char *name, RawValue *value)
+{
+    NativeName native;
+    if (!ToNativeName(name, &native))
+        return ERROR_INVALID_NAME;
+    HKEY key = OpenRegKey(root, path);
+    if (!key)
+        return ERROR_FILE_NOT_FOUND;
+    LONG result = Calls().queryValue(key, native.text, nullptr, &value->type, nullptr, &value->count);
+    if (result == ERROR_SUCCESS) {
+        value->data = new (std::nothrow) BYTE[value->count + 2]();
+        result = value->data ? Calls().queryValue(key, native.text, nullptr, &value->type, value->data, &value->count)
+                             : ERROR_NOT_ENOUGH_MEMORY;
+    }
+    CloseRegKey(key);
+    return result;
+}
+
+LONG CopyRegValue(HKEY fromRoot, const char *fromPath, const char *fromName, HKEY toRoot, const char *toPath,
+                  const char *toName)
+{
+    RawValue value;
+    NativeName target;
+    LONG result = ReadRawValue(fromRoot, fromPath, fromName, &value);
+    if (result != ERROR_SUCCESS)
+        return result;
+    if (!ToNativeName(toName, &target))
+        return ERROR_INVALID_NAME;
+    HKEY key = CreateRegKey(toRoot, toPath, &result);
+    if (!key)
+        return result;
+    result = Calls().setValue(key, target.text, 0, value.type, value.data, value.count);
+    CloseRegKey(key);
+    return result;
+}
+
+bool RegValueHasText(HKEY root, const char *path, const char *name)
+{
+    RawValue value;
+    if (ReadRawValue(root, path, name, &value) != ERROR_SUCCESS)
+        return false;
+    if (value.type != REG_SZ && value.type != REG_EXPAND_SZ && value.type != REG_MULTI_SZ)
+        return value.count > 0;
+    return value.data[0] != 0 || (Calls().wide && value.data[1] != 0);
+}
+
+bool CopyRegValues(HKEY fromRoot, const char *from, HKEY toRoot, const char *to, bool onlyMissing)
+{
+    const ValueCalls &calls = Calls();
+    HKEY source = OpenRegKey(fromRoot, from);
+    DWORD values = 0, nameMax = 0, dataMax = 0;
+    LONG error = 0;
+    HKEY target = source && calls.queryInfo(source, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values,
+                                            &nameMax, &dataMax, nullptr, nullptr) == ERROR_SUCCESS
+                      ? CreateKey(toRoot, to, KEY_WRITE | KEY_QUERY_VALUE, &error)
+                      : nullptr;
+    // Sized from the key itself, so no value is lost to a buffer too small; WCHARs hold either form.
+    WCHAR *name = new (std::nothrow) WCHAR[nameMax + 1];
     BYTE *data = new (std::nothrow) BYTE[dataMax + 1];
-    bool ok = name && data;
+    bool ok = target && name && data;
     for (DWORD index = 0; ok && index < values; ++index) {
-        DWORD nameSize = nameMax + 1, dataSize = dataMax, type = 0;
-        LONG result = RegEnumValueA(key, index, name, &nameSize, nullptr, &type, data, &dataSize);
+        DWORD nameLength = nameMax + 1, count = dataMax, type = 0;
+        LONG result = calls.enumValue(source, index, name, &nameLength, nullptr, &type, data, &count);
         if (result == ERROR_NO_MORE_ITEMS)
             break;
-        if (result == ERROR_SUCCESS)
-            visit(name, type, data, dataSize, context);
+        if (result != ERROR_SUCCESS ||
+            (onlyMissing && calls.queryValue(target, name, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS))
+            continue;
+        calls.setValue(target, name, 0, type, data, count);
     }
     delete[] name;
     delete[] data;
-    CloseRegKey(key);
+    CloseRegKey(target);
+    CloseRegKey(source);
     return ok;
-}
-
-bool RegValueExists(HKEY root, const char *path, const char *name)
-{
-    HKEY key = OpenRegKey(root, path);
-    if (!key)
-        return false;
-    LONG result = RegQueryValueExA(key, name, nullptr, nullptr, nullptr, nullptr);
-    CloseRegKey(key);
-    return result == ERROR_SUCCESS;
 }
 
 static bool KeyIsEmpty(HKEY root, const char *path, REGSAM view)

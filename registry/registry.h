@@ -44,13 +44,17 @@ DWORD GetSettingDword(const char *path, const char *name, DWORD def);
 bool QueryRegValue(HKEY root, const char *path, const char *name, DWORD *type, void *data, DWORD capacity,
                    DWORD *count);
 
-// Calls visit for every value of the key with its name, type and bytes, in the key's order.
-// A value whose name or bytes change during the walk is skipped. False when the key cannot
-// be opened or read.
-typedef void (*RegValueVisitor)(const char *name, DWORD type, const BYTE *data, DWORD count, void *context);
-bool ForEachRegValue(HKEY root, const char *path, RegValueVisitor visit, void *context);
-// True when the key holds a value of that name, whatever its size.
-bool RegValueExists(HKEY root, const char *path, const char *name);
+// Another program's values are copied whole: name, type and bytes as the registry holds them
+// (text in UTF-16 on the NT family, in ANSI on 9x), never through this process's code page.
+// Copies one value to another key and name; ERROR_FILE_NOT_FOUND when there is no such value.
+LONG CopyRegValue(HKEY fromRoot, const char *fromPath, const char *fromName, HKEY toRoot, const char *toPath,
+                  const char *toName);
+// Copies every value of one key into another (created when missing). With onlyMissing, a
+// value the target already has stays as it is. A value whose name or bytes change during the
+// walk is left out. False when the source cannot be read or the target cannot be opened.
+bool CopyRegValues(HKEY fromRoot, const char *from, HKEY toRoot, const char *to, bool onlyMissing);
+// True when the value exists and holds text (of another type: any bytes), however long.
+bool RegValueHasText(HKEY root, const char *path, const char *name);
 // True when the key exists and holds neither values nor subkeys.
 bool RegKeyIsEmpty(HKEY root, const char *path);
 

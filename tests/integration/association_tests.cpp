@@ -87,6 +87,34 @@ TEST_F(Associations, ForeignOwnersGetExactlyTheirStateBack)
     EXPECT_FALSE(KeyThere(HKEY_CLASSES_ROOT, ".arj")) << "created by setup, removed again";
 }
 
+// Another program's texts with letters neither 1252 nor 936 holds come back whole, names
+// included. 9x holds ANSI: nothing beyond its code page can be there.
+TEST_F(Associations, ForeignTextsBeyondTheCodePageComeBackWhole)
+{
+    if (VersionName() == "win98")
+        GTEST_SKIP() << "9x registry holds ANSI";
+    std::u8string many; // longer in UTF-8 than in UTF-16, and the largest value of its key
+    for (int i = 0; i < 100; ++i)
+        many += u8"模";
+    RawSetWide(HKEY_CLASSES_ROOT, ".zip", u8"", REG_SZ, u8"压缩.한글");
+    RawSetWide(HKEY_CLASSES_ROOT, ".zip", u8"Content Type", REG_SZ, u8"application/x-压缩");
+    RawSetWide(HKEY_CLASSES_ROOT, ".zip\\ShellNew", u8"FileName", REG_SZ, u8"C:\\模板\\新建 한.zip");
+    RawSetWide(HKEY_CLASSES_ROOT, ".zip\\ShellNew", u8"命令 한", REG_EXPAND_SZ, u8"%模板% 새");
+    RawSetWide(HKEY_CLASSES_ROOT, ".zip\\ShellNew", u8"ItemName", REG_SZ, many);
+    RawSetWide(HKEY_CLASSES_ROOT, ".qbx", u8"", REG_SZ, u8"Other.한");
+    RawSetWide(HKEY_CLASSES_ROOT, ".qbx", u8"Content Type", REG_SZ, u8"x/한");
+    const std::string zip = Snapshot(HKEY_CLASSES_ROOT, ".zip"), qbx = Snapshot(HKEY_CLASSES_ROOT, ".qbx");
+    SetAssociations(AllTypes(true));
+    // The one-value form earlier versions read holds the file name whole too.
+    const char8_t *entry = u8"ShellNew=1:C:\\模板\\新建 한.zip";
+    EXPECT_NE(Snapshot(HKEY_CURRENT_USER, "Software\\Quibex\\Setup\\.zip").find(reinterpret_cast<const char *>(entry)),
+              std::string::npos);
+    SetAssociations(SetupChoices{});
+    EXPECT_EQ(Snapshot(HKEY_CLASSES_ROOT, ".zip"), zip);
+    EXPECT_EQ(Snapshot(HKEY_CLASSES_ROOT, ".qbx"), qbx);
+    EXPECT_EQ(Values(HKEY_CLASSES_ROOT, ".q29"), Values(HKEY_CLASSES_ROOT, ".qbx")) << "volumes as their .qbx";
+}
+
 static std::string EmptyArchive(bool qbx)
 {
     CompleteTemplates();
@@ -228,10 +256,11 @@ TEST_F(Associations, GiveBackEdgeCases)
     }
 
     // Records of the earlier form, without saved template values, give back as they always
-    // did, and only setup's own template values go.
+    // did, and only setup's own template values go. Their texts were written in the code page.
     SetAssociations(SetupChoices{});
     DeleteRegTree(HKEY_CURRENT_USER, "");
-    const char *records[][3] = {{".zip", "Old.ZIP", "C:\\old\\empty.zip"}, {".cab", "Old.CAB", "*"}, {".7z", "Old.7z", ""}};
+    const std::string oldCab = Acp(u8"旧.CAB");
+    const char *records[][3] = {{".zip", "Old.ZIP", "C:\\old\\empty.zip"}, {".cab", oldCab.c_str(), "*"}, {".7z", "Old.7z", ""}};
     for (const auto &record : records) {
         std::string ext = record[0];
         RawDeleteTree(HKEY_CLASSES_ROOT, ext);
@@ -250,6 +279,7 @@ TEST_F(Associations, GiveBackEdgeCases)
     EXPECT_EQ(Snapshot(HKEY_CLASSES_ROOT, ".zip"), "[.zip]\n=1:Old.ZIP" + std::string(1, '\0') +
                                                       "\n[.zip\\ShellNew]\nFileName=1:C:\\old\\empty.zip" +
                                                       std::string(1, '\0') + "\n");
+    EXPECT_EQ(RegText(HKEY_CLASSES_ROOT, ".cab"), oldCab);
     EXPECT_EQ(RegText(HKEY_CLASSES_ROOT, ".cab\\ShellNew", "NullFile"), "");
     EXPECT_EQ(RegText(HKEY_CLASSES_ROOT, ".cab\\ShellNew", "ItemName"), "kept");
     EXPECT_EQ(Snapshot(HKEY_CLASSES_ROOT, ".7z"), "[.7z]\n=1:Old.7z" + std::string(1, '\0') + "\n");

@@ -123,26 +123,57 @@ static std::vector<std::string> SubkeyNames(HKEY key)
     return names;
 }
 
-std::string Snapshot(HKEY root, const std::string &path, REGSAM view)
+static std::string Utf8(const WCHAR *text, size_t length)
+{
+    int n = WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(length), nullptr, 0, nullptr, nullptr);
+    std::string s(n, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(length), s.data(), n, nullptr, nullptr);
+    return s;
+}
+
+// Read through the W calls, so that names and text no code page holds show whole, in UTF-8.
+static std::string SnapshotW(HKEY root, const std::wstring &path, REGSAM view)
 {
     HKEY key;
-    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ | view, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ | view, &key) != ERROR_SUCCESS)
         return "<no key>";
-    std::string out = "[" + path + "]\n";
+    std::string out = "[" + Utf8(path.c_str(), path.size()) + "]\n";
+    std::vector<BYTE> data(65536);
     for (DWORD i = 0;; ++i) {
-        char name[256];
-        BYTE data[2048];
-        DWORD nameSize = sizeof name, dataSize = sizeof data, type = 0;
-        if (RegEnumValueA(key, i, name, &nameSize, nullptr, &type, data, &dataSize) != ERROR_SUCCESS)
+        WCHAR name[1024];
+        DWORD nameSize = 1024, dataSize = static_cast<DWORD>(data.size()), type = 0;
+        if (RegEnumValueW(key, i, name, &nameSize, nullptr, &type, data.data(), &dataSize) != ERROR_SUCCESS)
             break;
-        out += std::string(name) + "=" + std::to_string(type) + ":" +
-               std::string(reinterpret_cast<char *>(data), dataSize) + "\n";
+        std::string bytes(reinterpret_cast<char *>(data.data()), dataSize);
+        if (type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ)
+            bytes = Utf8(reinterpret_cast<const WCHAR *>(data.data()), dataSize / 2) + bytes.substr(dataSize & ~1u);
+        out += Utf8(name, nameSize) + "=" + std::to_string(type) + ":" + bytes + "\n";
     }
-    std::vector<std::string> children = SubkeyNames(key);
+    std::vector<std::wstring> children;
+    for (DWORD i = 0;; ++i) {
+        WCHAR name[256];
+        DWORD nameSize = 256;
+        if (RegEnumKeyExW(key, i, name, &nameSize, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            break;
+        children.push_back(name);
+    }
     RegCloseKey(key);
-    for (const std::string &child : children)
-        out += Snapshot(root, path + "\\" + child, view);
+    for (const std::wstring &child : children)
+        out += SnapshotW(root, path + L"\\" + child, view);
     return out;
+}
+
+std::string Snapshot(HKEY root, const std::string &path, REGSAM view) { return SnapshotW(root, WideOf(path), view); }
+
+void RawSetWide(HKEY root, const std::string &path, const char8_t *name, DWORD type, const std::u8string &text)
+{
+    HKEY key;
+    if (RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS)
+        return;
+    std::wstring wide = Wide(text.c_str());
+    RegSetValueExW(key, Wide(name).c_str(), 0, type, reinterpret_cast<const BYTE *>(wide.c_str()),
+                   static_cast<DWORD>(wide.size() + 1) * sizeof(WCHAR));
+    RegCloseKey(key);
 }
 
 void RawSetValue(HKEY root, const std::string &path, const char *name, DWORD type, const std::string &bytes,

@@ -26,9 +26,12 @@ std::vector<std::wstring> FilesInW(const std::wstring &folder);
 std::string RegBytes(HKEY root, const std::string &path, const char *name, DWORD *type = nullptr, REGSAM view = 0);
 std::string RegText(HKEY root, const std::string &path, const char *name = "", REGSAM view = 0);
 bool KeyThere(HKEY root, const std::string &path, REGSAM view = 0);
-// Every value and subkey below a key, as one text, for before/after comparisons.
+// Every value and subkey below a key, as one text, for before/after comparisons: read through
+// the W calls, names and text in UTF-8, other values' bytes as they are.
 std::string Snapshot(HKEY root, const std::string &path, REGSAM view = 0);
 void RawSetText(HKEY root, const std::string &path, const char *name, const std::string &text);
+// Writes text of a text type through the W calls: name and text in UTF-8, stored in UTF-16.
+void RawSetWide(HKEY root, const std::string &path, const char8_t *name, DWORD type, const std::u8string &text);
 void RawSetValue(HKEY root, const std::string &path, const char *name, DWORD type, const std::string &bytes,
                  REGSAM view = 0);
 void RawDeleteTree(HKEY root, const std::string &path);

@@ -7,6 +7,7 @@
 
 #include <string.h>
 #include <string>
+#include <vector>
 
 static const char kTestKey[] = "Software\\QbxRegTest";
 
@@ -138,9 +139,7 @@ TEST_F(Registry, WritersStoreTypedValuesAndReadersFallBack)
     EXPECT_EQ(GetSettingDword("Setup", "", 5), 5u) << "8 bytes do not fit a number";
     EXPECT_EQ(GetSettingDword("Setup", "B", 5), 0x020100u) << "3 bytes of any type are accepted";
 
-    // Any type with its exact bytes, and every value walked whatever the length of its name or data.
-    const std::string longName(300, 'n'), bigData(5000, '\xAB');
-    EXPECT_EQ(SetRegValue(HKEY_CURRENT_USER, "Typed", longName.c_str(), REG_BINARY, bigData.data(), 5000), 0);
+    // Any type with its exact bytes.
     const std::string expand("%x%", 4);
     EXPECT_EQ(SetRegValue(HKEY_CURRENT_USER, "Typed", "E", REG_EXPAND_SZ, expand.data(), 4), 0);
     EXPECT_EQ(RawValue(HKEY_CURRENT_USER, "Software\\Quibex\\Typed", "E", &type), expand);
@@ -149,28 +148,114 @@ TEST_F(Registry, WritersStoreTypedValuesAndReadersFallBack)
     DWORD count = 9;
     EXPECT_TRUE(QueryRegValue(HKEY_CURRENT_USER, "Typed", "E", &type, bytes, sizeof bytes, &count));
     EXPECT_EQ(std::string(bytes, count), expand);
-    EXPECT_FALSE(QueryRegValue(HKEY_CURRENT_USER, "Typed", longName.c_str(), &type, bytes, sizeof bytes, &count));
+    const std::string bigData(5000, '\xAB');
+    EXPECT_EQ(SetRegValue(HKEY_CURRENT_USER, "Typed", "big", REG_BINARY, bigData.data(), 5000), 0);
+    EXPECT_FALSE(QueryRegValue(HKEY_CURRENT_USER, "Typed", "big", &type, bytes, sizeof bytes, &count));
     EXPECT_EQ(count, 0u) << "too large for the buffer";
-    EXPECT_TRUE(RegValueExists(HKEY_CURRENT_USER, "Typed", longName.c_str()));
-    EXPECT_FALSE(RegValueExists(HKEY_CURRENT_USER, "Typed", "missing"));
-    std::string walked;
-    auto visit = [](const char *name, DWORD t, const BYTE *data, DWORD n, void *out) {
-        *static_cast<std::string *>(out) += std::to_string(strlen(name)) + ":" + std::to_string(t) + ":" +
-                                             std::string(reinterpret_cast<const char *>(data), n) + "|";
-    };
-    EXPECT_TRUE(ForEachRegValue(HKEY_CURRENT_USER, "Typed", visit, &walked));
-    EXPECT_EQ(walked.size(), 6 + bigData.size() + 1 + 9u);
-    EXPECT_NE(walked.find("300:3:" + bigData + "|"), std::string::npos);
-    EXPECT_NE(walked.find("1:2:" + expand + "|"), std::string::npos);
     EXPECT_FALSE(RegKeyIsEmpty(HKEY_CURRENT_USER, "Typed"));
     LONG error = 0;
     CloseRegKey(CreateRegKey(HKEY_CURRENT_USER, "Typed\\Empty", &error));
     EXPECT_TRUE(RegKeyIsEmpty(HKEY_CURRENT_USER, "Typed\\Empty"));
-    walked.clear();
-    EXPECT_TRUE(ForEachRegValue(HKEY_CURRENT_USER, "Typed\\Empty", visit, &walked));
-    EXPECT_EQ(walked, "");
-    EXPECT_FALSE(ForEachRegValue(HKEY_CURRENT_USER, "Missing", visit, &walked));
     EXPECT_FALSE(RegKeyIsEmpty(HKEY_CURRENT_USER, "Missing"));
+}
+
+// Every value as the registry holds it: through the W calls on the NT family, the A calls on 9x.
+static std::string WholeValues(const char *path)
+{
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return "<no key>";
+    std::string all;
+    std::vector<BYTE> data(65536);
+    for (DWORD i = 0;; ++i) {
+        WCHAR name[1024];
+        DWORD nameSize = 1024, dataSize = static_cast<DWORD>(data.size()), type = 0;
+        LONG result = NtMajorVersion() != 0
+                          ? RegEnumValueW(key, i, name, &nameSize, nullptr, &type, data.data(), &dataSize)
+                          : RegEnumValueA(key, i, reinterpret_cast<char *>(name), &nameSize, nullptr, &type,
+                                          data.data(), &dataSize);
+        if (result != ERROR_SUCCESS)
+            break;
+        all += std::string(reinterpret_cast<char *>(name), nameSize * (NtMajorVersion() != 0 ? 2 : 1)) + "=" +
+               std::to_string(type) + ":" + std::string(reinterpret_cast<char *>(data.data()), dataSize) + "\n";
+    }
+    RegCloseKey(key);
+    return all;
+}
+
+// Writes text in the registry's own form, named and given in UTF-8.
+static void SetWhole(const char *path, const char8_t *name, DWORD type, const std::u8string &text)
+{
+    HKEY key;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr), 0);
+    if (NtMajorVersion() != 0) {
+        std::wstring wide = Wide(text.c_str());
+        RegSetValueExW(key, Wide(name).c_str(), 0, type, reinterpret_cast<const BYTE *>(wide.c_str()),
+                       static_cast<DWORD>(wide.size() + 1) * 2);
+    } else {
+        std::string ansi = Acp(text.c_str());
+        RegSetValueExA(key, Acp(name).c_str(), 0, type, reinterpret_cast<const BYTE *>(ansi.c_str()),
+                       static_cast<DWORD>(ansi.size() + 1));
+    }
+    RegCloseKey(key);
+}
+
+// Another program's values are copied whole, whatever the code page: names and text beyond it,
+// text longer in UTF-8 than in UTF-16, an odd count of bytes, a long name, large data.
+TEST_F(Registry, ValuesAreCopiedWhole)
+{
+    const char *from = "Software\\QbxRegTest\\From";
+    std::u8string many; // the largest value, larger still in UTF-8
+    for (int i = 0; i < 3000; ++i)
+        many += u8"模";
+    SetWhole(from, u8"", REG_SZ, u8"压缩.한글");
+    SetWhole(from, u8"命令 한", REG_EXPAND_SZ, u8"%模板% 새");
+    SetWhole(from, u8"ItemName", REG_SZ, many);
+    RawSet(from, "odd", REG_SZ, "abc");
+    RawSet(from, std::string(300, 'n').c_str(), REG_BINARY, std::string(5000, '\xAB'));
+    EXPECT_TRUE(CopyRegValues(HKEY_CURRENT_USER, "\\Software\\QbxRegTest\\From", HKEY_CURRENT_USER, "Copy", false));
+    EXPECT_EQ(WholeValues("Software\\Quibex\\Copy"), WholeValues(from));
+
+    // Only the missing ones, the rest left as they are.
+    SetWhole("Software\\Quibex\\Copy", u8"ItemName", REG_SZ, u8"mine");
+    const std::string mine = WholeValues("Software\\Quibex\\Copy");
+    DeleteRegValue(HKEY_CURRENT_USER, "Copy", "odd");
+    EXPECT_TRUE(CopyRegValues(HKEY_CURRENT_USER, "\\Software\\QbxRegTest\\From", HKEY_CURRENT_USER, "Copy", true));
+    EXPECT_EQ(WholeValues("Software\\Quibex\\Copy"), mine);
+    EXPECT_FALSE(CopyRegValues(HKEY_CURRENT_USER, "Missing", HKEY_CURRENT_USER, "Other", false));
+    EXPECT_FALSE(RegKeyExists(HKEY_CURRENT_USER, "Other"));
+
+    // One value under another name.
+    EXPECT_EQ(CopyRegValue(HKEY_CURRENT_USER, "\\Software\\QbxRegTest\\From", "", HKEY_CURRENT_USER, "One", "Type"), 0);
+    EXPECT_EQ(CopyRegValue(HKEY_CURRENT_USER, "\\Software\\QbxRegTest\\From", "x", HKEY_CURRENT_USER, "One", "y"),
+              ERROR_FILE_NOT_FOUND);
+    SetWhole("Software\\QbxRegTest\\Expected", u8"Type", REG_SZ, u8"压缩.한글");
+    EXPECT_EQ(WholeValues("Software\\Quibex\\One"), WholeValues("Software\\QbxRegTest\\Expected"));
+}
+
+TEST_F(Registry, TextIsThereWhenNotEmpty)
+{
+    struct {
+        const char *name;
+        DWORD type;
+        std::string bytes;
+        bool text;
+    } rows[] = {
+        {"empty", REG_SZ, std::string(1, '\0'), false},
+        {"noBytes", REG_SZ, "", false},
+        {"noZero", REG_EXPAND_SZ, "a", true},
+        {"zeroBytes", REG_BINARY, std::string(2, '\0'), true},
+        {"noData", REG_BINARY, "", false},
+        {"big", REG_SZ, std::string(5000, 'x') + '\0', true},
+    };
+    for (const auto &r : rows) {
+        RawSet("Software\\Quibex\\Has", r.name, r.type, r.bytes);
+        EXPECT_EQ(RegValueHasText(HKEY_CURRENT_USER, "Has", r.name), r.text) << r.name;
+    }
+    SetWhole("Software\\Quibex\\Has", u8"letter", REG_SZ, u8"一"); // U+4E00: its first byte is zero
+    EXPECT_TRUE(RegValueHasText(HKEY_CURRENT_USER, "Has", "letter"));
+    EXPECT_FALSE(RegValueHasText(HKEY_CURRENT_USER, "Has", "missing"));
+    EXPECT_FALSE(RegValueHasText(HKEY_CURRENT_USER, "NoKey", ""));
 }
 
 TEST_F(Registry, StringReadsAreAlwaysTerminated)

@@ -146,6 +146,17 @@ static std::string Env(const char *name)
 
 static void RegAdd(const std::string &args) { EXPECT_EQ(RunProcess("reg.exe add " + args + " /f"), 0) << args; }
 
+// Text of another program's, in the registry's own form, given in UTF-8.
+static void SetWide(const char *path, const wchar_t *name, const char8_t *text)
+{
+    HKEY key;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CLASSES_ROOT, path, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr), 0);
+    std::wstring wide = Wide(text);
+    RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE *>(wide.c_str()),
+                   static_cast<DWORD>(wide.size() + 1) * sizeof(wchar_t));
+    RegCloseKey(key);
+}
+
 // Setup followed by removal leaves the registry as it was, foreign owners included.
 class Cycle : public ::testing::Test {
 protected:
@@ -155,7 +166,11 @@ protected:
         RegAdd("HKCR\\.zip /ve /d CompressedFolder");
         RegAdd("HKCR\\CompressedFolder /ve /d \"Compressed folder\"");
         RegAdd("HKCR\\.cab /ve /d Foreign.CAB");
-        RegAdd("HKCR\\.7z /ve /d Foreign.7z");
+        // Letters neither 1252 nor 936 holds; the largest new-file value takes more bytes in UTF-8.
+        SetWide(".7z", L"", u8"Foreign.压缩한");
+        SetWide(".7z", L"Content Type", u8"application/x-압축");
+        SetWide(".zip\\ShellNew", L"FileName", u8"C:\\模板\\新建 한.zip");
+        SetWide(".zip\\ShellNew", L"ItemName", u8"新建一个空的压缩文件，新建一个空的压缩文件");
         // Another program in "Open with" of ".zip", and one registered, as on every Windows 8.
         HKEY key;
         ASSERT_EQ(RegCreateKeyExA(HKEY_CLASSES_ROOT, ".zip\\OpenWithProgids", 0, nullptr, 0, KEY_WRITE, nullptr, &key,
