@@ -3,7 +3,6 @@
 namespace {
 
 constexpr unsigned kSetFont = 0x40;        // DS_SETFONT: a font follows the caption
-constexpr unsigned kExtendedMark = 0xFFFF; // the second word of an extended template
 constexpr unsigned kNumberMark = 0xFFFF;   // a resource number instead of a text
 
 // Reads little-endian words within the template; past its end every read fails.
@@ -65,16 +64,10 @@ private:
 bool DialogTemplateText(const unsigned char *bytes, size_t size, int index, size_t *offset, size_t *length)
 {
     TemplateReader r(bytes, size);
-    bool extended = size >= 4 && bytes[0] == 1 && bytes[1] == 0 && (bytes[2] | bytes[3] << 8) == kExtendedMark;
-    unsigned style = 0;
-    if (extended) {
-        r.Skip(8); // version, mark, help id
-        r.Skip(4); // extended style
-        style = r.Dword();
-    } else {
-        style = r.Dword();
-        r.Skip(4); // extended style
-    }
+    if (size >= 4 && bytes[0] == 1 && bytes[1] == 0 && bytes[2] == 0xFF && bytes[3] == 0xFF)
+        return false; // an extended template (the program's dialogs are none): keyed as shown
+    unsigned style = r.Dword();
+    r.Skip(4); // extended style
     unsigned count = r.Word();
     r.Skip(8); // position and size
     size_t at = 0, n = 0;
@@ -84,13 +77,13 @@ bool DialogTemplateText(const unsigned char *bytes, size_t size, int index, size
     if (index == 0)
         return text;
     if (style & kSetFont) {
-        r.Skip(extended ? 6 : 2); // point size, and weight, italic and character set
-        r.Text(&at, &n);          // face name
+        r.Skip(2);       // point size
+        r.Text(&at, &n); // face name
     }
     for (unsigned item = 1; item <= count && r.ok(); ++item) {
         r.AlignDword();
-        r.Skip(extended ? 24 : 18); // help id, styles, position and size, identifier
-        r.Text(&at, &n);            // class
+        r.Skip(18);      // styles, position and size, identifier
+        r.Text(&at, &n); // class
         text = r.Text(offset, length);
         if (static_cast<int>(item) == index)
             return text;

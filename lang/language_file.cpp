@@ -26,8 +26,9 @@ static bool ResolveName(char *path, size_t size, const char *fileName)
     return ProgramFilePath(fileName, path, size);
 }
 
-// Position of the table marker within the search limit, or -1.
-static long long FindMarker(File &file)
+// Position of the table marker within the search limit, or -1; tells whether the file begins
+// with the UTF-8 byte-order mark.
+static long long FindMarker(File &file, bool *utf8Mark)
 {
     char buffer[kMarkerReadSize];
     for (int round = 0; round < 64; ++round) {
@@ -35,6 +36,8 @@ static long long FindMarker(File &file)
         int got = file.Read(buffer, sizeof buffer);
         if (got < kMarkerOverlap)
             return -1;
+        if (round == 0)
+            *utf8Mark = memcmp(buffer, kUtf8Mark, sizeof kUtf8Mark - 1) == 0;
         int at = MarkerOffset(buffer, got);
         if (at >= 0)
             return start + at;
@@ -48,9 +51,8 @@ bool LanguageResources::ReadTable(const char *path)
     File file;
     if (!file.Open(path, false, true))
         return false;
-    char head[sizeof kUtf8Mark - 1] = "";
-    bool utf8Mark = file.Read(head, sizeof head) == sizeof head && memcmp(head, kUtf8Mark, sizeof head) == 0;
-    long long marker = file.Seek(0, FILE_BEGIN) ? FindMarker(file) : -1;
+    bool utf8Mark = false;
+    long long marker = FindMarker(file, &utf8Mark);
     if (marker < 0 || !file.Seek(marker, FILE_BEGIN))
         return false;
     char *text = new (std::nothrow) char[kTableTextLimit + 1024];
@@ -64,18 +66,18 @@ bool LanguageResources::ReadTable(const char *path)
     return true;
 }
 
-// The native text's bytes in codePage, terminated, in out (size bytes): the text itself in
-// the process's code page; else converted from UTF-16 as the translator's kit converts the
-// program's texts (a character the code page lacks becomes its default character, as in the
-// kit's keys). False when they do not fit.
-static bool NativeBytes(UINT codePage, const char *text, const WCHAR *wide, char *out, int size)
+// The native text's bytes in codePage: the text itself in the process's code page; else
+// converted from UTF-16 into out (size bytes) as the translator's kit converts the program's
+// texts (a character the code page lacks becomes its default character, as in the kit's
+// keys). Null when they do not fit.
+static const char *NativeBytes(UINT codePage, const char *text, const WCHAR *wide, char *out, int size)
 {
     if (codePage == ProcessCodePage())
-        return JoinBounded(out, static_cast<size_t>(size), text, "");
+        return text;
     WCHAR own[kNativeTextSize];
     if (!wide && MultiByteToWideChar(CP_ACP, 0, text, -1, own, kNativeTextSize) > 0)
         wide = own;
-    return wide && WideCharToMultiByte(codePage, 0, wide, -1, out, size, nullptr, nullptr) > 0;
+    return wide && WideCharToMultiByte(codePage, 0, wide, -1, out, size, nullptr, nullptr) > 0 ? out : nullptr;
 }
 
 bool LanguageResources::Find(char *out, size_t outSize, size_t limit, const char *text, const WCHAR *wide,
@@ -85,11 +87,12 @@ bool LanguageResources::Find(char *out, size_t outSize, size_t limit, const char
         return false;
     const char *entry = nullptr;
     for (UINT codePage : keyCodePages) {
-        char keyText[kNativeTextSize];
-        if (entry || codePage == 0 || !NativeBytes(codePage, text, wide, keyText, sizeof keyText))
+        char converted[kNativeTextSize];
+        const char *bytes = entry || codePage == 0 ? nullptr : NativeBytes(codePage, text, wide, converted, sizeof converted);
+        if (!bytes)
             continue;
         char key[9];
-        LanguageKey(key, keyText, context, kind);
+        LanguageKey(key, bytes, context, kind);
         entry = table.FindEntry(key);
     }
     if (!entry)
@@ -123,9 +126,9 @@ void LanguageResources::DetectDirection()
         IsRightToLeft = true;
         return;
     }
-    char direction[kDirectionSize];
-    Translate(direction, sizeof direction, "LTR", "LTR", TextKind::DialogText);
-    IsRightToLeft = memcmp(direction, "RTL", 4) == 0; // byte for byte, terminator included
+    char direction[Converted(kDirectionSize)];
+    IsRightToLeft = Find(direction, sizeof direction, kDirectionSize, "LTR", nullptr, "LTR", TextKind::DialogText) &&
+                    memcmp(direction, "RTL", 4) == 0; // byte for byte, terminator included
 }
 
 void LanguageResources::Load(const char *fileName)
@@ -133,9 +136,9 @@ void LanguageResources::Load(const char *fileName)
     table.Clear();
     IsRightToLeft = false;
     // The native code page first; the legacy one for files made for it, and alone where the
-    // native one is not installed.
+    // native one is not installed (no text converts to it then).
     UINT legacy = SystemLegacyAnsiCodePage();
-    keyCodePages[0] = IsValidCodePage(kNativeCodePage) ? kNativeCodePage : 0;
+    keyCodePages[0] = kNativeCodePage;
     keyCodePages[1] = legacy != kNativeCodePage ? legacy : 0;
     char path[1024];
     if (ResolveName(path, sizeof path, fileName))

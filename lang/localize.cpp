@@ -13,8 +13,9 @@ constexpr long long kCoordMin = -32768, kCoordMax = 32767;
 
 bool GetDialogScale(const char *dialogName, int *horizontal, int *vertical)
 {
-    char entry[kSizeEntrySize];
-    g_language.Translate(entry, sizeof entry, "", dialogName, TextKind::DialogText);
+    char entry[Converted(kSizeEntrySize)];
+    if (!g_language.Find(entry, sizeof entry, kSizeEntrySize, "", nullptr, dialogName, TextKind::DialogText))
+        entry[0] = '\0'; // without an entry the empty text itself
     *horizontal = *vertical = 100;
     ParseSizeEntry(entry, horizontal, vertical);
     return *horizontal != 100 || *vertical != 100;
@@ -39,7 +40,8 @@ static int Scale(long long value, int percent)
 }
 
 // The dialog's template as its resource holds it: the texts in UTF-16, whatever the process's
-// code page left of them in the windows.
+// code page left of them in the windows. The dialog has just been made from it (nothing has
+// changed its texts yet), so its windows are the template's, in order.
 struct DialogTemplate {
     const unsigned char *bytes = nullptr;
     size_t size = 0;
@@ -51,17 +53,13 @@ struct DialogTemplate {
         bytes = loaded ? static_cast<const unsigned char *>(LockResource(loaded)) : nullptr;
         size = bytes ? SizeofResource(g_resourceModule, found) : 0;
     }
-    // The text of window `index` (0: the dialog, then its items), when the window still shows
-    // it as the process's code page holds it; else null.
-    const WCHAR *NativeText(int index, const char *shown) const
+    // The text of window `index` (0: the dialog, then its items), terminated; null for none.
+    const WCHAR *NativeText(int index) const
     {
         size_t offset = 0, units = 0;
         if (!bytes || !DialogTemplateText(bytes, size, index, &offset, &units))
             return nullptr;
-        const WCHAR *text = reinterpret_cast<const WCHAR *>(bytes + offset); // even offsets, terminated
-        char narrow[Converted(kWindowTextSize)];
-        bool fits = WideCharToMultiByte(CP_ACP, 0, text, -1, narrow, sizeof narrow, nullptr, nullptr) > 0;
-        return fits && strcmp(narrow, shown) == 0 ? text : nullptr;
+        return reinterpret_cast<const WCHAR *>(bytes + offset); // even offsets, terminated
     }
 };
 
@@ -69,11 +67,12 @@ struct DialogTemplate {
 // without a translation is not set again, which would lay out and repaint the control.
 static void TranslateWindowText(HWND window, const char *dialogName, const DialogTemplate &dialog, int index)
 {
-    char text[Converted(kWindowTextSize)] = "", translated[Converted(kWindowTextSize)];
+    char text[Converted(kWindowTextSize)], translated[Converted(kWindowTextSize)];
+    text[0] = '\0';
     GetWindowTextA(window, text, sizeof text);
     if (text[0] == '\0')
         return;
-    const WCHAR *native = dialog.NativeText(index, text);
+    const WCHAR *native = dialog.NativeText(index);
     if (g_language.Find(translated, sizeof translated, kWindowTextSize, text, native, dialogName, TextKind::DialogText) &&
         strcmp(translated, text) != 0)
         SetWindowTextA(window, translated);

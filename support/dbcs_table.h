@@ -17,19 +17,16 @@ struct DbcsTable {
     size_t CharBytes(const char *text, size_t n) const;
 };
 
-// UTF-8 as RFC 3629 has it: the second byte's range rules out overlong forms, surrogates and
-// code points beyond U+10FFFF, so that a sequence taken whole is always a character.
+// A UTF-8 lead byte (C2 to F4) and the continuation bytes (80 to BF) it announces. Overlong
+// forms and surrogates count as characters too: cuts never split them, conversions refuse them.
 inline size_t Utf8CharBytes(const char *text, size_t n)
 {
     unsigned char b = static_cast<unsigned char>(text[0]);
     size_t length = b >= 0xC2 && b <= 0xDF ? 2 : b >= 0xE0 && b <= 0xEF ? 3 : b >= 0xF0 && b <= 0xF4 ? 4 : 1;
-    unsigned char low = b == 0xE0 ? 0xA0 : b == 0xF0 ? 0x90 : 0x80;
-    unsigned char high = b == 0xED ? 0x9F : b == 0xF4 ? 0x8F : 0xBF;
-    for (size_t i = 1; i < length; ++i, low = 0x80, high = 0xBF) {
+    for (size_t i = 1; i < length; ++i) {
         if (i >= n)
             return length;
-        unsigned char trail = static_cast<unsigned char>(text[i]);
-        if (trail < low || trail > high)
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80)
             return 1;
     }
     return length;

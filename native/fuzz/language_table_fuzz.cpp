@@ -62,39 +62,23 @@ static std::vector<RefLine> RefLines(const std::string &text)
 
 static bool IsLeadIn(const DbcsTable &cp, char c) { return cp.multiByte && cp.lead[static_cast<uint8_t>(c)]; }
 
-// RFC 3629's well-formed UTF-8 sequences: a lead byte in one range, the second byte in the
-// range that goes with it, any further bytes from 80 to BF.
-struct Utf8Rule {
-    uint8_t leadLow, leadHigh, secondLow, secondHigh;
-    size_t width;
-};
-static const Utf8Rule kUtf8Rules[] = {
-    {0xC2, 0xDF, 0x80, 0xBF, 2}, {0xE0, 0xE0, 0xA0, 0xBF, 3}, {0xE1, 0xEC, 0x80, 0xBF, 3},
-    {0xED, 0xED, 0x80, 0x9F, 3}, {0xEE, 0xEF, 0x80, 0xBF, 3}, {0xF0, 0xF0, 0x90, 0xBF, 4},
-    {0xF1, 0xF3, 0x80, 0xBF, 4}, {0xF4, 0xF4, 0x80, 0x8F, 4},
-};
-
 // The width of the character at s[i]: a lead byte and the byte after it under a double-byte
-// code page; under UTF-8 a well-formed sequence, its whole width when s ends inside it, and one
-// byte where it is broken off early or no sequence starts.
+// code page; under UTF-8 a lead byte (C2 to DF: two bytes, E0 to EF: three, F0 to F4: four)
+// with its continuation bytes (80 to BF), its whole width when s ends inside it, and one byte
+// where it is broken off early or no lead byte starts it.
 static size_t Width(const std::string &s, size_t i, const DbcsTable &cp)
 {
     if (!cp.utf8)
         return IsLeadIn(cp, s[i]) ? 2 : 1;
     uint8_t lead = static_cast<uint8_t>(s[i]);
-    for (const Utf8Rule &rule : kUtf8Rules) {
-        if (lead < rule.leadLow || lead > rule.leadHigh)
-            continue;
-        for (size_t k = 1; k < rule.width; ++k) {
-            if (i + k >= s.size())
-                return rule.width;
-            uint8_t b = static_cast<uint8_t>(s[i + k]);
-            if (b < (k == 1 ? rule.secondLow : 0x80) || b > (k == 1 ? rule.secondHigh : 0xBF))
-                return 1;
-        }
-        return rule.width;
+    size_t width = lead >= 0xF0 && lead <= 0xF4 ? 4 : lead >= 0xE0 && lead <= 0xEF ? 3 : lead >= 0xC2 && lead <= 0xDF ? 2 : 1;
+    for (size_t k = 1; k < width; ++k) {
+        if (i + k >= s.size())
+            return width;
+        if (static_cast<uint8_t>(s[i + k]) < 0x80 || static_cast<uint8_t>(s[i + k]) > 0xBF)
+            return 1;
     }
-    return 1;
+    return width;
 }
 
 // Bytes of the whole characters at the start of s that fit in limit bytes; a character cut

@@ -150,9 +150,9 @@ TEST(LanguageTable, CutsBetweenCharacters)
     EXPECT_EQ(Translated(*western, "lone"), "ab\xD6");
 }
 
-// A UTF-8 character is its lead byte and the trail bytes it announces, as RFC 3629 has them;
-// a byte that starts no character, or whose trail bytes are not all there, stands alone, so
-// a cut there splits nothing that was a character.
+// A UTF-8 character is its lead byte and the continuation bytes it announces; a byte that
+// starts no character, or whose continuation bytes are not all there, stands alone, so a cut
+// there splits nothing that was a character. Overlong forms and surrogates are kept whole.
 TEST(Utf8, CharactersAndBytesThatStandAlone)
 {
     struct {
@@ -161,15 +161,12 @@ TEST(Utf8, CharactersAndBytesThatStandAlone)
     } rows[] = {
         {"a", 1},          {"\xC3\xA9", 2},      {"\xE4\xB8\xAD", 3}, {"\xF0\x9F\x98\x80", 4},
         {"\xEF\xBF\xBF", 3}, {"\xF4\x8F\xBF\xBF", 4}, // U+FFFF and U+10FFFF
-        {"\x80", 1},       {"\xBF", 1},          // trail bytes alone
-        {"\xC0\xAF", 1},   {"\xC1\xBF", 1},      // overlong forms of ASCII
-        {"\xE0\x9F\xBF", 1},                     // overlong three-byte form
-        {"\xED\xA0\x80", 1},                     // a surrogate
-        {"\xF0\x8F\xBF\xBF", 1},                 // overlong four-byte form
-        {"\xF4\x90\x80\x80", 1},                 // beyond U+10FFFF
-        {"\xF5\x80\x80\x80", 1}, {"\xFF", 1},    // bytes that start nothing
-        {"\xE4" "a", 1}, {"\xE4\xB8" "a", 1}, {"\xE4\xB8\xC3\xA9", 1}, // trail bytes replaced
-        {std::string("\xE4\0", 2), 1},           // the terminator is no trail byte
+        {"\xED\xA0\x80", 3}, {"\xE0\x9F\xBF", 3},   // a surrogate, an overlong form: one unit
+        {"\x80", 1},       {"\xBF", 1},          // continuation bytes alone
+        {"\xC0\xAF", 1},   {"\xC1\xBF", 1},      // C0 and C1 start nothing
+        {"\xF5\x80\x80\x80", 1}, {"\xFF", 1},    // nor do F5 to FF
+        {"\xE4" "a", 1}, {"\xE4\xB8" "a", 1}, {"\xE4\xB8\xC3\xA9", 1}, // continuation bytes replaced
+        {std::string("\xE4\0", 2), 1},           // the terminator is no continuation byte
     };
     for (const auto &r : rows) {
         EXPECT_EQ(Utf8().CharBytes(r.bytes.data(), r.bytes.size()), r.width) << testing::PrintToString(r.bytes);
