@@ -18,7 +18,8 @@ static void LoadProgramIcons()
     }
 }
 
-// Nine points, as the dialogs' own text, at the screen's DPI.
+// Nine points, as the dialogs' own text, at the screen's DPI. GDI reads a face name in the
+// system's code page even in a UTF-8 process: keep it ASCII.
 static HFONT CreateBoldFont()
 {
     HDC screen = GetDC(nullptr);

@@ -136,7 +136,7 @@ static bool ToAnsi(const WCHAR *text, char *out, int size)
 static void LinkNameNt(int id, WCHAR *out, int size)
 {
     if (IsMsgTranslated(id)) {
-        char translated[kMsgSize];
+        char translated[kMsgBufferSize];
         CopyBounded(translated, GetMsg(id), sizeof translated);
         if (IsFileNameSafe(translated) && ToWide(translated, out, size))
             return;

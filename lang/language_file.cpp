@@ -1,6 +1,7 @@
 #include "lang/language_file.h"
 
 #include "lang/messages.h"
+#include "support/code_pages.h"
 #include "support/file.h"
 #include "support/program_path.h"
 #include "support/text.h"
@@ -8,7 +9,11 @@
 #include <new>
 #include <string.h>
 
-LanguageResources::LanguageResources() : table(g_dbcs) {}
+constexpr char kUtf8Mark[] = "\xEF\xBB\xBF";
+// The longest native text looked up: a window text in UTF-8.
+constexpr int kNativeTextSize = static_cast<int>(Converted(kWindowTextSize));
+
+LanguageResources::LanguageResources() : fileBytes(), table(fileBytes) {}
 
 LanguageResources g_language;
 
@@ -21,8 +26,9 @@ static bool ResolveName(char *path, size_t size, const char *fileName)
     return ProgramFilePath(fileName, path, size);
 }
 
-// Position of the table marker within the search limit, or -1.
-static long long FindMarker(File &file)
+// Position of the table marker within the search limit, or -1; tells whether the file begins
+// with the UTF-8 byte-order mark.
+static long long FindMarker(File &file, bool *utf8Mark)
 {
     char buffer[kMarkerReadSize];
     for (int round = 0; round < 64; ++round) {
@@ -30,6 +36,8 @@ static long long FindMarker(File &file)
         int got = file.Read(buffer, sizeof buffer);
         if (got < kMarkerOverlap)
             return -1;
+        if (round == 0)
+            *utf8Mark = memcmp(buffer, kUtf8Mark, sizeof kUtf8Mark - 1) == 0;
         int at = MarkerOffset(buffer, got);
         if (at >= 0)
             return start + at;
@@ -43,14 +51,73 @@ bool LanguageResources::ReadTable(const char *path)
     File file;
     if (!file.Open(path, false, true))
         return false;
-    long long marker = FindMarker(file);
+    bool utf8Mark = false;
+    long long marker = FindMarker(file, &utf8Mark);
     if (marker < 0 || !file.Seek(marker, FILE_BEGIN))
         return false;
     char *text = new (std::nothrow) char[kTableTextLimit + 1024];
     if (!text)
         return false;
-    table.Adopt(text, file.Read(text, kTableTextLimit));
+    int count = file.Read(text, kTableTextLimit);
+    fileCodePage = TableCodePage(utf8Mark, SystemAnsiCodePage(), SystemLegacyAnsiCodePage(), text,
+                                 count > 0 ? static_cast<size_t>(count) : 0);
+    fileBytes = CodePageTable(fileCodePage);
+    table.Adopt(text, count);
     return true;
+}
+
+// The native text's bytes in codePage: the text itself in the process's code page; else
+// converted from UTF-16 into out (size bytes) as the translator's kit converts the program's
+// texts (a character the code page lacks becomes its default character, as in the kit's
+// keys). Null when they do not fit.
+static const char *NativeBytes(UINT codePage, const char *text, const WCHAR *wide, char *out, int size)
+{
+    if (codePage == ProcessCodePage())
+        return text;
+    WCHAR own[kNativeTextSize];
+    if (!wide && MultiByteToWideChar(CP_ACP, 0, text, -1, own, kNativeTextSize) > 0)
+        wide = own;
+    return wide && WideCharToMultiByte(codePage, 0, wide, -1, out, size, nullptr, nullptr) > 0 ? out : nullptr;
+}
+
+bool LanguageResources::Find(char *out, size_t outSize, size_t limit, const char *text, const WCHAR *wide,
+                             const char *context, TextKind kind) const
+{
+    if (!table.IsLoaded() || outSize == 0)
+        return false;
+    const char *entry = nullptr;
+    for (UINT codePage : keyCodePages) {
+        char converted[kNativeTextSize];
+        const char *bytes = entry || codePage == 0 ? nullptr : NativeBytes(codePage, text, wide, converted, sizeof converted);
+        if (!bytes)
+            continue;
+        char key[9];
+        LanguageKey(key, bytes, context, kind);
+        entry = table.FindEntry(key);
+    }
+    if (!entry)
+        return false;
+    char cut[kWindowTextSize];
+    table.CopyTranslation(cut, limit < sizeof cut ? limit : sizeof cut, entry);
+    // In one code page but UTF-8 the bytes are taken as they are, as they always were; UTF-8
+    // is checked, and another code page converted.
+    const char *result = cut;
+    char converted[Converted(kWindowTextSize)];
+    UINT process = ProcessCodePage();
+    if (fileCodePage != process || fileCodePage == CP_UTF8) {
+        if (ConvertText(fileCodePage, cut, -1, process, converted, static_cast<int>(sizeof converted)) < 0)
+            return false; // a translation the process cannot show is no translation
+        result = converted;
+    }
+    CopyChars(out, outSize, result, strlen(result), g_dbcs);
+    return true;
+}
+
+void LanguageResources::Translate(char *out, size_t outSize, const char *text, const char *context,
+                                  TextKind kind) const
+{
+    if (!Find(out, outSize, outSize, text, nullptr, context, kind) && out != text)
+        CopyChars(out, outSize, text, strlen(text), g_dbcs);
 }
 
 void LanguageResources::DetectDirection()
@@ -59,15 +126,20 @@ void LanguageResources::DetectDirection()
         IsRightToLeft = true;
         return;
     }
-    char direction[kDirectionSize];
-    Translate(direction, sizeof direction, "LTR", "LTR", TextKind::DialogText);
-    IsRightToLeft = memcmp(direction, "RTL", 4) == 0; // byte for byte, terminator included
+    char direction[Converted(kDirectionSize)];
+    IsRightToLeft = Find(direction, sizeof direction, kDirectionSize, "LTR", nullptr, "LTR", TextKind::DialogText) &&
+                    memcmp(direction, "RTL", 4) == 0; // byte for byte, terminator included
 }
 
 void LanguageResources::Load(const char *fileName)
 {
     table.Clear();
     IsRightToLeft = false;
+    // The native code page first; the legacy one for files made for it, and alone where the
+    // native one is not installed (no text converts to it then).
+    UINT legacy = SystemLegacyAnsiCodePage();
+    keyCodePages[0] = kNativeCodePage;
+    keyCodePages[1] = legacy != kNativeCodePage ? legacy : 0;
     char path[1024];
     if (ResolveName(path, sizeof path, fileName))
         ReadTable(path);

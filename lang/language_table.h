@@ -21,10 +21,15 @@ constexpr int kTableTextLimit = 131072;
 constexpr int kEntryTailLimit = 255; // bytes taken from a last line without line end
 constexpr char kTableMarker[] = "***messages***"; // as a template writes it
 constexpr char kMarkerBytes[] = "***messages**";  // the 13 bytes the search looks for
-// Buffers that receive translations.
+// Bytes a translation may take in its file, terminator included: the sizes of the buffers
+// that received translations before they were converted, and what the kit measures against.
 constexpr size_t kWindowTextSize = 1024;
 constexpr size_t kSizeEntrySize = 512;
 constexpr size_t kDirectionSize = 1024;
+// UTF-8 takes at most three bytes for a character that another code page holds in one or two:
+// a buffer this many times a limit holds any text within the limit once converted.
+constexpr size_t kConversionGrowth = 3;
+constexpr size_t Converted(size_t limit) { return kConversionGrowth * limit; }
 
 // Standard reflected CRC-32 (zlib's): start with 0, feed pieces, the result is final.
 unsigned Crc32(unsigned crc, const void *data, size_t size);
@@ -42,8 +47,14 @@ inline int MarkerOffset(const char *bytes, int count)
 // Replaces escapes in place and turns CR and LF into form feeds; returns the new length.
 int UnescapeTable(char *text, int length);
 // Copies the whole characters among the first n bytes of src that fit in size bytes, so a
-// lead byte is never copied without its trail byte; terminates.
+// character is never copied without all its bytes; terminates.
 void CopyChars(char *out, size_t size, const char *src, size_t n, const DbcsTable &codePage);
+// True when the bytes are UTF-8, but for a character cut short by their end.
+bool IsUtf8Text(const char *text, size_t length);
+// The code page a language file's translations are written in: UTF-8 after a byte-order mark;
+// else the system's ANSI code page, and where that is UTF-8 but the table text is not, the
+// system's legacy one, in which the file was made before the system was set to UTF-8.
+unsigned TableCodePage(bool utf8Mark, unsigned system, unsigned legacy, const char *text, size_t length);
 
 class LanguageTable {
 public:
@@ -62,7 +73,7 @@ public:
     // The translation of an entry line, cut at a character boundary to fit outSize bytes.
     void CopyTranslation(char *out, size_t outSize, const char *entry) const;
     // Writes the translation of text (or the text itself) to out, which holds outSize bytes
-    // and may be text's own buffer. Never cuts inside a double-byte character.
+    // and may be text's own buffer. Never cuts inside a character.
     void Translate(char *out, size_t outSize, const char *text, const char *context, TextKind kind) const;
 
 private:

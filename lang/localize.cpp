@@ -1,6 +1,8 @@
 #include "lang/localize.h"
 
+#include "lang/dialog_template.h"
 #include "lang/language_file.h"
+#include "lang/messages.h"
 #include "lang/size_entry.h"
 #include "support/text.h"
 
@@ -11,8 +13,9 @@ constexpr long long kCoordMin = -32768, kCoordMax = 32767;
 
 bool GetDialogScale(const char *dialogName, int *horizontal, int *vertical)
 {
-    char entry[kSizeEntrySize];
-    g_language.Translate(entry, sizeof entry, "", dialogName, TextKind::DialogText);
+    char entry[Converted(kSizeEntrySize)];
+    if (!g_language.Find(entry, sizeof entry, kSizeEntrySize, "", nullptr, dialogName, TextKind::DialogText))
+        entry[0] = '\0'; // without an entry the empty text itself
     *horizontal = *vertical = 100;
     ParseSizeEntry(entry, horizontal, vertical);
     return *horizontal != 100 || *vertical != 100;
@@ -36,16 +39,42 @@ static int Scale(long long value, int percent)
     return static_cast<int>(value) * percent / 100;
 }
 
+// The dialog's template as its resource holds it: the texts in UTF-16, whatever the process's
+// code page left of them in the windows. The dialog has just been made from it (nothing has
+// changed its texts yet), so its windows are the template's, in order.
+struct DialogTemplate {
+    const unsigned char *bytes = nullptr;
+    size_t size = 0;
+
+    DialogTemplate(const char *dialogName)
+    {
+        HRSRC found = FindResourceA(g_resourceModule, dialogName, MAKEINTRESOURCEA(5)); // RT_DIALOG
+        HGLOBAL loaded = found ? LoadResource(g_resourceModule, found) : nullptr;
+        bytes = loaded ? static_cast<const unsigned char *>(LockResource(loaded)) : nullptr;
+        size = bytes ? SizeofResource(g_resourceModule, found) : 0;
+    }
+    // The text of window `index` (0: the dialog, then its items), terminated; null for none.
+    const WCHAR *NativeText(int index) const
+    {
+        size_t offset = 0, units = 0;
+        if (!bytes || !DialogTemplateText(bytes, size, index, &offset, &units))
+            return nullptr;
+        return reinterpret_cast<const WCHAR *>(bytes + offset); // even offsets, terminated
+    }
+};
+
 // An empty text is left alone: its key is the dialog's size entry, never a caption. A text
 // without a translation is not set again, which would lay out and repaint the control.
-static void TranslateWindowText(HWND window, const char *dialogName)
+static void TranslateWindowText(HWND window, const char *dialogName, const DialogTemplate &dialog, int index)
 {
-    char text[kWindowTextSize] = "", translated[kWindowTextSize];
+    char text[Converted(kWindowTextSize)], translated[Converted(kWindowTextSize)];
+    text[0] = '\0';
     GetWindowTextA(window, text, sizeof text);
     if (text[0] == '\0')
         return;
-    g_language.Translate(translated, sizeof translated, text, dialogName, TextKind::DialogText);
-    if (strcmp(translated, text) != 0)
+    const WCHAR *native = dialog.NativeText(index);
+    if (g_language.Find(translated, sizeof translated, kWindowTextSize, text, native, dialogName, TextKind::DialogText) &&
+        strcmp(translated, text) != 0)
         SetWindowTextA(window, translated);
 }
 
@@ -85,13 +114,14 @@ void LocalizeDialog(const char *dialogName, HWND dialog)
     if (scaling)
         SetWindowPos(dialog, nullptr, 0, 0, Clamp(Scale(client.right, sx) + bx), Clamp(Scale(client.bottom, sy) + by),
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOOWNERZORDER);
-    TranslateWindowText(dialog, dialogName);
+    DialogTemplate resource(dialogName);
+    TranslateWindowText(dialog, dialogName, resource, 0);
 
     long long dy = by - GetSystemMetrics(SM_CYDLGFRAME);
     HWND first = GetWindow(dialog, GW_CHILD);
     HWND child = first;
     for (int n = 0; child && n < kMaxLocalizedChildren; ++n) {
-        TranslateWindowText(child, dialogName);
+        TranslateWindowText(child, dialogName, resource, n + 1);
         if (scaling)
             ScaleChild(child, outer, bx, dy, sx, sy);
         child = GetWindow(child, GW_HWNDNEXT);

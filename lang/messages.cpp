@@ -1,6 +1,7 @@
 #include "lang/messages.h"
 
 #include "lang/language_file.h"
+#include "support/platform.h"
 #include "support/program_path.h"
 #include "support/text.h"
 
@@ -10,7 +11,7 @@ HMODULE g_resourceModule = nullptr;
 HMODULE g_programModule = nullptr;
 ExtResource g_extResource;
 
-static char s_ring[kMsgRing][kMsgSize];
+static char s_ring[kMsgRing][kMsgBufferSize];
 static int s_ringPos = 0;
 
 void ExtResource::Load(HMODULE program, const char *folderOf)
@@ -48,15 +49,24 @@ static char *NextRingBuffer()
     return buf;
 }
 
+// The program's own text, translated. The key comes from the text in UTF-16 where the NT
+// family gives it: in a code page that cannot hold the native letters the narrow text has
+// lost them. 9x keys the narrow text.
+static void LoadTranslated(int id, char *buf)
+{
+    LoadStringA(g_programModule, id, buf, kMsgBufferSize);
+    WCHAR wide[kMsgBufferSize];
+    bool hasWide = NtMajorVersion() != 0 && LoadStringW(g_programModule, id, wide, kMsgBufferSize) > 0;
+    g_language.Find(buf, kMsgBufferSize, kMsgSize, buf, hasWide ? wide : nullptr, nullptr, TextKind::MessageText);
+}
+
 const char *GetMsg(int id)
 {
     char *buf = NextRingBuffer();
-    if (g_language.IsLoaded()) {
-        LoadStringA(g_programModule, id, buf, kMsgSize);
-    } else if (LoadStringA(g_resourceModule, id, buf, kMsgSize) == 0) {
-        LoadStringA(g_programModule, id, buf, kMsgSize);
-    }
-    g_language.Translate(buf, kMsgSize, buf, nullptr, TextKind::MessageText);
+    if (g_language.IsLoaded())
+        LoadTranslated(id, buf);
+    else if (LoadStringA(g_resourceModule, id, buf, kMsgBufferSize) == 0)
+        LoadStringA(g_programModule, id, buf, kMsgBufferSize);
     return buf;
 }
 
@@ -86,7 +96,7 @@ const char *GetWebAddressMsg(int id)
     if (IsWebAddress(text))
         return text;
     char *own = NextRingBuffer();
-    LoadStringA(g_programModule, id, own, kMsgSize);
+    LoadStringA(g_programModule, id, own, kMsgBufferSize);
     return own;
 }
 
@@ -94,8 +104,8 @@ bool IsMsgTranslated(int id)
 {
     if (!g_language.IsLoaded())
         return false;
-    char native[kMsgSize] = "";
-    LoadStringA(g_programModule, id, native, kMsgSize);
+    char native[kMsgBufferSize] = "";
+    LoadStringA(g_programModule, id, native, kMsgBufferSize);
     return strcmp(GetMsg(id), native) != 0;
 }
 
@@ -147,7 +157,7 @@ static void ReplaceConversion(char *out, size_t size, const char *format, const 
 
 void FormatMsg(char *out, size_t size, int id, const char *arg)
 {
-    char format[kMsgSize];
+    char format[kMsgBufferSize];
     CopyBounded(format, GetMsg(id), sizeof format);
     if (!HasSingleStringConversion(format)) {
         format[0] = '\0';

@@ -16,7 +16,10 @@ public:
 };
 extern ExtResource g_extResource;
 
+// Bytes a message's translation may take in its file (what the kit measures), and the size of
+// the buffers that hold a message: enough for any such translation in UTF-8.
 constexpr int kMsgSize = 512;
+constexpr int kMsgBufferSize = 3 * kMsgSize;
 constexpr int kMsgRing = 8;
 
 // Localised text of a string-table number; valid until 8 further calls. "" when unknown.

@@ -37,3 +37,15 @@ const DbcsTable &Cp1252()
     }();
     return table;
 }
+
+const DbcsTable &Utf8()
+{
+    static const DbcsTable table = [] {
+        DbcsTable t = {};
+        t.multiByte = true;
+        t.utf8 = true;
+        t.isLetter = IsAsciiLetter;
+        return t;
+    }();
+    return table;
+}

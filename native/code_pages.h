@@ -7,3 +7,6 @@
 const DbcsTable &Cp936();
 // Western (1252): no lead bytes; letters are the ASCII ones and the accented ones.
 const DbcsTable &Cp1252();
+// UTF-8 (65001): sequences of one to four bytes, no lead bytes of the double-byte kind;
+// letters are the ASCII ones.
+const DbcsTable &Utf8();

@@ -22,7 +22,7 @@ static int ShowMessage(const char *text, UINT flags)
 
 static void ShowListError(const char *name)
 {
-    char text[kMsgSize + 1024];
+    char text[kMsgBufferSize + 1024];
     FormatMsg(text, sizeof text, IDS_NO_LIST_FILE, name);
     ShowMessage(text, MB_ICONERROR);
 }
@@ -44,7 +44,7 @@ void ShowManualDeletionMessage()
 {
     char self[kPathSize];
     OwnProgramPath(self, sizeof self); // empty when it cannot be named: the message still helps
-    char text[kMsgSize + 1 + kMsgSize + sizeof self];
+    char text[kMsgBufferSize + 1 + kMsgBufferSize + sizeof self];
     CopyBounded(text, GetMsg(IDS_REMOVAL_DONE), sizeof text);
     AppendBounded(text, "\n", sizeof text);
     size_t used = strlen(text);

@@ -1,37 +1,46 @@
 #include "support/text.h"
 
+#include "support/code_pages.h"
+
 #include <windows.h>
 #include <string.h>
 
+constexpr size_t kTerminated = static_cast<size_t>(-1); // a length for text that ends in a zero
+
+// IsCharAlphaA reads the byte in the process's code page: in UTF-8 a byte from 0x80 on is no
+// whole character, and no letter.
 static bool IsAnsiLetter(char c) { return c != '\0' && IsCharAlphaA(c); }
 
-static DbcsTable SystemTable()
+DbcsTable CodePageTable(unsigned codePage)
 {
-    DbcsTable table;
+    DbcsTable table = {};
     CPINFO info = {};
-    table.multiByte = GetCPInfo(CP_ACP, &info) && info.MaxCharSize > 1;
+    table.multiByte = GetCPInfo(codePage, &info) && info.MaxCharSize > 1;
     for (int v = 0; v < 256; ++v)
-        table.lead[v] = IsDBCSLeadByte(static_cast<BYTE>(v)) != FALSE;
+        table.lead[v] = IsDBCSLeadByteEx(codePage, static_cast<BYTE>(v)) != FALSE;
+    table.utf8 = (codePage == CP_ACP ? ProcessCodePage() : codePage) == CP_UTF8;
     table.isLetter = IsAnsiLetter;
     return table;
 }
 
-DbcsTable g_dbcs = SystemTable();
+DbcsTable g_dbcs = CodePageTable(CP_ACP);
 
-static bool IsLead(char c) { return g_dbcs.lead[static_cast<unsigned char>(c)]; }
-
-char *NextChar(const char *pos)
-{
-    if (IsLead(*pos) && pos[1] != '\0')
-        return const_cast<char *>(pos + 2);
-    return const_cast<char *>(pos + 1);
-}
+char *NextChar(const char *pos) { return const_cast<char *>(pos + g_dbcs.CharBytes(pos, kTerminated)); }
 
 static const char *Step(const char *pos) { return g_dbcs.multiByte ? NextChar(pos) : pos + 1; }
 
+// CompareStringA reads its text in the code page of the locale it is given, never in UTF-8:
+// a UTF-8 process compares the UTF-16 forms (never the 9x family, whose wide call fails).
+// Those take texts of up to 1,023 bytes, as every buffer they come from holds.
 int CompareNoCase(const char *a, const char *b)
 {
-    return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE | SORT_STRINGSORT, a, -1, b, -1) - 2;
+    constexpr DWORD kFlags = NORM_IGNORECASE | SORT_STRINGSORT;
+    if (!IsUtf8Process())
+        return CompareStringA(LOCALE_USER_DEFAULT, kFlags, a, -1, b, -1) - 2;
+    WCHAR wideA[1024], wideB[1024];
+    if (!MultiByteToWideChar(CP_UTF8, 0, a, -1, wideA, 1024) || !MultiByteToWideChar(CP_UTF8, 0, b, -1, wideB, 1024))
+        return -2;
+    return CompareStringW(LOCALE_USER_DEFAULT, kFlags, wideA, -1, wideB, -1) - 2;
 }
 
 char *TrimLineEnd(char *str)
@@ -80,11 +89,15 @@ bool JoinBounded(char *dest, size_t size, const char *a, const char *b)
 
 void DropTrailingLeadByte(char *str)
 {
-    if (!g_dbcs.multiByte)
-        return;
-    char *last = LastCharPos(str);
-    if (IsLead(*last) && last[1] == '\0')
-        *last = '\0';
+    size_t n = strlen(str);
+    for (size_t i = 0; i < n;) {
+        size_t step = g_dbcs.CharBytes(str + i, n - i);
+        if (i + step > n) {
+            str[i] = '\0';
+            return;
+        }
+        i += step;
+    }
 }
 
 bool IsPathSeparator(char c) { return c == '\\' || c == '/'; }
@@ -104,7 +117,7 @@ char *FileNamePart(const char *path)
         return const_cast<char *>(afterSep);
     if (path[0] == '\0')
         return const_cast<char *>(path);
-    if (IsDriveSeparator(path[1]) && !(g_dbcs.multiByte && IsLead(path[0])))
+    if (IsDriveSeparator(path[1]) && g_dbcs.CharBytes(path, kTerminated) == 1)
         return const_cast<char *>(path + 2);
     return const_cast<char *>(path);
 }

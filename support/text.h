@@ -1,12 +1,14 @@
-// Narrow-string and path helpers that understand double-byte ANSI code pages.
+// Narrow-string and path helpers that understand double-byte ANSI code pages and UTF-8.
 #pragma once
 
 #include "support/dbcs_table.h"
 
 #include <stddef.h>
 
-// Lead bytes and letters of the ANSI code page, filled once before WinMain runs.
+// Lead bytes and letters of the process's code page, filled once before WinMain runs.
 extern DbcsTable g_dbcs;
+// The byte classes of another code page (CP_ACP: the process's), for text read in that one.
+DbcsTable CodePageTable(unsigned codePage);
 
 // Next character position; a lead byte followed by the terminator is one byte.
 char *NextChar(const char *pos);
@@ -22,7 +24,8 @@ char *CopyBounded(char *dest, const char *src, size_t size);
 bool AppendBounded(char *dest, const char *src, size_t size);
 // Sets dest to a + b when both fit in size bytes; false (dest unchanged) otherwise.
 bool JoinBounded(char *dest, size_t size, const char *a, const char *b);
-// Removes a lead byte left alone at the end by a cut, so no half character remains.
+// Removes what a cut left of a character at the end (a lead byte alone, a UTF-8 sequence
+// short of its trail bytes), so no part of a character remains.
 void DropTrailingLeadByte(char *str);
 bool IsPathSeparator(char c);
 bool IsDriveSeparator(char c);

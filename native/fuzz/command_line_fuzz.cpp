@@ -114,8 +114,7 @@ static size_t RefArguments(const std::string &line)
 // ---- The properties. ----
 
 // A UTF-8 process classifies single bytes: only the ASCII ones are letters.
-static bool IsAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-static const DbcsTable kUtf8 = {{}, true, IsAsciiLetter};
+static const DbcsTable &kUtf8 = Utf8();
 
 static void Record(SwitchKind kind, void *context) { static_cast<std::vector<SwitchKind> *>(context)->push_back(kind); }
 

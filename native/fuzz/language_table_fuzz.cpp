@@ -1,8 +1,9 @@
 // Fuzzes the language table and the kit's check with a table text of arbitrary bytes.
-// Input: one byte choosing the code page and the output buffer, then the table's lines
-// after the marker line. Checked on every input:
+// Input: one byte choosing the code page (936, 1252 or UTF-8) and the output buffer, then the
+// table's lines after the marker line. Checked on every input:
 //  - no read or write outside the buffers (the sanitizers; buffers are allocated exactly);
-//  - every translation is terminated within its buffer and ends on a whole character;
+//  - every translation is terminated within its buffer and ends on a whole character of
+//    the entry;
 //  - for every key a line starts with, the program's look-up returns what a reader written
 //    here from the file format's description alone returns;
 //  - every entry the kit's check accepts is read by the program as the kit expects it.
@@ -61,13 +62,32 @@ static std::vector<RefLine> RefLines(const std::string &text)
 
 static bool IsLeadIn(const DbcsTable &cp, char c) { return cp.multiByte && cp.lead[static_cast<uint8_t>(c)]; }
 
-// Bytes of the whole characters at the start of s that fit in limit bytes; a lead byte and
-// the byte after it are one character, a lead byte without one after it is half of one.
+// The width of the character at s[i]: a lead byte and the byte after it under a double-byte
+// code page; under UTF-8 a lead byte (C2 to DF: two bytes, E0 to EF: three, F0 to F4: four)
+// with its continuation bytes (80 to BF), its whole width when s ends inside it, and one byte
+// where it is broken off early or no lead byte starts it.
+static size_t Width(const std::string &s, size_t i, const DbcsTable &cp)
+{
+    if (!cp.utf8)
+        return IsLeadIn(cp, s[i]) ? 2 : 1;
+    uint8_t lead = static_cast<uint8_t>(s[i]);
+    size_t width = lead >= 0xF0 && lead <= 0xF4 ? 4 : lead >= 0xE0 && lead <= 0xEF ? 3 : lead >= 0xC2 && lead <= 0xDF ? 2 : 1;
+    for (size_t k = 1; k < width; ++k) {
+        if (i + k >= s.size())
+            return width;
+        if (static_cast<uint8_t>(s[i + k]) < 0x80 || static_cast<uint8_t>(s[i + k]) > 0xBF)
+            return 1;
+    }
+    return width;
+}
+
+// Bytes of the whole characters at the start of s that fit in limit bytes; a character cut
+// by the end of s is half of one.
 static size_t WholeCharacters(const std::string &s, size_t limit, const DbcsTable &cp)
 {
     size_t i = 0;
     while (i < s.size()) {
-        size_t width = IsLeadIn(cp, s[i]) ? 2 : 1;
+        size_t width = Width(s, i, cp);
         if (i + width > limit || i + width > s.size())
             break;
         i += width;
@@ -76,8 +96,8 @@ static size_t WholeCharacters(const std::string &s, size_t limit, const DbcsTabl
 }
 
 // The translation of an entry line: from its 11th byte to the line end included, or at most
-// 255 bytes of a last line; cut at its last double quote; whole characters only.
-static std::string RefTranslation(const RefLine &line, const DbcsTable &cp)
+// 255 bytes of a last line; cut at its last double quote.
+static std::string RefTranslation(const RefLine &line)
 {
     std::string t = line.bytes.substr(10);
     if (line.ended)
@@ -87,11 +107,11 @@ static std::string RefTranslation(const RefLine &line, const DbcsTable &cp)
     size_t quote = t.rfind('"');
     if (quote != std::string::npos)
         t.resize(quote);
-    t.resize(WholeCharacters(t, t.size(), cp)); // half a character at the end is dropped
     return t;
 }
 
-// What a buffer of size bytes receives: whole characters, then the terminator.
+// What a buffer of size bytes receives: whole characters of the translation (half a
+// character at its end is dropped), then the terminator.
 static std::string RefFit(const std::string &t, size_t size, const DbcsTable &cp)
 {
     return t.substr(0, WholeCharacters(t, size - 1, cp));
@@ -138,7 +158,7 @@ static bool EndsOnWholeCharacter(const std::string &s, const DbcsTable &cp)
 {
     size_t i = 0;
     while (i < s.size())
-        i += IsLeadIn(cp, s[i]) ? 2 : 1;
+        i += Width(s, i, cp);
     return i == s.size();
 }
 
@@ -167,7 +187,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (size < 1)
         return 0;
     static const size_t kSizes[] = {1, 2, 3, 8, 64, 255, 256, 512, 1024};
-    const DbcsTable &cp = (data[0] & 0x80) ? Cp1252() : Cp936();
+    const DbcsTable &cp = data[0] < 0x80 ? Cp936() : data[0] < 0xC0 ? Cp1252() : Utf8();
     size_t outSize = kSizes[data[0] % (sizeof kSizes / sizeof kSizes[0])];
     std::string text = std::string(kTableMarker) + "\r\n" + std::string(reinterpret_cast<const char *>(data + 1), size - 1);
     if (text.size() > static_cast<size_t>(kTableTextLimit))
@@ -189,7 +209,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         std::vector<std::string> expected; // the marker's line is never an entry
         for (size_t n = 1; n < lines.size(); ++n)
             if (RefIsEntryFor(lines[n], key))
-                expected.push_back(RefFit(RefTranslation(lines[n], cp), outSize, cp));
+                expected.push_back(RefFit(RefTranslation(lines[n]), outSize, cp));
         if (expected.empty()) {
             PROPERTY(entry == nullptr);
             continue;
@@ -197,14 +217,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         PROPERTY(entry != nullptr);
         std::string got = Translate(table, entry, outSize);
         PROPERTY(got.size() < outSize);
-        PROPERTY(EndsOnWholeCharacter(got, cp));
+        // In UTF-8 a byte that starts no character may end the cut and look like the start of
+        // one: whole characters are then as the entry reads them, which the reference checks.
+        PROPERTY(cp.utf8 || EndsOnWholeCharacter(got, cp));
         bool one = false; // of equal keys, any entry may be taken
         for (const std::string &e : expected)
             one = one || e == got;
         PROPERTY(one);
     }
 
-    // The kit: every entry it accepts is what the program shows for that text.
+    // The kit: every entry it accepts is what the program shows for that text. Its check
+    // knows the lead bytes of double-byte code pages, not yet UTF-8's sequences.
+    if (cp.utf8)
+        return 0;
     static const std::vector<ProgramText> texts = KitTexts();
     TableCheck check = CheckTable(text, texts, cp);
     for (const ProgramText &t : texts) {

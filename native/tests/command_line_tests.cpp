@@ -10,8 +10,7 @@
 static void Record(SwitchKind kind, void *context) { static_cast<std::vector<SwitchKind> *>(context)->push_back(kind); }
 
 // A UTF-8 process classifies single bytes: only the ASCII ones are letters.
-static bool IsAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-static const DbcsTable kUtf8 = {{}, true, IsAsciiLetter};
+static const DbcsTable &kUtf8 = Utf8();
 
 // Every "/" or "-" starts a switch; "/quiet" is silent too; any switch but the silent ones
 // keeps the program from removing, and "/setup" anywhere chooses setup.

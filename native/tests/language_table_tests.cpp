@@ -116,21 +116,82 @@ TEST(LanguageTable, LongTranslationsAreCutToTheirBuffer)
     EXPECT_EQ(Translated(*table, "lastlong", 1024), std::string(255, 'x'));
 }
 
-TEST(LanguageTable, CutsBetweenDoubleByteCharacters)
+// Cuts fall between characters under each code page: "中" is two bytes in 936, three in UTF-8.
+TEST(LanguageTable, CutsBetweenCharacters)
 {
-    std::string zhong = "\xD6\xD0", chars; // "中" in 936
-    for (int i = 0; i < 300; ++i)
-        chars += zhong;
-    auto table = Table(kMarker + "\r\n" + Entry("odd", "a" + chars) + Entry("even", "ab" + chars) +
-                       Entry("lone", "ab\xD6") + Key("tail") + "=\"ab" + chars, Cp936());
-    EXPECT_EQ(Translated(*table, "odd"), "a" + chars.substr(0, 510)) << "511 bytes fit exactly";
-    EXPECT_EQ(Translated(*table, "even"), "ab" + chars.substr(0, 508)) << "no half character at the end";
-    EXPECT_EQ(Translated(*table, "even", 4), "ab");
-    EXPECT_EQ(Translated(*table, "lone"), "ab") << "a lead byte alone before the quote";
-    EXPECT_EQ(Translated(*table, "tail", 1024), "ab" + chars.substr(0, 252)) << "255 bytes end in a lead byte";
-    // Without an entry the text itself is copied, cut the same way.
-    EXPECT_EQ(Translated(*table, "ab" + chars, 5), "ab" + zhong);
+    struct {
+        const DbcsTable &cp;
+        std::string zhong;
+    } pages[] = {{Cp936(), "\xD6\xD0"}, {Utf8(), "\xE4\xB8\xAD"}};
+    for (const auto &page : pages) {
+        std::string chars;
+        for (int i = 0; i < 300; ++i)
+            chars += page.zhong;
+        size_t w = page.zhong.size();
+        std::string half = page.zhong.substr(0, w - 1);
+        auto table = Table(kMarker + "\r\n" + Entry("whole", "a" + chars) + Entry("shifted", "ab" + chars) +
+                               Entry("lone", "ab" + half) + Key("tail") + "=\"ab" + chars,
+                           page.cp);
+        size_t fit = (511 - 1) / w * w; // the characters after "a" that fit in 511 bytes
+        SCOPED_TRACE(w);
+        EXPECT_EQ(Translated(*table, "whole"), "a" + chars.substr(0, fit));
+        EXPECT_EQ(Translated(*table, "shifted"), "ab" + chars.substr(0, (511 - 2) / w * w));
+        EXPECT_EQ(Translated(*table, "shifted", 2 + w), "ab") << "no part of a character at the end";
+        EXPECT_EQ(Translated(*table, "shifted", 3 + w), "ab" + page.zhong) << "a character that fits exactly";
+        EXPECT_EQ(Translated(*table, "lone"), "ab") << "part of a character before the quote";
+        EXPECT_EQ(Translated(*table, "tail", 1024), "ab" + chars.substr(0, (255 - 2) / w * w))
+            << "255 bytes of a last line end inside a character";
+        // Without an entry the text itself is copied, cut the same way.
+        EXPECT_EQ(Translated(*table, "ab" + chars, 3 + w), "ab" + page.zhong);
+        EXPECT_EQ(Translated(*table, "ab" + chars, 2 + w), "ab");
+    }
     // Under a single-byte code page every byte is a character.
     auto western = Table(kMarker + "\r\n" + Entry("lone", "ab\xD6"));
     EXPECT_EQ(Translated(*western, "lone"), "ab\xD6");
+}
+
+// A UTF-8 character is its lead byte and the continuation bytes it announces; a byte that
+// starts no character, or whose continuation bytes are not all there, stands alone, so a cut
+// there splits nothing that was a character. Overlong forms and surrogates are kept whole.
+TEST(Utf8, CharactersAndBytesThatStandAlone)
+{
+    struct {
+        std::string bytes;
+        size_t width;
+    } rows[] = {
+        {"a", 1},          {"\xC3\xA9", 2},      {"\xE4\xB8\xAD", 3}, {"\xF0\x9F\x98\x80", 4},
+        {"\xEF\xBF\xBF", 3}, {"\xF4\x8F\xBF\xBF", 4}, // U+FFFF and U+10FFFF
+        {"\xED\xA0\x80", 3}, {"\xE0\x9F\xBF", 3},   // a surrogate, an overlong form: one unit
+        {"\x80", 1},       {"\xBF", 1},          // continuation bytes alone
+        {"\xC0\xAF", 1},   {"\xC1\xBF", 1},      // C0 and C1 start nothing
+        {"\xF5\x80\x80\x80", 1}, {"\xFF", 1},    // nor do F5 to FF
+        {"\xE4" "a", 1}, {"\xE4\xB8" "a", 1}, {"\xE4\xB8\xC3\xA9", 1}, // continuation bytes replaced
+        {std::string("\xE4\0", 2), 1},           // the terminator is no continuation byte
+    };
+    for (const auto &r : rows) {
+        EXPECT_EQ(Utf8().CharBytes(r.bytes.data(), r.bytes.size()), r.width) << testing::PrintToString(r.bytes);
+        EXPECT_EQ(IsUtf8Text(r.bytes.data(), r.bytes.size()), r.width > 1 || r.bytes[0] >= 0) << testing::PrintToString(r.bytes);
+    }
+    // Cut short by the end of what is there: as wide as announced, so it does not fit.
+    EXPECT_EQ(Utf8().CharBytes("\xE4\xB8", 2), 3u);
+    EXPECT_EQ(Utf8().CharBytes("\xF0\x9F\x98", 3), 4u);
+    EXPECT_TRUE(IsUtf8Text("ab\xE4\xB8", 4)) << "a character cut by the end of the text read";
+    // A lead byte of 936 before the terminator is one byte, as before.
+    EXPECT_EQ(Cp936().CharBytes("\xD6", 1), 2u);
+    EXPECT_EQ(Cp936().CharBytes(std::string("\xD6\0", 2).data(), 2), 1u);
+    EXPECT_EQ(Cp936().CharBytes("\xD6\\", 2), 2u) << "a trail byte may be a backslash";
+}
+
+// A file's translations are in the system's code page, UTF-8 after a byte-order mark; where
+// the system is set to UTF-8, a file made before in the legacy code page keeps it.
+TEST(LanguageFileCodePage, FromTheMarkAndTheSystem)
+{
+    std::string utf8 = "a=\"\xC3\xA9\"", legacy = "a=\"\xE9\"";
+    EXPECT_EQ(TableCodePage(true, 1252, 1252, legacy.data(), legacy.size()), 65001u);
+    EXPECT_EQ(TableCodePage(false, 1252, 1252, utf8.data(), utf8.size()), 1252u);
+    EXPECT_EQ(TableCodePage(false, 936, 936, legacy.data(), legacy.size()), 936u);
+    EXPECT_EQ(TableCodePage(false, 65001, 1252, utf8.data(), utf8.size()), 65001u);
+    EXPECT_EQ(TableCodePage(false, 65001, 1252, legacy.data(), legacy.size()), 1252u);
+    EXPECT_EQ(TableCodePage(false, 65001, 936, utf8.data(), utf8.size() - 2), 65001u)
+        << "a character cut by the end of the table read";
 }

@@ -307,3 +307,33 @@ TEST(SetupDialog, SilentSetupStopsWhereAMachineKeyIsDenied)
         EXPECT_EQ(std::string(text), install.path("uninstall.exe")) << row.key << ": registered all the same";
     }
 }
+
+// The program as Windows 10 runs it, a UTF-8 process, on a Western or a Chinese system: the
+// dialog's Chinese title reads whole, and the English file, keyed over code page 936 as
+// translators key it, translates the dialog and the display name.
+TEST(SetupDialog, Utf8ProcessShowsTextsWholeAndTranslates)
+{
+    SetupInstall native;
+    ASSERT_TRUE(native.Start());
+    HWND dialog = native.WaitSetupDialog();
+    ASSERT_NE(dialog, nullptr) << "found by its whole title";
+    Cancel(native, dialog);
+
+    SetupInstall english;
+    ASSERT_TRUE(CopyFileTo(JoinPath(SourceDir(), "lang\\english\\uninstall.lng"), english.path("uninstall.lng")));
+    ASSERT_TRUE(english.Start());
+    dialog = WaitForDialog(english.pid(), L"Quibex setup");
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(WindowTextOf(GetDlgItem(dialog, IDC_DESKTOP)), L"Add Quibex to &desktop");
+    Cancel(english, dialog);
+    ASSERT_TRUE(english.Start("/setup /s"));
+    EXPECT_EQ(english.Finish(30000), 0);
+    wchar_t name[128] = L"";
+    DWORD size = sizeof name;
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, Wide(kUninstallKey).c_str(), 0, KEY_READ, &key) == ERROR_SUCCESS) {
+        RegQueryValueExW(key, L"DisplayName", nullptr, nullptr, reinterpret_cast<BYTE *>(name), &size);
+        RegCloseKey(key);
+    }
+    EXPECT_STREQ(name, L"Quibex archive manager");
+}

@@ -27,6 +27,7 @@ TEST(DbcsTable, MatchesTheSystemCodePage)
     CPINFO info = {};
     GetCPInfo(CP_ACP, &info);
     EXPECT_EQ(g_dbcs.multiByte, info.MaxCharSize > 1);
+    EXPECT_EQ(g_dbcs.utf8, GetACP() == CP_UTF8);
     for (int v = 0; v < 256; ++v) {
         EXPECT_EQ(g_dbcs.lead[v], IsDBCSLeadByte(static_cast<BYTE>(v)) != FALSE) << v;
         EXPECT_EQ(g_dbcs.IsLetter(static_cast<char>(v)), v != 0 && IsCharAlphaA(static_cast<CHAR>(v))) << v;
@@ -85,6 +86,24 @@ TEST(DoubleByte, LoneLeadByteAtTheEndIsOneCharacter)
     EXPECT_EQ(LastCharPos(text), text + 2);
     DropTrailingLeadByte(text);
     EXPECT_STREQ(text, "ab");
+}
+
+// In a UTF-8 process a character is its whole sequence: a cut drops what is left of one, and
+// letters beyond ASCII compare without case (CompareStringA would read them in the locale's
+// code page).
+TEST(Utf8Process, CutsAndComparisons)
+{
+    if (GetACP() != CP_UTF8)
+        GTEST_SKIP() << "needs a UTF-8 process";
+    char cut[] = "ab\xE4\xB8\xAD\xE4\xB8";
+    EXPECT_EQ(NextChar(cut + 2), cut + 5);
+    DropTrailingLeadByte(cut);
+    EXPECT_STREQ(cut, "ab\xE4\xB8\xAD");
+    char whole[] = "ab\xE4\xB8\xAD";
+    DropTrailingLeadByte(whole);
+    EXPECT_STREQ(whole, "ab\xE4\xB8\xAD");
+    EXPECT_EQ(CompareNoCase(reinterpret_cast<const char *>(u8"ÉTÉ 工具"), reinterpret_cast<const char *>(u8"été 工具")), 0);
+    EXPECT_NE(CompareNoCase(reinterpret_cast<const char *>(u8"工具"), reinterpret_cast<const char *>(u8"工作")), 0);
 }
 
 TEST(Bounded, CopiesAndJoinsNeverPassTheirSize)
