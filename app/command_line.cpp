@@ -1,5 +1,6 @@
 #include "app/command_line.h"
 
+#include "support/text.h"
 
 static bool IsSwitchChar(char c) { return c == '/' || c == '-'; }
 
@@ -10,31 +11,17 @@ static bool IsSilentText(const char *text, const DbcsTable &codePage, bool utf8)
     return !codePage.IsLetter(text[1]) && !(utf8 && static_cast<unsigned char>(text[1]) >= 0x80);
 }
 
-// The words are ASCII, so a byte-wise test is exact: no lead byte equals an ASCII letter,
-// and the walk stops at the text's end.
-static bool StartsWithNoCase(const char *text, const char *word)
-{
-    for (; *word != '\0'; ++text, ++word) {
-        char c = *text;
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-        if (c != *word)
-            return false;
-    }
-    return true;
-}
-
 SwitchKind ClassifySwitch(const char *text, const DbcsTable &codePage, bool utf8)
 {
-    if (StartsWithNoCase(text, "setup"))
+    if (StartsWithAsciiNoCase(text, "setup"))
         return SwitchKind::Setup;
     if (IsSilentText(text, codePage, utf8))
         return SwitchKind::Silent;
-    if (StartsWithNoCase(text, "wait"))
+    if (StartsWithAsciiNoCase(text, "wait"))
         return SwitchKind::Wait;
-    if (StartsWithNoCase(text, "warning"))
+    if (StartsWithAsciiNoCase(text, "warning"))
         return SwitchKind::Warning;
-    if (StartsWithNoCase(text, "quiet"))
+    if (StartsWithAsciiNoCase(text, "quiet"))
         return SwitchKind::Quiet;
     return SwitchKind::Other;
 }

@@ -2,6 +2,7 @@
 
 #include "integration/program_files.h"
 #include "registry/registry.h"
+#include "support/optional_functions.h"
 #include "support/text.h"
 
 const char kAppPathKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\Quibex.exe";
@@ -25,12 +26,8 @@ bool RegisterAppPath()
 
 bool IsWow64()
 {
-    typedef BOOL(WINAPI * IsWow64Fn)(HANDLE, PBOOL);
     if (s_wow64 == 0) {
-        HMODULE kernel = GetModuleHandleA("kernel32");
-        auto query = kernel ? reinterpret_cast<IsWow64Fn>(
-                                  reinterpret_cast<void *>(GetProcAddress(kernel, "IsWow64Process")))
-                            : nullptr;
+        IsWow64ProcessCall query = OptionalIsWow64Process();
         BOOL answer = FALSE;
         if (query) {
             ++s_wow64Queries;

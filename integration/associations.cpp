@@ -121,7 +121,6 @@ static void GiveBackExtension(const char *ext, const char *settings, bool isQbx)
 
 void AssociateExtension(const char *ext, bool associate, bool shellExt, bool isZip, bool isQbx)
 {
-    CompleteTemplates();
     char settings[kPathSize];
     if (ext[0] == '\0' || !JoinBounded(settings, sizeof settings, "Setup\\", ext))
         return;

@@ -3,6 +3,7 @@
 #include "integration/program_files.h"
 #include "lang/messages.h"
 #include "support/code_pages.h"
+#include "support/optional_functions.h"
 #include "support/platform.h"
 #include "support/text.h"
 
@@ -35,32 +36,15 @@ static const int kGroupCount = sizeof kGroup / sizeof kGroup[0];
 // The program group's folder name, never translated.
 static const char kGroupName[] = "Quibex";
 
-bool CreateShellLink(const char *target, const char *description, const char *linkPath)
+// Saves a shortcut to target at linkPath through the shell link object, in the interface whose
+// texts are Char: IShellLinkW for names any code page cannot hold (NT family), IShellLinkA on
+// 9x, which has no other. The link's own path is wide in both: IPersistFile takes no other.
+template <typename ShellLink, typename Char>
+static bool CreateShellLink(const GUID &linkInterface, const Char *target, const Char *description,
+                            const WCHAR *linkPath)
 {
-    IShellLinkA *link = nullptr;
-    if (FAILED(CoCreateInstance(kShellLinkClass, nullptr, CLSCTX_INPROC_SERVER, kShellLinkA,
-                                reinterpret_cast<void **>(&link))))
-        return false;
-    link->SetPath(target);
-    if (description)
-        link->SetDescription(description);
-    IPersistFile *file = nullptr;
-    if (FAILED(link->QueryInterface(kPersistFile, reinterpret_cast<void **>(&file)))) {
-        link->Release();
-        return false;
-    }
-    WCHAR widePath[MAX_PATH];
-    bool saved = MultiByteToWideChar(CP_ACP, 0, linkPath, -1, widePath, MAX_PATH) > 0 &&
-                 SUCCEEDED(file->Save(widePath, TRUE));
-    file->Release();
-    link->Release();
-    return saved;
-}
-
-bool CreateShellLinkW(const WCHAR *target, const WCHAR *description, const WCHAR *linkPath)
-{
-    IShellLinkW *link = nullptr;
-    if (FAILED(CoCreateInstance(kShellLinkClass, nullptr, CLSCTX_INPROC_SERVER, kShellLinkW,
+    ShellLink *link = nullptr;
+    if (FAILED(CoCreateInstance(kShellLinkClass, nullptr, CLSCTX_INPROC_SERVER, linkInterface,
                                 reinterpret_cast<void **>(&link))))
         return false;
     link->SetPath(target);
@@ -194,11 +178,12 @@ static bool SaveLink(const char *target, const WCHAR *description, const WCHAR *
 {
     if (NtMajorVersion() != 0) {
         WCHAR wideTarget[kPathSize];
-        return ToWide(target, wideTarget, kPathSize) && CreateShellLinkW(wideTarget, description, link);
+        return ToWide(target, wideTarget, kPathSize) &&
+               CreateShellLink<IShellLinkW>(kShellLinkW, wideTarget, description, link);
     }
-    char ansiDescription[kMsgSize * 2], ansiLink[kPathSize];
+    char ansiDescription[kMsgSize * 2];
     return ToAnsi(description, ansiDescription, sizeof ansiDescription) &&
-           ToAnsi(link, ansiLink, sizeof ansiLink) && CreateShellLink(target, ansiDescription, ansiLink);
+           CreateShellLink<IShellLinkA>(kShellLinkA, target, ansiDescription, link);
 }
 
 // The folder's path in out (kPathSize bytes). The A call gives "?" for letters the code page
@@ -213,9 +198,7 @@ static bool FolderPath(LPCITEMIDLIST items, char *out)
         CopyBounded(out, path, kPathSize);
         return true;
     }
-    using PathFromIdList = BOOL(WINAPI *)(LPCITEMIDLIST items, WCHAR *path);
-    auto readPath = reinterpret_cast<PathFromIdList>(
-        reinterpret_cast<void *>(GetProcAddress(GetModuleHandleA("shell32.dll"), "SHGetPathFromIDListW")));
+    PathFromIdListCall readPath = OptionalPathFromIdListW();
     WCHAR path[MAX_PATH] = L"";
     return readPath && readPath(items, path) && PathInCodePage(path, ProcessCodePage(), out, kPathSize);
 }

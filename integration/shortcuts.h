@@ -13,10 +13,6 @@ constexpr size_t kGroupFolderSize = 1024;
 // running Windows version. groupFolder (kGroupFolderSize bytes, may be null) receives the
 // program group's folder when Programs is set, and is left alone otherwise.
 void UpdateShortcuts(const SetupChoices &choices, char *groupFolder);
-// Saves a shortcut to target at linkPath through the shell link object.
-bool CreateShellLink(const char *target, const char *description, const char *linkPath);
-// The same through the wide interface, for names any code page cannot hold (NT family).
-bool CreateShellLinkW(const WCHAR *target, const WCHAR *description, const WCHAR *linkPath);
 // True when folder is the program group's folder directly under one of the count Programs
 // folders, written as the group is made there: no other, deeper or dotted path.
 bool IsProgramGroupFolder(const char *folder, const char *const *programs, int count);

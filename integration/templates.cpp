@@ -7,21 +7,26 @@
 #include <string.h>
 #include <windows.h>
 
-unsigned char EmptyQbxArchive[20];
-unsigned char EmptyZipArchive[22];
+static unsigned char s_emptyQbx[20];
+static unsigned char s_emptyZip[22];
 
-// Both are made here from a tail that lacks the first byte, so that the program's file holds
-// neither signature whole (an archiver or a scanner would take the program for an archive).
-// The first byte is stored through a volatile: otherwise the optimiser folds it and the tail
-// back into one constant.
-void CompleteTemplates()
+// Both are made here, at every call, from a tail that lacks the first byte, so that the
+// program's file holds neither signature whole (an archiver or a scanner would take the program
+// for an archive). The first byte is stored through a volatile: otherwise the optimiser folds it
+// and the tail back into one constant.
+ArchiveBytes EmptyArchiveBytes(bool isQbx)
 {
-    static const unsigned char qbxTail[] = {0x62, 0x78, 0x21, 0x1A, 0x07, 0x00, 0xCF, 0x90, 0x73, 0x00, 0x00, 0x0D};
-    memcpy(EmptyQbxArchive + 1, qbxTail, sizeof qbxTail);
-    *static_cast<volatile unsigned char *>(EmptyQbxArchive) = 0x51;
+    if (isQbx) {
+        static const unsigned char qbxTail[] = {0x62, 0x78, 0x21, 0x1A, 0x07, 0x00,
+                                                0xCF, 0x90, 0x73, 0x00, 0x00, 0x0D};
+        memcpy(s_emptyQbx + 1, qbxTail, sizeof qbxTail);
+        *static_cast<volatile unsigned char *>(s_emptyQbx) = 0x51;
+        return {s_emptyQbx, sizeof s_emptyQbx};
+    }
     static const unsigned char zipTail[] = {0x4B, 0x05, 0x06};
-    memcpy(EmptyZipArchive + 1, zipTail, sizeof zipTail);
-    *static_cast<volatile unsigned char *>(EmptyZipArchive) = 0x50;
+    memcpy(s_emptyZip + 1, zipTail, sizeof zipTail);
+    *static_cast<volatile unsigned char *>(s_emptyZip) = 0x50;
+    return {s_emptyZip, sizeof s_emptyZip};
 }
 
 static bool ShellNewKey(const char *ext, char *key, size_t size)
@@ -46,13 +51,16 @@ void SaveNewFileEntry(const char *ext, const char *settings)
 }
 
 // Windows 2000 and later, and Me, take a template file; 95, 98 and NT 4 want the bytes.
+// NtMajorVersion cannot tell Me from 98: both are 9x of major version 4.
 static bool UsesTemplateFile()
 {
     OSVERSIONINFOA info;
     ZeroMemory(&info, sizeof info);
-    info.dwOSVersionInfoSize = 148;
+    info.dwOSVersionInfoSize = sizeof info;
     GetVersionExA(&info);
-    return info.dwMajorVersion > 4 || info.dwMinorVersion > 10;
+    bool windows2000OrLater = info.dwMajorVersion > 4;
+    bool windowsMe = info.dwMinorVersion > 10; // Me is 4.90, 98 4.10; 95 and NT 4 are 4.0
+    return windows2000OrLater || windowsMe;
 }
 
 static void CreateTemplateFile(const char *path, const void *bytes, DWORD count)
@@ -71,18 +79,17 @@ void RegisterNewFileTemplate(const char *ext, bool isQbx)
     char key[kPathSize];
     if (!ShellNewKey(ext, key, sizeof key))
         return;
-    const unsigned char *bytes = isQbx ? EmptyQbxArchive : EmptyZipArchive;
-    DWORD count = isQbx ? sizeof EmptyQbxArchive : sizeof EmptyZipArchive;
+    ArchiveBytes archive = EmptyArchiveBytes(isQbx);
     DeleteRegKey(HKEY_CLASSES_ROOT, key);
     if (!UsesTemplateFile()) {
-        SetRegBytes(HKEY_CLASSES_ROOT, key, "Data", bytes, count);
+        SetRegBytes(HKEY_CLASSES_ROOT, key, "Data", archive.data, archive.count);
         return;
     }
     char path[kPathSize];
     if (!ProgramFilePath(isQbx ? "qbxnew.dat" : "zipnew.dat", path, sizeof path))
         return;
     if (GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES)
-        CreateTemplateFile(path, bytes, count);
+        CreateTemplateFile(path, archive.data, archive.count);
     SetRegString(HKEY_CLASSES_ROOT, key, "FileName", path);
 }
 
@@ -105,9 +112,9 @@ static bool IsOwnTemplateFile(const char *path)
 
 static bool IsOwnTemplateData(const BYTE *data, DWORD count)
 {
-    CompleteTemplates();
-    return (count == sizeof EmptyQbxArchive && memcmp(data, EmptyQbxArchive, count) == 0) ||
-           (count == sizeof EmptyZipArchive && memcmp(data, EmptyZipArchive, count) == 0);
+    ArchiveBytes qbx = EmptyArchiveBytes(true), zip = EmptyArchiveBytes(false);
+    return (count == qbx.count && memcmp(data, qbx.data, count) == 0) ||
+           (count == zip.count && memcmp(data, zip.data, count) == 0);
 }
 
 // Only a "FileName" naming this program's own template file is surely setup's (bytes equal to an

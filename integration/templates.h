@@ -1,11 +1,15 @@
 // Explorer's "New" menu entries for ".qbx" and ".zip": empty archives as templates.
 #pragma once
 
-// Empty archives, zero until CompleteTemplates makes them, before any use, so that this
-// program's file never carries either signature in full.
-extern unsigned char EmptyQbxArchive[20];
-extern unsigned char EmptyZipArchive[22];
-void CompleteTemplates();
+#include <windows.h>
+
+struct ArchiveBytes {
+    const unsigned char *data;
+    DWORD count;
+};
+// An empty archive of the program's own format (isQbx) or of zip. Made at run time, so that
+// this program's file never carries either signature in full.
+ArchiveBytes EmptyArchiveBytes(bool isQbx);
 
 // Keeps the extension's current new-file entry in one value, "ShellNew" of the settings key
 // given, as earlier versions read it: its "FileName" whole, else "*" for a "NullFile" entry, else "".

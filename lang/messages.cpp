@@ -70,19 +70,9 @@ const char *GetMsg(int id)
     return buf;
 }
 
-static bool StartsWithNoCase(const char *text, const char *prefix)
-{
-    for (; *prefix != '\0'; ++text, ++prefix) {
-        char c = *text >= 'A' && *text <= 'Z' ? static_cast<char>(*text - 'A' + 'a') : *text;
-        if (c != *prefix)
-            return false;
-    }
-    return true;
-}
-
 bool IsWebAddress(const char *text)
 {
-    if (!StartsWithNoCase(text, "http://") && !StartsWithNoCase(text, "https://"))
+    if (!StartsWithAsciiNoCase(text, "http://") && !StartsWithAsciiNoCase(text, "https://"))
         return false;
     for (const unsigned char *p = reinterpret_cast<const unsigned char *>(text); *p != '\0'; ++p)
         if (*p <= ' ' || *p == 0x7F || *p == '"')

@@ -1,5 +1,6 @@
 #include "registry/registry.h"
 
+#include "support/optional_functions.h"
 #include "support/platform.h"
 #include "support/text.h"
 
@@ -172,38 +173,6 @@ bool QueryRegValue(HKEY root, const char *path, const char *name, DWORD *type, v
     return true;
 }
 
-// The value calls that pass the registry's own form whole, names included: on the NT family,
-// which holds text in UTF-16, the W calls; on 9x, which holds ANSI and whose W calls are stubs
-// that fail, the A calls. Windows 95 need not export the W calls, so both are loaded by name,
-// as one table whose text parameters take either form.
-struct ValueCalls {
-    LONG(WINAPI *queryInfo)(HKEY, void *, DWORD *, DWORD *, DWORD *, DWORD *, DWORD *, DWORD *, DWORD *, DWORD *,
-                            DWORD *, FILETIME *);
-    LONG(WINAPI *enumValue)(HKEY, DWORD, void *, DWORD *, DWORD *, DWORD *, BYTE *, DWORD *);
-    LONG(WINAPI *queryValue)(HKEY, const void *, DWORD *, DWORD *, BYTE *, DWORD *);
-    LONG(WINAPI *setValue)(HKEY, const void *, DWORD, DWORD, const BYTE *, DWORD);
-    bool wide;
-};
-static ValueCalls s_calls;
-
-template <typename Call> static void LoadCall(HMODULE module, const char *name, Call *call)
-{
-    *call = reinterpret_cast<Call>(reinterpret_cast<void *>(GetProcAddress(module, name)));
-}
-
-static const ValueCalls &Calls()
-{
-    if (!s_calls.setValue) {
-        HMODULE advapi = GetModuleHandleA("advapi32.dll");
-        s_calls.wide = NtMajorVersion() != 0;
-        LoadCall(advapi, s_calls.wide ? "RegQueryInfoKeyW" : "RegQueryInfoKeyA", &s_calls.queryInfo);
-        LoadCall(advapi, s_calls.wide ? "RegEnumValueW" : "RegEnumValueA", &s_calls.enumValue);
-        LoadCall(advapi, s_calls.wide ? "RegQueryValueExW" : "RegQueryValueExA", &s_calls.queryValue);
-        LoadCall(advapi, s_calls.wide ? "RegSetValueExW" : "RegSetValueExA", &s_calls.setValue);
-    }
-    return s_calls;
-}
-
 // A name of the program's own, given in the process's code page, in the registry's form.
 struct NativeName {
     WCHAR text[256];
@@ -211,7 +180,7 @@ struct NativeName {
 
 static bool ToNativeName(const char *name, NativeName *out)
 {
-    if (Calls().wide)
+    if (NativeRegistryCalls().wide)
         return MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, name, -1, out->text, 256) > 0;
     return JoinBounded(reinterpret_cast<char *>(out->text), sizeof out->text, name, "");
 }
@@ -231,10 +200,10 @@ static LONG ReadRawValue(HKEY root, const char *path, const char *name, RawValue
     HKEY key = OpenRegKey(root, path);
     if (!key)
         return ERROR_FILE_NOT_FOUND;
-    LONG result = Calls().queryValue(key, native.text, nullptr, &value->type, nullptr, &value->count);
+    LONG result = NativeRegistryCalls().queryValue(key, native.text, nullptr, &value->type, nullptr, &value->count);
     if (result == ERROR_SUCCESS) {
         value->data = new (std::nothrow) BYTE[value->count + 2]();
-        result = value->data ? Calls().queryValue(key, native.text, nullptr, &value->type, value->data, &value->count)
+        result = value->data ? NativeRegistryCalls().queryValue(key, native.text, nullptr, &value->type, value->data, &value->count)
                              : ERROR_NOT_ENOUGH_MEMORY;
     }
     CloseRegKey(key);
@@ -254,7 +223,7 @@ LONG CopyRegValue(HKEY fromRoot, const char *fromPath, const char *fromName, HKE
     HKEY key = CreateRegKey(toRoot, toPath, &result);
     if (!key)
         return result;
-    result = Calls().setValue(key, target.text, 0, value.type, value.data, value.count);
+    result = NativeRegistryCalls().setValue(key, target.text, 0, value.type, value.data, value.count);
     CloseRegKey(key);
     return result;
 }
@@ -266,12 +235,12 @@ bool RegValueHasText(HKEY root, const char *path, const char *name)
         return false;
     if (value.type != REG_SZ && value.type != REG_EXPAND_SZ && value.type != REG_MULTI_SZ)
         return value.count > 0;
-    return value.data[0] != 0 || (Calls().wide && value.data[1] != 0);
+    return value.data[0] != 0 || (NativeRegistryCalls().wide && value.data[1] != 0);
 }
 
 bool CopyRegValues(HKEY fromRoot, const char *from, HKEY toRoot, const char *to, bool onlyMissing)
 {
-    const ValueCalls &calls = Calls();
+    const RegistryValueCalls &calls = NativeRegistryCalls();
     HKEY source = OpenRegKey(fromRoot, from);
     DWORD values = 0, nameMax = 0, dataMax = 0;
     LONG error = 0;
@@ -323,16 +292,11 @@ void DeleteRegKey(HKEY root, const char *path)
 
 void DeleteRegKey64(HKEY root, const char *path)
 {
-    typedef LONG(WINAPI * DeleteKeyEx)(HKEY, LPCSTR, REGSAM, DWORD);
     char built[kKeyPathSize];
     if (!BuildKeyPath(root, path, built, sizeof built) || built[0] == '\0')
         return;
     // Absent before 64-bit Windows; there is no other view to clean then.
-    HMODULE advapi = GetModuleHandleA("advapi32.dll");
-    auto deleteKeyEx = advapi ? reinterpret_cast<DeleteKeyEx>(
-                                    reinterpret_cast<void *>(GetProcAddress(advapi, "RegDeleteKeyExA")))
-                              : nullptr;
-    if (deleteKeyEx)
+    if (RegDeleteKeyExCall deleteKeyEx = OptionalRegDeleteKeyEx())
         deleteKeyEx(root, built, KEY_WOW64_64KEY, 0);
 }
 

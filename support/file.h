@@ -6,7 +6,7 @@
 class File {
 public:
     File() = default;
-    virtual ~File() { Close(); }
+    ~File() { Close(); }
     File(const File &) = delete;
     File &operator=(const File &) = delete;
 

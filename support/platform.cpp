@@ -17,7 +17,7 @@ DWORD NtMajorVersion()
         s_versionKnown = true;
         OSVERSIONINFOA info;
         ZeroMemory(&info, sizeof info);
-        info.dwOSVersionInfoSize = 148;
+        info.dwOSVersionInfoSize = sizeof info;
         ++s_versionQueries;
         GetVersionExA(&info);
         // A failed call leaves the zeroed record: not NT from then on.

@@ -1,5 +1,6 @@
 #include "support/private_file.h"
 
+#include "support/optional_functions.h"
 #include "support/platform.h"
 
 // Room for an ACL of three entries of at most 68-byte SIDs.
@@ -24,9 +25,7 @@ static bool AllowAll(PACL acl, PSID sid) { return AddAccessAllowedAce(acl, ACL_R
 // merge them into a given DACL unless it is protected; NT 4 neither merges nor knows the call.
 static bool ProtectDacl(SECURITY_DESCRIPTOR &sd)
 {
-    using SetControl = BOOL(WINAPI *)(PSECURITY_DESCRIPTOR, SECURITY_DESCRIPTOR_CONTROL, SECURITY_DESCRIPTOR_CONTROL);
-    auto setControl = reinterpret_cast<SetControl>(reinterpret_cast<void *>(
-        GetProcAddress(GetModuleHandleA("advapi32.dll"), "SetSecurityDescriptorControl")));
+    SetSecurityDescriptorControlCall setControl = OptionalSetSecurityDescriptorControl();
     return !setControl || setControl(&sd, SE_DACL_PROTECTED, SE_DACL_PROTECTED);
 }
 

@@ -14,6 +14,18 @@ DbcsTable CodePageTable(unsigned codePage);
 char *NextChar(const char *pos);
 // Case-insensitive comparison under the user locale: 0 equal, -1 / +1 order, -2 failure.
 int CompareNoCase(const char *a, const char *b);
+// True when text begins with prefix, which is given in lower-case ASCII. A byte-wise test is
+// exact for such a prefix: no lead byte equals an ASCII letter, and the walk stops at text's end.
+// Inline: the units built without Windows use it too.
+inline bool StartsWithAsciiNoCase(const char *text, const char *prefix)
+{
+    for (; *prefix != '\0'; ++text, ++prefix) {
+        char c = *text >= 'A' && *text <= 'Z' ? static_cast<char>(*text - 'A' + 'a') : *text;
+        if (c != *prefix)
+            return false;
+    }
+    return true;
+}
 // Removes trailing CR, LF, blanks and tabs in place; returns str.
 char *TrimLineEnd(char *str);
 // Copies at most size-1 bytes, zero-fills the rest and terminates at size-1.

@@ -117,9 +117,8 @@ TEST_F(Associations, ForeignTextsBeyondTheCodePageComeBackWhole)
 
 static std::string EmptyArchive(bool qbx)
 {
-    CompleteTemplates();
-    return qbx ? std::string(reinterpret_cast<char *>(EmptyQbxArchive), sizeof EmptyQbxArchive)
-               : std::string(reinterpret_cast<char *>(EmptyZipArchive), sizeof EmptyZipArchive);
+    ArchiveBytes archive = EmptyArchiveBytes(qbx);
+    return std::string(reinterpret_cast<const char *>(archive.data), archive.count);
 }
 
 // Another program's template is its own, even when its bytes are those of an empty archive,
@@ -272,9 +271,7 @@ TEST_F(Associations, GiveBackEdgeCases)
     }
     RawSetText(HKEY_CLASSES_ROOT, ".zip\\ShellNew", "FileName", InstallFile("zipnew.dat"));
     RawSetText(HKEY_CLASSES_ROOT, ".cab\\ShellNew", "ItemName", "kept");
-    CompleteTemplates();
-    RawSetValue(HKEY_CLASSES_ROOT, ".7z\\ShellNew", "Data", REG_BINARY,
-                std::string(reinterpret_cast<char *>(EmptyQbxArchive), sizeof EmptyQbxArchive));
+    RawSetValue(HKEY_CLASSES_ROOT, ".7z\\ShellNew", "Data", REG_BINARY, EmptyArchive(true));
     SetAssociations(SetupChoices{});
     EXPECT_EQ(Snapshot(HKEY_CLASSES_ROOT, ".zip"), "[.zip]\n=1:Old.ZIP" + std::string(1, '\0') +
                                                       "\n[.zip\\ShellNew]\nFileName=1:C:\\old\\empty.zip" +
