@@ -5,8 +5,9 @@
 #include "app/dialog_common.h"
 #include "integration/apply.h"
 #include "integration/stored_choices.h"
+#include "integration/uninstall_entry.h"
 #include "lang/messages.h"
-#include "removal/uninstall_entry.h"
+#include "removal/listed_size.h"
 #include "res/resource.h"
 
 #include <richedit.h>
@@ -33,7 +34,7 @@ void OnConfirm(HWND dialog)
     StartOle(); // shortcuts are shell objects
     // The uninstall entry is registered even when the apply step stopped early.
     ApplySetupChoices(choices, g_groupFolderPath);
-    RegisterUninstallEntry();
+    RegisterUninstallEntry(ListedKiB);
     EndDialog(dialog, 1);
 }
 
