@@ -4,54 +4,27 @@
 #include "app/context_items.h"
 #include "app/dialog_common.h"
 #include "integration/apply.h"
-#include "integration/associations.h"
+#include "integration/stored_choices.h"
+#include "integration/uninstall_entry.h"
 #include "lang/messages.h"
-#include "registry/registry.h"
-#include "removal/uninstall_entry.h"
+#include "removal/listed_size.h"
 #include "res/resource.h"
-#include "support/text.h"
 
 #include <richedit.h>
 
 namespace {
 
-// JAR and ISO often belong to other programs (Java, disc tools) that users keep.
-constexpr int kForeignOwnerTypes[] = {11, 12};
-constexpr const char *kLinksKey = "Setup\\Links";
-constexpr const char *kSetupKey = "Setup";
-
-// A choice's place in the settings, its default and its box; the order is the save order.
-struct StoredFlag {
+// Each flag's check box.
+struct FlagBox {
     bool SetupChoices::*field;
-    const char *key;
-    const char *valueName;
-    DWORD defaultValue;
     int control;
 };
 
-constexpr StoredFlag kStoredFlags[] = {
-    {&SetupChoices::Desktop, kLinksKey, "Desktop", 0, IDC_DESKTOP},
-    {&SetupChoices::StartMenu, kLinksKey, "StartMenu", 0, IDC_START_MENU},
-    {&SetupChoices::Programs, kLinksKey, "Programs", 1, IDC_PROGRAMS},
-    {&SetupChoices::ShellExt, kSetupKey, "ShellExt", 1, IDC_SHELL_EXT},
-    {&SetupChoices::CascadedMenu, kSetupKey, "CascadedMenu", 0, IDC_CASCADED_MENU},
-    {&SetupChoices::MenuIcons, kSetupKey, "MenuIcons", 1, IDC_MENU_ICONS},
+constexpr FlagBox kFlagBoxes[] = {
+    {&SetupChoices::Desktop, IDC_DESKTOP},           {&SetupChoices::StartMenu, IDC_START_MENU},
+    {&SetupChoices::Programs, IDC_PROGRAMS},         {&SetupChoices::ShellExt, IDC_SHELL_EXT},
+    {&SetupChoices::CascadedMenu, IDC_CASCADED_MENU}, {&SetupChoices::MenuIcons, IDC_MENU_ICONS},
 };
-
-// "Setup\" plus the type's primary extension.
-void TypeKey(int type, char *key, size_t size)
-{
-    JoinBounded(key, size, "Setup\\", ArchiveTypes[type].extension);
-}
-
-// An extension whose class belongs to another program keeps its owner unless the user asks.
-bool OwnedByOtherProgram(int type)
-{
-    const char *extension = ArchiveTypes[type].extension;
-    if (IsOwnAssociation(extension))
-        return false;
-    return RegValueHasText(HKEY_CLASSES_ROOT, extension, "");
-}
 
 void OnConfirm(HWND dialog)
 {
@@ -61,7 +34,7 @@ void OnConfirm(HWND dialog)
     StartOle(); // shortcuts are shell objects
     // The uninstall entry is registered even when the apply step stopped early.
     ApplySetupChoices(choices, g_groupFolderPath);
-    RegisterUninstallEntry();
+    RegisterUninstallEntry(ListedKiB);
     EndDialog(dialog, 1);
 }
 
@@ -79,36 +52,11 @@ void InitSetupDialog(HWND dialog)
 
 } // namespace
 
-void LoadSetupChoices(SetupChoices &choices)
-{
-    for (int type = 0; type < kArchiveTypeCount; ++type) {
-        char key[64] = "";
-        TypeKey(type, key, sizeof key);
-        choices.Associate[type] = GetSettingDword(key, "Set", 1) != 0;
-    }
-    for (int type : kForeignOwnerTypes)
-        if (OwnedByOtherProgram(type))
-            choices.Associate[type] = false;
-    for (const StoredFlag &flag : kStoredFlags)
-        choices.*flag.field = GetSettingDword(flag.key, flag.valueName, flag.defaultValue) != 0;
-}
-
-void SaveSetupChoices(const SetupChoices &choices)
-{
-    for (int type = 0; type < kArchiveTypeCount; ++type) {
-        char key[64] = "";
-        TypeKey(type, key, sizeof key);
-        SetSettingDword(key, "Set", choices.Associate[type] ? 1 : 0);
-    }
-    for (const StoredFlag &flag : kStoredFlags)
-        SetSettingDword(flag.key, flag.valueName, choices.*flag.field ? 1 : 0);
-}
-
 void ChoicesToDialog(HWND dialog, const SetupChoices &choices)
 {
     for (int type = 0; type < kArchiveTypeCount; ++type)
         SetCheck(dialog, ArchiveTypes[type].control, choices.Associate[type]);
-    for (const StoredFlag &flag : kStoredFlags)
+    for (const FlagBox &flag : kFlagBoxes)
         SetCheck(dialog, flag.control, choices.*flag.field);
     // Disabled boxes keep their marks and are still read and saved.
     EnableItem(dialog, IDC_CASCADED_MENU, choices.ShellExt);
@@ -119,7 +67,7 @@ void ChoicesFromDialog(HWND dialog, SetupChoices &choices)
 {
     for (int type = 0; type < kArchiveTypeCount; ++type)
         choices.Associate[type] = GetCheck(dialog, ArchiveTypes[type].control);
-    for (const StoredFlag &flag : kStoredFlags)
+    for (const FlagBox &flag : kFlagBoxes)
         choices.*flag.field = GetCheck(dialog, flag.control);
 }
 

@@ -3,6 +3,7 @@
 #include "integration/app_path.h"
 #include "integration/associations.h"
 #include "integration/default_apps.h"
+#include "integration/file_types.h"
 #include "integration/shell_extension.h"
 #include "integration/shortcuts.h"
 

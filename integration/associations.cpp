@@ -1,5 +1,6 @@
 #include "integration/associations.h"
 
+#include "integration/file_types.h"
 #include "integration/program_files.h"
 #include "integration/templates.h"
 #include "lang/messages.h"
@@ -7,22 +8,13 @@
 #include "support/platform.h"
 #include "support/text.h"
 
-#include <shlobj.h>
 #include <windows.h>
-
-static const char kQbxFileType[] = "Quibex";
-static const char kZipFileType[] = "Quibex.ZIP";
-
-static bool IsOwnType(const char *type)
-{
-    return CompareNoCase(type, kQbxFileType) == 0 || CompareNoCase(type, kZipFileType) == 0;
-}
 
 bool IsOwnAssociation(const char *ext)
 {
     char type[80];
     GetRegString(HKEY_CLASSES_ROOT, ext, "", type, sizeof type, "");
-    return IsOwnType(type);
+    return IsOwnFileType(type);
 }
 
 static void VolumeExtension(int number, char *out)
@@ -47,14 +39,14 @@ static void TakeExtension(const char *ext, const char *settings, bool shellExt, 
         SaveNewFileValues(ext);
         SetSettingDword(settings, "Exist", RegKeyExists(HKEY_CLASSES_ROOT, ext) ? 1 : 0);
     }
-    SetRegString(HKEY_CLASSES_ROOT, ext, "", isZip ? kZipFileType : kQbxFileType);
+    SetRegString(HKEY_CLASSES_ROOT, ext, "", isZip ? QBX_ZIP_FILE_TYPE : QBX_FILE_TYPE);
     DeleteRegValue(HKEY_CLASSES_ROOT, ext, "Content Type");
     if (isQbx) {
         int volumes = NtMajorVersion() != 0 ? 30 : 100;
         for (int n = 0; n < volumes; ++n) {
             char volume[8];
             VolumeExtension(n, volume);
-            SetRegString(HKEY_CLASSES_ROOT, volume, "", kQbxFileType);
+            SetRegString(HKEY_CLASSES_ROOT, volume, "", QBX_FILE_TYPE);
             DeleteRegValue(HKEY_CLASSES_ROOT, volume, "Content Type");
         }
     }
@@ -92,7 +84,7 @@ static void GiveBackExtension(const char *ext, const char *settings, bool isQbx)
     bool existed = GetSettingDword(settings, "Exist", 1) != 0;
     char type[80]; // only to tell the archiver's own types, which fit
     GetSettingString(settings, "Type", type, sizeof type, "");
-    bool hasType = existed && !IsOwnType(type) && RegValueHasText(HKEY_CURRENT_USER, settings, "Type");
+    bool hasType = existed && !IsOwnFileType(type) && RegValueHasText(HKEY_CURRENT_USER, settings, "Type");
     bool hasContent = RegValueHasText(HKEY_CURRENT_USER, settings, "Content");
     if (existed)
         RestoreNewFileEntry(ext);
@@ -138,38 +130,4 @@ void SetAssociations(const SetupChoices &choices)
         while (NextExtension(&cursor, ext, sizeof ext))
             AssociateExtension(ext, choices.Associate[i], choices.ShellExt, i == kZipType, i == kQbxType);
     }
-}
-
-// Default value of HKCR\key\DefaultIcon, set only when empty or missing.
-static void SetIconIfMissing(const char *key, const char *icon)
-{
-    if (!RegValueHasText(HKEY_CLASSES_ROOT, key, ""))
-        SetRegString(HKEY_CLASSES_ROOT, key, "", icon);
-}
-
-bool RegisterFileTypes()
-{
-    char exe[kPathSize], command[kPathSize + 16], archiveIcon[kPathSize + 4], volumeIcon[kPathSize + 4];
-    ProgramFilePath("Quibex.exe", exe, sizeof exe);
-    JoinBounded(command, sizeof command, "\"", exe);
-    AppendBounded(command, "\" \"%1\"", sizeof command);
-    JoinBounded(archiveIcon, sizeof archiveIcon, exe, ",0");
-    JoinBounded(volumeIcon, sizeof volumeIcon, exe, ",1");
-
-    if (SetRegString(HKEY_CLASSES_ROOT, "Quibex", "", GetMsg(5109)) == ERROR_ACCESS_DENIED)
-        return false;
-    SetRegString(HKEY_CLASSES_ROOT, "Quibex\\shell\\open\\command", "", command);
-    SetIconIfMissing("Quibex\\DefaultIcon", archiveIcon);
-
-    SetRegString(HKEY_CLASSES_ROOT, "Quibex.ZIP", "", GetMsg(5110));
-    SetRegString(HKEY_CLASSES_ROOT, "Quibex.ZIP\\shell\\open\\command", "", command);
-    SetIconIfMissing("Quibex.ZIP\\DefaultIcon", archiveIcon);
-
-    SetRegString(HKEY_CLASSES_ROOT, ".rev", "", "Quibex.REV");
-    SetRegString(HKEY_CLASSES_ROOT, "Quibex.REV", "", GetMsg(5111));
-    SetRegString(HKEY_CLASSES_ROOT, "Quibex.REV\\shell\\open\\command", "", command);
-    SetIconIfMissing("Quibex.REV\\DefaultIcon", volumeIcon);
-
-    SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
-    return true;
 }

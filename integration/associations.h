@@ -1,4 +1,4 @@
-// File associations of the archive types and the archiver's own file types.
+// The archive types' extensions taken over from their owners and given back.
 #pragma once
 
 #include "integration/setup_choices.h"
@@ -9,6 +9,3 @@ void SetAssociations(const SetupChoices &choices);
 void AssociateExtension(const char *ext, bool associate, bool shellExt, bool isZip, bool isQbx);
 // True when the extension points at "Quibex" or "Quibex.ZIP" (any case).
 bool IsOwnAssociation(const char *ext);
-// Writes the file types "Quibex", "Quibex.ZIP" and "Quibex.REV" and the ".rev" extension,
-// then tells the shell. False only when the first write was refused with access denied.
-bool RegisterFileTypes();

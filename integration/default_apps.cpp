@@ -1,5 +1,6 @@
 #include "integration/default_apps.h"
 
+#include "integration/file_types.h"
 #include "integration/setup_choices.h"
 #include "lang/messages.h"
 #include "registry/registry.h"
@@ -45,7 +46,7 @@ static void WalkExtensions(bool offer)
         const char *cursor = ArchiveTypes[i].group;
         char ext[kExtensionSize];
         while (NextExtension(&cursor, ext, sizeof ext))
-            SetOpenWith(ext, i == kZipType ? "Quibex.ZIP" : "Quibex", offer);
+            SetOpenWith(ext, i == kZipType ? QBX_ZIP_FILE_TYPE : QBX_FILE_TYPE, offer);
     }
 }
 

@@ -1,20 +1,22 @@
 #include "integration/setup_choices.h"
 
+#include "res/resource.h"
+
 const ArchiveType ArchiveTypes[kArchiveTypeCount] = {
-    {"QBX", 5101, ".qbx", ".qbx"},
-    {"ZIP", 5102, ".zip", ".zip"},
-    {"CAB", 5103, ".cab", ".cab"},
-    {"ARJ", 5104, ".arj", ".arj"},
-    {"LZH", 5105, ".lzh", ".lzh.lha"},
-    {"ACE", 5106, ".ace", ".ace"},
-    {"7-Zip", 5107, ".7z", ".7z"},
-    {"TAR", 5108, ".tar", ".tar"},
-    {"GZip", 5109, ".gz", ".gz.tgz"},
-    {"UUE", 5110, ".uue", ".uue.xxe.uu"},
-    {"BZ2", 5111, ".bz2", ".bz2.tbz2.bz.tbz"},
-    {"JAR", 5112, ".jar", ".jar"},
-    {"ISO", 5113, ".iso", ".iso"},
-    {"Z", 5114, ".z", ".z.taz"},
+    {"QBX", IDC_TYPE_QBX, ".qbx", ".qbx"},
+    {"ZIP", IDC_TYPE_ZIP, ".zip", ".zip"},
+    {"CAB", IDC_TYPE_CAB, ".cab", ".cab"},
+    {"ARJ", IDC_TYPE_ARJ, ".arj", ".arj"},
+    {"LZH", IDC_TYPE_LZH, ".lzh", ".lzh.lha"},
+    {"ACE", IDC_TYPE_ACE, ".ace", ".ace"},
+    {"7-Zip", IDC_TYPE_7Z, ".7z", ".7z"},
+    {"TAR", IDC_TYPE_TAR, ".tar", ".tar"},
+    {"GZip", IDC_TYPE_GZ, ".gz", ".gz.tgz"},
+    {"UUE", IDC_TYPE_UUE, ".uue", ".uue.xxe.uu"},
+    {"BZ2", IDC_TYPE_BZ2, ".bz2", ".bz2.tbz2.bz.tbz"},
+    {"JAR", IDC_TYPE_JAR, ".jar", ".jar"},
+    {"ISO", IDC_TYPE_ISO, ".iso", ".iso"},
+    {"Z", IDC_TYPE_Z, ".z", ".z.taz"},
 };
 
 bool NextExtension(const char **cursor, char *ext, size_t size)

@@ -28,6 +28,8 @@ struct ArchiveType {
 
 constexpr int kQbxType = 0;
 constexpr int kZipType = 1;
+constexpr int kJarType = 11;
+constexpr int kIsoType = 12;
 extern const ArchiveType ArchiveTypes[kArchiveTypeCount];
 
 // Splits an extension group: copies the extension at *cursor (cut to size bytes) into ext

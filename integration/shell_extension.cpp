@@ -1,8 +1,9 @@
 #include "integration/shell_extension.h"
 
-#include "integration/app_path.h"
+#include "integration/file_types.h"
 #include "integration/program_files.h"
 #include "registry/registry.h"
+#include "support/bitness.h"
 #include "support/text.h"
 
 const char kShellExtClassId32[] = "{4E81C2A0-3D5F-4B7A-9C16-2F8E0D4A6B31}";
@@ -12,11 +13,11 @@ static const char kApprovedKey[] = "Software\\Microsoft\\Windows\\CurrentVersion
 
 // Keys named by the class id (rows 4 to 8) and by the handler name (rows 11 to 16).
 static const char *const kClassIdHandlerKeys[] = {
-    "Quibex\\shellex\\ContextMenuHandlers\\",     "Quibex\\shellex\\PropertySheetHandlers\\",
-    "Quibex.ZIP\\shellex\\ContextMenuHandlers\\", "Quibex.ZIP\\shellex\\PropertySheetHandlers\\",
+    QBX_FILE_TYPE "\\shellex\\ContextMenuHandlers\\",     QBX_FILE_TYPE "\\shellex\\PropertySheetHandlers\\",
+    QBX_ZIP_FILE_TYPE "\\shellex\\ContextMenuHandlers\\", QBX_ZIP_FILE_TYPE "\\shellex\\PropertySheetHandlers\\",
     "exefile\\shellex\\PropertySheetHandlers\\",
 };
-static const char *const kDropHandlerKeys[] = {"Quibex\\shellex\\DropHandler", "Quibex.ZIP\\shellex\\DropHandler"};
+static const char *const kDropHandlerKeys[] = {QBX_FILE_TYPE "\\shellex\\DropHandler", QBX_ZIP_FILE_TYPE "\\shellex\\DropHandler"};
 static const char *const kNamedHandlerKeys[] = {
     "*\\shellex\\ContextMenuHandlers\\",         "Folder\\shellex\\ContextMenuHandlers\\",
     "Folder\\shellex\\DragDropHandlers\\",       "Drive\\shellex\\DragDropHandlers\\",

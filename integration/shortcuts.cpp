@@ -2,6 +2,7 @@
 
 #include "integration/program_files.h"
 #include "lang/messages.h"
+#include "res/resource.h"
 #include "support/code_pages.h"
 #include "support/optional_functions.h"
 #include "support/platform.h"
@@ -10,8 +11,6 @@
 #include <shlobj.h>
 #include <windows.h>
 #include <string.h>
-
-static const int kDescriptionId = 5113;
 
 // The shell's identifiers, here rather than from the uuid library, whose one object would
 // bring some 1,600 bytes of identifiers the program never uses.
@@ -28,8 +27,8 @@ struct GroupShortcut {
 
 static const GroupShortcut kGroup[] = {
     {"Quibex", 0, "Quibex.exe"},
-    {nullptr, 5102, "Quibex.chm"},
-    {nullptr, 5103, "Qbx.txt"},
+    {nullptr, IDS_HELP_SHORTCUT, "Quibex.chm"},
+    {nullptr, IDS_MANUAL_SHORTCUT, "Qbx.txt"},
 };
 static const int kGroupCount = sizeof kGroup / sizeof kGroup[0];
 
@@ -169,8 +168,8 @@ static void LinkTexts(WCHAR names[][kMsgSize], WCHAR *description)
             ToWide(ansi[i], names[i], kMsgSize);
         }
     }
-    if (!nt || IsMsgTranslated(kDescriptionId) || !GetResourceMsgW(kDescriptionId, description, kMsgSize))
-        ToWide(GetMsg(kDescriptionId), description, kMsgSize);
+    if (!nt || IsMsgTranslated(IDS_SHORTCUT_DESCRIPTION) || !GetResourceMsgW(IDS_SHORTCUT_DESCRIPTION, description, kMsgSize))
+        ToWide(GetMsg(IDS_SHORTCUT_DESCRIPTION), description, kMsgSize);
 }
 
 // The NT family saves through the wide interface; 9x has only the ANSI one.

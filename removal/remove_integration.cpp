@@ -4,6 +4,7 @@
 #include "integration/app_path.h"
 #include "integration/associations.h"
 #include "integration/default_apps.h"
+#include "integration/file_types.h"
 #include "integration/shell_extension.h"
 #include "integration/shortcuts.h"
 #include "registry/registry.h"
@@ -22,9 +23,9 @@ void RemoveIntegration()
     SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_FLUSH, nullptr, nullptr);
     SetShellIntegration(none);
     UpdateShortcuts(none, nullptr);
-    DeleteRegTree(HKEY_CLASSES_ROOT, "Quibex");
-    DeleteRegTree(HKEY_CLASSES_ROOT, "Quibex.ZIP");
-    DeleteRegTree(HKEY_CLASSES_ROOT, "Quibex.REV");
+    DeleteRegTree(HKEY_CLASSES_ROOT, QBX_FILE_TYPE);
+    DeleteRegTree(HKEY_CLASSES_ROOT, QBX_ZIP_FILE_TYPE);
+    DeleteRegTree(HKEY_CLASSES_ROOT, QBX_REV_FILE_TYPE);
     DeleteRegTree(HKEY_CLASSES_ROOT, ".rev");
     DeleteRegKey(HKEY_LOCAL_MACHINE, kAppPathKey);
     DeleteRegTree(HKEY_CURRENT_USER, "");

@@ -1,11 +1,11 @@
 #include "removal/uninstall.h"
 
+#include "integration/uninstall_entry.h"
 #include "lang/messages.h"
 #include "removal/batch_file.h"
 #include "removal/deletion_passes.h"
 #include "removal/list_file.h"
 #include "removal/remove_integration.h"
-#include "removal/uninstall_entry.h"
 #include "support/platform.h"
 #include "support/program_path.h"
 #include "res/resource.h"

@@ -1,7 +1,8 @@
 #!/bin/bash
 # layers.sh SOURCE_DIR: fails when a file includes from a layer above its own.
-# app/ on top; integration/ and removal/ below it; registry/ and lang/ below them; support/, then
-# runtime/ (the program's own start-up and C library functions, which include nothing of it).
+# app/ on top; integration/ below it, then removal/ (which gives back what setup wrote);
+# registry/ and lang/ below them; support/, then runtime/ (the program's own start-up and C
+# library functions, which include nothing of it).
 cd "$1" || exit 2
 bad=0
 check() { # check FOLDER FORBIDDEN...
@@ -14,7 +15,7 @@ check() { # check FOLDER FORBIDDEN...
     fi
   done
 }
-check integration app
+check integration app removal
 check removal app
 check registry app integration removal
 check lang app integration removal

@@ -4,12 +4,14 @@
 #include "common/test_util.h"
 #include "integration/app_path.h"
 #include "integration/associations.h"
+#include "integration/file_types.h"
 #include "integration/shell_extension.h"
 #include "integration/shortcuts.h"
 #include "integration_util.h"
 #include "lang/language_file.h"
 #include "lang/messages.h"
 #include "registry/registry.h"
+#include "support/bitness.h"
 
 #include <shlobj.h>
 

@@ -4,7 +4,7 @@
 #include "common/test_util.h"
 #include "integration/app_path.h"
 #include "registry/registry.h"
-#include "removal/uninstall_entry.h"
+#include "integration/uninstall_entry.h"
 #include "support/code_pages.h"
 
 #include <algorithm>

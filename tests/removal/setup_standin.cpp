@@ -6,9 +6,10 @@
 
 #include "app/app_state.h"
 #include "integration/apply.h"
+#include "integration/uninstall_entry.h"
 #include "lang/messages.h"
 #include "registry/registry.h"
-#include "removal/uninstall_entry.h"
+#include "removal/listed_size.h"
 
 #include <stdlib.h>
 
@@ -27,7 +28,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR args, int)
     }
     ApplySetupChoices(all, g_groupFolderPath);
     SetSettingDword("Setup", "ShellExt", 1); // a setting of the user's, as the dialog saves them
-    RegisterUninstallEntry();
+    RegisterUninstallEntry(ListedKiB);
     OleUninitialize();
     return 0;
 }

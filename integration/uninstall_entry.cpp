@@ -1,9 +1,8 @@
-#include "removal/uninstall_entry.h"
+#include "integration/uninstall_entry.h"
 
 #include "lang/messages.h"
 #include "qbx_version.h"
 #include "registry/registry.h"
-#include "removal/list_file.h"
 #include "res/resource.h"
 #include "support/platform.h"
 #include "support/program_path.h"
@@ -23,33 +22,6 @@ bool UninstallCommand(char *out, size_t size, const char *programPath)
     return size > 0 && JoinBounded(out, size - 1, "\"", programPath) && AppendBounded(out, "\"", size);
 }
 
-// KiB (rounded up) of the files the list names, read and judged as removal reads them; false
-// without a readable list. folder ends with a backslash.
-static bool ListedKiB(const char *folder, DWORD *kib)
-{
-    char path[kPathSize];
-    ListFile list;
-    if (!JoinBounded(path, sizeof path, folder, "Uninstall.lst") || !list.Open(path))
-        return false;
-    CheckedFolders checked;
-    unsigned long long bytes = 0;
-    for (size_t i = 0; i < list.Count(); ++i) {
-        const char *line = list.Line(i).text;
-        if (!JoinListPath(path, sizeof path, folder, line) || PassesThroughLink(checked, folder, line))
-            continue;
-        HANDLE file = OpenForInformation(path); // files in use count too; folders do not open
-        if (file == INVALID_HANDLE_VALUE)
-            continue;
-        DWORD high = 0, low = GetFileSize(file, &high);
-        if (low != INVALID_FILE_SIZE || GetLastError() == NO_ERROR)
-            bytes += (static_cast<unsigned long long>(high) << 32) + low;
-        CloseHandle(file);
-    }
-    bytes = (bytes + 1023) >> 10;
-    *kib = bytes > 0xFFFFFFFF ? 0xFFFFFFFF : static_cast<DWORD>(bytes);
-    return true;
-}
-
 static void SetEntryString(const char *name, const char *text)
 {
     SetRegString(HKEY_LOCAL_MACHINE, kUninstallKey, name, text);
@@ -58,7 +30,7 @@ static void SetEntryString(const char *name, const char *text)
 static void SetEntryDword(const char *name, DWORD value) { SetRegDword(HKEY_LOCAL_MACHINE, kUninstallKey, name, value); }
 
 // What Apps & features and deployment tools show and use beside the name and the command.
-static void RegisterDetails(const char *program)
+static void RegisterDetails(const char *program, ListedSize listedKiB)
 {
     char text[kPathSize + 16];
     if (JoinBounded(text, sizeof text, "\"", program) && AppendBounded(text, "\" /quiet", sizeof text))
@@ -73,7 +45,7 @@ static void RegisterDetails(const char *program)
     SetEntryString("URLInfoAbout", GetWebAddressMsg(IDS_HOME_PAGE));
     AppendBackslash(text);
     DWORD kib;
-    if (ListedKiB(text, &kib))
+    if (listedKiB(text, &kib))
         SetEntryDword("EstimatedSize", kib);
     else
         DeleteRegValue(HKEY_LOCAL_MACHINE, kUninstallKey, "EstimatedSize");
@@ -83,7 +55,7 @@ static void RegisterDetails(const char *program)
     SetEntryString("InstallDate", text);
 }
 
-void RegisterUninstallEntry()
+void RegisterUninstallEntry(ListedSize listedKiB)
 {
     SetEntryString("DisplayName", GetMsg(IDS_DISPLAY_NAME));
     // Without a path that names this program, no path at all.
@@ -100,7 +72,7 @@ void RegisterUninstallEntry()
     SetEntryDword("NoModify", 1);
     SetEntryDword("NoRepair", 1);
     if (named)
-        RegisterDetails(program);
+        RegisterDetails(program, listedKiB);
 }
 
 void RemoveUninstallEntry() { DeleteRegKey(HKEY_LOCAL_MACHINE, kUninstallKey); }
