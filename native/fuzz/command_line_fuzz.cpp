@@ -16,13 +16,8 @@
 #include <string>
 #include <vector>
 
-#define PROPERTY(condition)                                                                  \
-    do {                                                                                     \
-        if (!(condition)) {                                                                  \
-            fprintf(stderr, "property broken: %s (line %d)\n", #condition, __LINE__);        \
-            abort();                                                                         \
-        }                                                                                    \
-    } while (0)
+#include "property.h"
+
 
 // ---- The reference: the switch rules as described. ----
 

@@ -14,13 +14,8 @@
 
 #include <vector>
 
-#define PROPERTY(condition)                                                                  \
-    do {                                                                                     \
-        if (!(condition)) {                                                                  \
-            fprintf(stderr, "property broken: %s (line %d)\n", #condition, __LINE__);        \
-            abort();                                                                         \
-        }                                                                                    \
-    } while (0)
+#include "property.h"
+
 
 static unsigned Unit(const uint8_t *bytes, size_t at) { return bytes[at] | bytes[at + 1] << 8; }
 

@@ -19,13 +19,8 @@
 #include <string>
 #include <vector>
 
-#define PROPERTY(condition)                                                                  \
-    do {                                                                                     \
-        if (!(condition)) {                                                                  \
-            fprintf(stderr, "property broken: %s (line %d)\n", #condition, __LINE__);        \
-            abort();                                                                         \
-        }                                                                                    \
-    } while (0)
+#include "property.h"
+
 
 // ---- The reference reader: the format as described, nothing of the program's code. ----
 

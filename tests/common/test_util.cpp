@@ -242,22 +242,22 @@ DWORD WINAPI NoShortNames(const WCHAR *path, WCHAR *out, DWORD size)
     return static_cast<DWORD>(lstrlenW(out));
 }
 
-static std::string AcpOf(const std::wstring &text)
+std::string FromWide(const std::wstring &text, UINT codePage)
 {
-    int n = WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    int n = WideCharToMultiByte(codePage, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
     std::string s(n, '\0');
-    WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, &s[0], n, nullptr, nullptr);
+    WideCharToMultiByte(codePage, 0, text.c_str(), -1, &s[0], n, nullptr, nullptr);
     s.resize(n > 0 ? n - 1 : 0);
     return s;
 }
 
 std::string NamedPath(const std::wstring &path)
 {
-    std::string whole = AcpOf(path);
+    std::string whole = FromWide(path);
     WCHAR back[MAX_PATH] = L"", shortForm[MAX_PATH] = L"";
     MultiByteToWideChar(CP_ACP, 0, whole.c_str(), -1, back, MAX_PATH);
     if (path == back)
         return whole;
     GetShortPathNameW(path.c_str(), shortForm, MAX_PATH);
-    return AcpOf(shortForm);
+    return FromWide(shortForm);
 }

@@ -8,6 +8,8 @@
 // UTF-8 source text in the ANSI code page of the run.
 std::string Acp(const char *utf8);
 std::wstring Wide(const char *utf8);
+// UTF-16 text in a code page (the ANSI code page of the run unless named).
+std::string FromWide(const std::wstring &text, UINT codePage = CP_ACP);
 inline std::string Acp(const char8_t *utf8) { return Acp(reinterpret_cast<const char *>(utf8)); }
 inline std::wstring Wide(const char8_t *utf8) { return Wide(reinterpret_cast<const char *>(utf8)); }
 // Windows path of the build folder and of the source tree (set by the test runner).

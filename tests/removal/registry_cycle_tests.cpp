@@ -13,15 +13,6 @@
 
 static std::string Utf8(const char8_t *text) { return reinterpret_cast<const char *>(text); }
 
-static std::string Narrow(const std::wstring &w)
-{
-    int n = WideCharToMultiByte(CP_UTF8, 0, w.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string s(n, '\0');
-    WideCharToMultiByte(CP_UTF8, 0, w.c_str(), -1, &s[0], n, nullptr, nullptr);
-    s.resize(n > 0 ? n - 1 : 0);
-    return s;
-}
-
 // Keys that Wine and the shell change by themselves while programs run (Wine lists the fonts
 // of a code page when a process of a new one, such as UTF-8, first draws text).
 static bool Volatile(const std::string &key)
@@ -48,7 +39,7 @@ static void ReadExport(const std::string &file, const std::string &tag, std::set
         size_t end = text.find(L'\n', pos);
         if (end == std::wstring::npos)
             end = text.size();
-        line = Narrow(text.substr(pos, end - pos));
+        line = FromWide(text.substr(pos, end - pos), CP_UTF8);
         pos = end + 1;
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
