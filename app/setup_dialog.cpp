@@ -5,6 +5,7 @@
 #include "app/dialog_common.h"
 #include "integration/apply.h"
 #include "integration/associations.h"
+#include "integration/setup_choices.h"
 #include "lang/messages.h"
 #include "registry/registry.h"
 #include "removal/uninstall_entry.h"
@@ -38,10 +39,10 @@ constexpr StoredFlag kStoredFlags[] = {
     {&SetupChoices::MenuIcons, kSetupKey, "MenuIcons", 1, IDC_MENU_ICONS},
 };
 
-// "Setup\" plus the type's primary extension.
+// The settings key of the type's primary extension.
 void TypeKey(int type, char *key, size_t size)
 {
-    JoinBounded(key, size, "Setup\\", ArchiveTypes[type].extension);
+    ExtensionSettingsKey(ArchiveTypes[type].extension, key, size);
 }
 
 // An extension whose class belongs to another program keeps its owner unless the user asks.

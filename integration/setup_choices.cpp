@@ -1,5 +1,7 @@
 #include "integration/setup_choices.h"
 
+#include "support/text.h"
+
 const ArchiveType ArchiveTypes[kArchiveTypeCount] = {
     {"QBX", 5101, ".qbx", ".qbx"},
     {"ZIP", 5102, ".zip", ".zip"},
@@ -36,3 +38,5 @@ bool NextExtension(const char **cursor, char *ext, size_t size)
     *cursor = end;
     return true;
 }
+
+bool ExtensionSettingsKey(const char *ext, char *key, size_t size) { return JoinBounded(key, size, "Setup\\", ext); }

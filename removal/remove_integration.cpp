@@ -27,5 +27,5 @@ void RemoveIntegration()
     DeleteRegTree(HKEY_CLASSES_ROOT, "Quibex.REV");
     DeleteRegTree(HKEY_CLASSES_ROOT, ".rev");
     DeleteRegKey(HKEY_LOCAL_MACHINE, kAppPathKey);
-    DeleteRegTree(HKEY_CURRENT_USER, "");
+    DeleteSettingsTree();
 }
