@@ -25,7 +25,7 @@ static void VolumeExtension(int number, char *out)
 // Keeps the owner's value whole in the extension's settings; one it lacks, as empty text.
 static void SaveOwnerValue(const char *ext, const char *name, const char *settings, const char *savedName)
 {
-    if (CopyRegValue(HKEY_CLASSES_ROOT, ext, name, HKEY_CURRENT_USER, settings, savedName) != ERROR_SUCCESS)
+    if (CopyRegValue(HKEY_CLASSES_ROOT, ext, name, kSettingsRoot, settings, savedName) != ERROR_SUCCESS)
         SetSettingString(settings, savedName, "");
 }
 
@@ -63,9 +63,9 @@ static void GiveBackVolumes(const char *settings, bool hasType, bool hasContent)
         if (!IsOwnAssociation(volume))
             continue;
         if (hasType) {
-            CopyRegValue(HKEY_CURRENT_USER, settings, "Type", HKEY_CLASSES_ROOT, volume, "");
+            CopyRegValue(kSettingsRoot, settings, "Type", HKEY_CLASSES_ROOT, volume, "");
             if (hasContent)
-                CopyRegValue(HKEY_CURRENT_USER, settings, "Content", HKEY_CLASSES_ROOT, volume, "Content Type");
+                CopyRegValue(kSettingsRoot, settings, "Content", HKEY_CLASSES_ROOT, volume, "Content Type");
         } else {
             DeleteRegKey(HKEY_CLASSES_ROOT, volume);
         }
@@ -84,8 +84,8 @@ static void GiveBackExtension(const char *ext, const char *settings, bool isQbx)
     bool existed = GetSettingDword(settings, "Exist", 1) != 0;
     char type[80]; // only to tell the archiver's own types, which fit
     GetSettingString(settings, "Type", type, sizeof type, "");
-    bool hasType = existed && !IsOwnFileType(type) && RegValueHasText(HKEY_CURRENT_USER, settings, "Type");
-    bool hasContent = RegValueHasText(HKEY_CURRENT_USER, settings, "Content");
+    bool hasType = existed && !IsOwnFileType(type) && RegValueHasText(kSettingsRoot, settings, "Type");
+    bool hasContent = RegValueHasText(kSettingsRoot, settings, "Content");
     if (existed)
         RestoreNewFileEntry(ext);
     else
@@ -97,11 +97,11 @@ static void GiveBackExtension(const char *ext, const char *settings, bool isQbx)
     if (existed) {
         // The owner's values go back whole, as they were saved.
         if (hasContent)
-            CopyRegValue(HKEY_CURRENT_USER, settings, "Content", HKEY_CLASSES_ROOT, ext, "Content Type");
+            CopyRegValue(kSettingsRoot, settings, "Content", HKEY_CLASSES_ROOT, ext, "Content Type");
         else
             DeleteRegValue(HKEY_CLASSES_ROOT, ext, "Content Type");
         if (hasType)
-            CopyRegValue(HKEY_CURRENT_USER, settings, "Type", HKEY_CLASSES_ROOT, ext, "");
+            CopyRegValue(kSettingsRoot, settings, "Type", HKEY_CLASSES_ROOT, ext, "");
         else
             SetRegString(HKEY_CLASSES_ROOT, ext, "", "");
     } else {
@@ -114,7 +114,7 @@ static void GiveBackExtension(const char *ext, const char *settings, bool isQbx)
 void AssociateExtension(const char *ext, bool associate, bool shellExt, bool isZip, bool isQbx)
 {
     char settings[kPathSize];
-    if (ext[0] == '\0' || !JoinBounded(settings, sizeof settings, "Setup\\", ext))
+    if (ext[0] == '\0' || !ExtensionSettingsKey(ext, settings, sizeof settings))
         return;
     if (associate)
         TakeExtension(ext, settings, shellExt, isZip, isQbx);
@@ -124,10 +124,7 @@ void AssociateExtension(const char *ext, bool associate, bool shellExt, bool isZ
 
 void SetAssociations(const SetupChoices &choices)
 {
-    for (int i = 0; i < kArchiveTypeCount; ++i) {
-        const char *cursor = ArchiveTypes[i].group;
-        char ext[kExtensionSize];
-        while (NextExtension(&cursor, ext, sizeof ext))
-            AssociateExtension(ext, choices.Associate[i], choices.ShellExt, i == kZipType, i == kQbxType);
-    }
+    ForEachExtension([&choices](const char *ext, int type) {
+        AssociateExtension(ext, choices.Associate[type], choices.ShellExt, type == kZipType, type == kQbxType);
+    });
 }

@@ -9,6 +9,7 @@
 #include "support/text.h"
 
 static const char kCapabilitiesKey[] = "Software\\Quibex\\Capabilities";
+static const char kFileAssociationsKey[] = "Software\\Quibex\\Capabilities\\FileAssociations";
 static const char kRegisteredKey[] = "Software\\RegisteredApplications";
 // Records in the settings that setup created kRegisteredKey (Windows has none before a first
 // program registers itself); written only then, so a later setup that finds the key keeps it.
@@ -22,7 +23,7 @@ static void SetOpenWith(const char *ext, const char *type, bool offer)
 {
     char key[kExtensionSize + 16], settings[kExtensionSize + 8]; // every extension fits
     JoinBounded(key, sizeof key, ext, "\\OpenWithProgids");
-    JoinBounded(settings, sizeof settings, "Setup\\", ext);
+    ExtensionSettingsKey(ext, settings, sizeof settings);
     if (!offer) {
         DeleteRegValue(HKEY_CLASSES_ROOT, key, type);
         if (GetSettingDword(settings, "OpenWithKey", 0) != 0)
@@ -30,7 +31,7 @@ static void SetOpenWith(const char *ext, const char *type, bool offer)
         return;
     }
     SetRegView64(true);
-    SetRegString(HKEY_LOCAL_MACHINE, "Software\\Quibex\\Capabilities\\FileAssociations", ext, type);
+    SetRegString(HKEY_LOCAL_MACHINE, kFileAssociationsKey, ext, type);
     SetRegView64(false);
     // An extension key made for this alone would be taken for another program's later.
     if (!RegKeyExists(HKEY_CLASSES_ROOT, ext))
@@ -42,12 +43,9 @@ static void SetOpenWith(const char *ext, const char *type, bool offer)
 
 static void WalkExtensions(bool offer)
 {
-    for (int i = 0; i < kArchiveTypeCount; ++i) {
-        const char *cursor = ArchiveTypes[i].group;
-        char ext[kExtensionSize];
-        while (NextExtension(&cursor, ext, sizeof ext))
-            SetOpenWith(ext, i == kZipType ? QBX_ZIP_FILE_TYPE : QBX_FILE_TYPE, offer);
-    }
+    ForEachExtension([offer](const char *ext, int type) {
+        SetOpenWith(ext, type == kZipType ? QBX_ZIP_FILE_TYPE : QBX_FILE_TYPE, offer);
+    });
 }
 
 void RegisterDefaultApps()
@@ -75,7 +73,7 @@ void RemoveDefaultApps()
     // Runs before the settings key goes; another program's registration keeps the key.
     if (GetSettingDword("Setup", kRegisteredKeyRecord, 0) != 0)
         DeleteEmptyRegKey(HKEY_LOCAL_MACHINE, kRegisteredKey, true);
-    DeleteRegKey64(HKEY_LOCAL_MACHINE, "Software\\Quibex\\Capabilities\\FileAssociations");
+    DeleteRegKey64(HKEY_LOCAL_MACHINE, kFileAssociationsKey);
     DeleteRegKey64(HKEY_LOCAL_MACHINE, kCapabilitiesKey);
     DeleteEmptyRegKey(HKEY_LOCAL_MACHINE, "Software\\Quibex", true);
 }

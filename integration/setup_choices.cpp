@@ -1,6 +1,7 @@
 #include "integration/setup_choices.h"
 
 #include "res/resource.h"
+#include "support/text.h"
 
 const ArchiveType ArchiveTypes[kArchiveTypeCount] = {
     {"QBX", IDC_TYPE_QBX, ".qbx", ".qbx"},
@@ -38,3 +39,5 @@ bool NextExtension(const char **cursor, char *ext, size_t size)
     *cursor = end;
     return true;
 }
+
+bool ExtensionSettingsKey(const char *ext, char *key, size_t size) { return JoinBounded(key, size, "Setup\\", ext); }

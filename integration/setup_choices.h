@@ -22,7 +22,7 @@ static_assert(sizeof(SetupChoices) == kArchiveTypeCount + 6, "one byte per choic
 struct ArchiveType {
     const char *name;      // as the setup dialog shows it
     int control;           // check box of the setup dialog
-    const char *extension; // primary extension: names the settings key "Setup\" + extension
+    const char *extension; // primary extension: names the type's settings key (ExtensionSettingsKey)
     const char *group;     // every extension of the type, each starting with '.'
 };
 
@@ -35,3 +35,18 @@ extern const ArchiveType ArchiveTypes[kArchiveTypeCount];
 // Splits an extension group: copies the extension at *cursor (cut to size bytes) into ext
 // and moves the cursor to the next one. False, ext empty, when the group is used up.
 bool NextExtension(const char **cursor, char *ext, size_t size);
+
+// Calls visit(ext, type) for every extension of every archive type, type by type.
+template <typename Visit> void ForEachExtension(Visit visit)
+{
+    for (int type = 0; type < kArchiveTypeCount; ++type) {
+        const char *cursor = ArchiveTypes[type].group;
+        char ext[kExtensionSize];
+        while (NextExtension(&cursor, ext, sizeof ext))
+            visit(ext, type);
+    }
+}
+
+// Sets key to the key below the settings root that keeps setup's record of one extension:
+// "Setup\" + ext. False, key unchanged, when that does not fit in size bytes.
+bool ExtensionSettingsKey(const char *ext, char *key, size_t size);

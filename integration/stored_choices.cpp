@@ -31,7 +31,7 @@ constexpr StoredFlag kStoredFlags[] = {
 // "Setup\" plus the type's primary extension.
 void TypeKey(int type, char *key, size_t size)
 {
-    JoinBounded(key, size, "Setup\\", ArchiveTypes[type].extension);
+    ExtensionSettingsKey(ArchiveTypes[type].extension, key, size);
 }
 
 // An extension whose class belongs to another program keeps its owner unless the user asks.

@@ -1,6 +1,7 @@
 #include "integration/templates.h"
 
 #include "integration/program_files.h"
+#include "integration/setup_choices.h"
 #include "registry/registry.h"
 #include "support/text.h"
 
@@ -34,17 +35,12 @@ static bool ShellNewKey(const char *ext, char *key, size_t size)
     return JoinBounded(key, size, ext, "\\ShellNew");
 }
 
-static bool SettingsKey(const char *ext, char *key, size_t size)
-{
-    return JoinBounded(key, size, "Setup\\", ext);
-}
-
 void SaveNewFileEntry(const char *ext, const char *settings)
 {
     char key[kPathSize], nullFile[10];
     bool hasKey = ShellNewKey(ext, key, sizeof key);
     if (hasKey && RegValueHasText(HKEY_CLASSES_ROOT, key, "FileName") &&
-        CopyRegValue(HKEY_CLASSES_ROOT, key, "FileName", HKEY_CURRENT_USER, settings, "ShellNew") == ERROR_SUCCESS)
+        CopyRegValue(HKEY_CLASSES_ROOT, key, "FileName", kSettingsRoot, settings, "ShellNew") == ERROR_SUCCESS)
         return;
     bool hasNullFile = hasKey && GetRegString(HKEY_CLASSES_ROOT, key, "NullFile", nullFile, sizeof nullFile, "");
     SetSettingString(settings, "ShellNew", hasNullFile ? "*" : "");
@@ -96,7 +92,7 @@ void RegisterNewFileTemplate(const char *ext, bool isQbx)
 // What the settings key keeps for the extension's new-file key (kPathSize bytes).
 static bool SavedValuesKey(const char *ext, char *key)
 {
-    return JoinBounded(key, kPathSize, "Setup\\", ext) && AppendBounded(key, "\\ShellNew", kPathSize);
+    return ExtensionSettingsKey(ext, key, kPathSize) && AppendBounded(key, "\\ShellNew", kPathSize);
 }
 
 static bool IsOwnTemplateFile(const char *path)
@@ -132,11 +128,11 @@ void SaveNewFileValues(const char *ext)
     char key[kPathSize], saved[kPathSize];
     if (!ShellNewKey(ext, key, sizeof key) || !SavedValuesKey(ext, saved))
         return;
-    DeleteRegTree(HKEY_CURRENT_USER, saved);
+    DeleteRegTree(kSettingsRoot, saved);
     if (!RegKeyExists(HKEY_CLASSES_ROOT, key))
         return;
-    CopyRegValues(HKEY_CLASSES_ROOT, key, HKEY_CURRENT_USER, saved, false); // an empty key is kept too
-    DeleteOwnFileName(HKEY_CURRENT_USER, saved);
+    CopyRegValues(HKEY_CLASSES_ROOT, key, kSettingsRoot, saved, false); // an empty key is kept too
+    DeleteOwnFileName(kSettingsRoot, saved);
 }
 
 // Only what RegisterNewFileTemplate writes goes; every other value is another program's.
@@ -153,12 +149,12 @@ static void DeleteOwnValues(const char *key)
 void RestoreNewFileEntry(const char *ext)
 {
     char settings[kPathSize], key[kPathSize], saved[kPathSize], entry[2];
-    if (!SettingsKey(ext, settings, sizeof settings) || !ShellNewKey(ext, key, sizeof key) ||
+    if (!ExtensionSettingsKey(ext, settings, sizeof settings) || !ShellNewKey(ext, key, sizeof key) ||
         !SavedValuesKey(ext, saved))
         return;
     DeleteOwnValues(key);
-    if (RegKeyExists(HKEY_CURRENT_USER, saved)) {
-        CopyRegValues(HKEY_CURRENT_USER, saved, HKEY_CLASSES_ROOT, key, true);
+    if (RegKeyExists(kSettingsRoot, saved)) {
+        CopyRegValues(kSettingsRoot, saved, HKEY_CLASSES_ROOT, key, true);
         DeleteOwnFileName(HKEY_CLASSES_ROOT, key);
         return;
     }
@@ -167,8 +163,8 @@ void RestoreNewFileEntry(const char *ext)
     GetSettingString(settings, "ShellNew", entry, sizeof entry, "");
     if (entry[0] == '*')
         SetRegString(HKEY_CLASSES_ROOT, key, "NullFile", "");
-    else if (RegValueHasText(HKEY_CURRENT_USER, settings, "ShellNew"))
-        CopyRegValue(HKEY_CURRENT_USER, settings, "ShellNew", HKEY_CLASSES_ROOT, key, "FileName");
+    else if (RegValueHasText(kSettingsRoot, settings, "ShellNew"))
+        CopyRegValue(kSettingsRoot, settings, "ShellNew", HKEY_CLASSES_ROOT, key, "FileName");
     else
         DeleteEmptyRegKey(HKEY_CLASSES_ROOT, key, false);
 }

@@ -7,38 +7,40 @@
 #include <new>
 #include <string.h>
 
+// Beside the system's predefined keys (0x80000000 and up), a value no opened key takes.
+const HKEY kSettingsRoot = reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(0x8000F000));
+
 static REGSAM s_viewFlag = 0;
 static int s_passDeleted = 0;
 static int s_passCount = 0;
 
-bool BuildKeyPath(HKEY root, const char *path, char *dest, size_t size)
+HKEY BuildKeyPath(HKEY root, const char *path, char *dest, size_t size)
 {
     size_t length = strlen(path);
     if (size < 20 || length > size - 20)
-        return false;
-    if (root != HKEY_CURRENT_USER) {
+        return nullptr;
+    if (root != kSettingsRoot) {
         CopyBounded(dest, path, size);
-    } else if (path[0] == '\\') {
-        CopyBounded(dest, path + 1, size);
-    } else {
-        CopyBounded(dest, "Software\\Quibex", size);
-        if (path[0] != '\0') {
-            AppendBounded(dest, "\\", size);
-            AppendBounded(dest, path, size);
-        }
+        return root;
     }
-    return true;
+    CopyBounded(dest, "Software\\Quibex", size);
+    if (path[0] != '\0') {
+        AppendBounded(dest, "\\", size);
+        AppendBounded(dest, path, size);
+    }
+    return HKEY_CURRENT_USER;
 }
 
 static HKEY CreateKey(HKEY root, const char *path, REGSAM access, LONG *error)
 {
     char built[kKeyPathSize];
-    if (!BuildKeyPath(root, path, built, sizeof built)) {
+    HKEY system = BuildKeyPath(root, path, built, sizeof built);
+    if (!system) {
         *error = ERROR_INVALID_NAME;
         return nullptr;
     }
     HKEY key = nullptr;
-    *error = RegCreateKeyExA(root, built, 0, nullptr, REG_OPTION_NON_VOLATILE, access | s_viewFlag, nullptr, &key,
+    *error = RegCreateKeyExA(system, built, 0, nullptr, REG_OPTION_NON_VOLATILE, access | s_viewFlag, nullptr, &key,
                              nullptr);
     return *error == ERROR_SUCCESS ? key : nullptr;
 }
@@ -49,8 +51,9 @@ HKEY CreateRegKey(HKEY root, const char *path, LONG *error) { return CreateKey(r
 static HKEY OpenKey(HKEY root, const char *path, REGSAM access)
 {
     char built[kKeyPathSize];
+    HKEY system = BuildKeyPath(root, path, built, sizeof built);
     HKEY key = nullptr;
-    if (!BuildKeyPath(root, path, built, sizeof built) || RegOpenKeyExA(root, built, 0, access, &key) != ERROR_SUCCESS)
+    if (!system || RegOpenKeyExA(system, built, 0, access, &key) != ERROR_SUCCESS)
         return nullptr;
     return key;
 }
@@ -92,12 +95,12 @@ LONG SetRegValue(HKEY root, const char *path, const char *name, DWORD type, cons
 
 LONG SetSettingString(const char *path, const char *name, const char *text)
 {
-    return SetRegString(HKEY_CURRENT_USER, path, name, text);
+    return SetRegString(kSettingsRoot, path, name, text);
 }
 
 LONG SetSettingDword(const char *path, const char *name, DWORD value)
 {
-    return SetRegDword(HKEY_CURRENT_USER, path, name, value);
+    return SetRegDword(kSettingsRoot, path, name, value);
 }
 
 bool GetRegString(HKEY root, const char *path, const char *name, char *dest, DWORD capacity, const char *def)
@@ -126,7 +129,7 @@ bool GetRegString(HKEY root, const char *path, const char *name, char *dest, DWO
 
 bool GetSettingString(const char *path, const char *name, char *dest, DWORD capacity, const char *def)
 {
-    return GetRegString(HKEY_CURRENT_USER, path, name, dest, capacity, def);
+    return GetRegString(kSettingsRoot, path, name, dest, capacity, def);
 }
 
 bool QueryRegDword(HKEY root, const char *path, const char *name, DWORD def, DWORD *out)
@@ -154,7 +157,7 @@ DWORD GetRegDword(HKEY root, const char *path, const char *name, DWORD def)
 
 DWORD GetSettingDword(const char *path, const char *name, DWORD def)
 {
-    return GetRegDword(HKEY_CURRENT_USER, path, name, def);
+    return GetRegDword(kSettingsRoot, path, name, def);
 }
 
 bool QueryRegValue(HKEY root, const char *path, const char *name, DWORD *type, void *data, DWORD capacity,
@@ -286,18 +289,20 @@ bool RegKeyIsEmpty(HKEY root, const char *path) { return KeyIsEmpty(root, path, 
 void DeleteRegKey(HKEY root, const char *path)
 {
     char built[kKeyPathSize];
-    if (BuildKeyPath(root, path, built, sizeof built) && built[0] != '\0')
-        RegDeleteKeyA(root, built);
+    HKEY system = BuildKeyPath(root, path, built, sizeof built);
+    if (system && built[0] != '\0')
+        RegDeleteKeyA(system, built);
 }
 
 void DeleteRegKey64(HKEY root, const char *path)
 {
     char built[kKeyPathSize];
-    if (!BuildKeyPath(root, path, built, sizeof built) || built[0] == '\0')
+    HKEY system = BuildKeyPath(root, path, built, sizeof built);
+    if (!system || built[0] == '\0')
         return;
     // Absent before 64-bit Windows; there is no other view to clean then.
     if (RegDeleteKeyExCall deleteKeyEx = OptionalRegDeleteKeyEx())
-        deleteKeyEx(root, built, KEY_WOW64_64KEY, 0);
+        deleteKeyEx(system, built, KEY_WOW64_64KEY, 0);
 }
 
 void DeleteEmptyRegKey(HKEY root, const char *path, bool in64)
@@ -384,6 +389,9 @@ int TreePassCount() { return s_passCount; }
 void DeleteRegTree(HKEY root, const char *path)
 {
     char built[kKeyPathSize];
-    if (BuildKeyPath(root, path, built, sizeof built))
-        DeleteKeyTree(root, built);
+    HKEY system = BuildKeyPath(root, path, built, sizeof built);
+    if (system)
+        DeleteKeyTree(system, built);
 }
+
+void DeleteSettingsTree() { DeleteRegTree(kSettingsRoot, ""); }

@@ -3,15 +3,19 @@
 
 #include <windows.h>
 
+// Stands, as a root, for the program's settings key HKEY_CURRENT_USER\Software\Quibex: a path
+// given with it lies below that key, and the empty path is the key itself. Every other root
+// takes its path as it is. Not a key of the system: only this layer's functions accept it.
+extern const HKEY kSettingsRoot;
+
 // Longest key path a caller may pass; the rest of the 256-byte built path leaves room for
-// the "Software\Quibex\" prefix and the terminator.
+// the settings key's path and the terminator.
 constexpr size_t kKeyPathSize = 256;
 constexpr size_t kMaxKeyPath = kKeyPathSize - 20;
 
-// Writes the path the system receives into dest (size bytes). Under HKEY_CURRENT_USER a
-// relative path lies below "Software\Quibex" (the empty path is that key itself) and a
-// leading backslash makes it absolute. False, dest untouched, when path is longer than size-20.
-bool BuildKeyPath(HKEY root, const char *path, char *dest, size_t size);
+// Writes the path the system receives into dest (size bytes) and returns the system's root it
+// lies below. Null, dest untouched, when path is longer than size-20.
+HKEY BuildKeyPath(HKEY root, const char *path, char *dest, size_t size);
 
 // Opens the key for writing, creating missing keys on the way (in the 64-bit view while
 // SetRegView64 is on). error receives 0, the system's code, or 123 for a path too long.
@@ -25,8 +29,6 @@ bool CloseRegKey(HKEY key);
 LONG SetRegString(HKEY root, const char *path, const char *name, const char *text);
 LONG SetRegDword(HKEY root, const char *path, const char *name, DWORD value);
 LONG SetRegBytes(HKEY root, const char *path, const char *name, const void *bytes, DWORD count);
-LONG SetSettingString(const char *path, const char *name, const char *text);
-LONG SetSettingDword(const char *path, const char *name, DWORD value);
 // Writes a value of any type with exactly the given bytes.
 LONG SetRegValue(HKEY root, const char *path, const char *name, DWORD type, const void *bytes, DWORD count);
 
@@ -34,11 +36,9 @@ LONG SetRegValue(HKEY root, const char *path, const char *name, DWORD type, cons
 // A missing key or value, an empty value, or one that does not fit with its terminator
 // yields a copy of def (cut to capacity) and false.
 bool GetRegString(HKEY root, const char *path, const char *name, char *dest, DWORD capacity, const char *def);
-bool GetSettingString(const char *path, const char *name, char *dest, DWORD capacity, const char *def);
 // Reads a value of at most 4 bytes whatever its type; otherwise stores def and returns false.
 bool QueryRegDword(HKEY root, const char *path, const char *name, DWORD def, DWORD *out);
 DWORD GetRegDword(HKEY root, const char *path, const char *name, DWORD def);
-DWORD GetSettingDword(const char *path, const char *name, DWORD def);
 // Reads a value's type and bytes into data (capacity bytes). False when the key or value is
 // missing or the bytes do not fit; count then holds 0.
 bool QueryRegValue(HKEY root, const char *path, const char *name, DWORD *type, void *data, DWORD capacity,
@@ -68,7 +68,7 @@ void DeleteRegValue64(HKEY root, const char *path, const char *name);
 void DeleteEmptyRegKey(HKEY root, const char *path, bool in64);
 // Deletes one value; a missing key or value is no error.
 void DeleteRegValue(HKEY root, const char *path, const char *name);
-// Deletes a key with everything below it, on both Windows families.
+// Deletes a key with everything below it, on both Windows families; never a root itself.
 void DeleteRegTree(HKEY root, const char *path);
 // True when the key can be opened for querying.
 bool RegKeyExists(HKEY root, const char *path);
@@ -78,3 +78,11 @@ bool RegKeyExists64(HKEY root, const char *path);
 // Sends key creation (and so the writers) into the 64-bit view, or back to the default view.
 // Readers, and deletions not named for that view, always use the default view.
 void SetRegView64(bool on);
+
+// The program's settings: path names a key below kSettingsRoot, as for the functions above.
+LONG SetSettingString(const char *path, const char *name, const char *text);
+LONG SetSettingDword(const char *path, const char *name, DWORD value);
+bool GetSettingString(const char *path, const char *name, char *dest, DWORD capacity, const char *def);
+DWORD GetSettingDword(const char *path, const char *name, DWORD def);
+// Deletes the settings key with everything below it.
+void DeleteSettingsTree();

@@ -28,5 +28,5 @@ void RemoveIntegration()
     DeleteRegTree(HKEY_CLASSES_ROOT, QBX_REV_FILE_TYPE);
     DeleteRegTree(HKEY_CLASSES_ROOT, ".rev");
     DeleteRegKey(HKEY_LOCAL_MACHINE, kAppPathKey);
-    DeleteRegTree(HKEY_CURRENT_USER, "");
+    DeleteSettingsTree();
 }

@@ -104,7 +104,7 @@ void ExpectScreenFits(const Measured &m, const char *dialog, int dpi)
 // The screen's DPI as Wine reads it when a program starts.
 void SetScreenDpi(int dpi)
 {
-    ASSERT_EQ(SetRegDword(HKEY_CURRENT_USER, "\\Control Panel\\Desktop", "LogPixels", dpi), ERROR_SUCCESS);
+    ASSERT_EQ(SetRegDword(HKEY_CURRENT_USER, "Control Panel\\Desktop", "LogPixels", dpi), ERROR_SUCCESS);
 }
 
 // Runs setup at each scale and measures the three dialogs; the language file is copied

@@ -114,7 +114,7 @@ TEST(SetupDialog, OpensWithTheDefaultsAndCancelStoresNothing)
     EXPECT_NE(text.find(Wide(u8"\n    点击“帮助”按钮")), std::wstring::npos);
 
     Cancel(install, dialog);
-    EXPECT_FALSE(RegKeyExists(HKEY_CURRENT_USER, kSetupKey)) << "cancel stores nothing";
+    EXPECT_FALSE(RegKeyExists(kSettingsRoot, kSetupKey)) << "cancel stores nothing";
     EXPECT_FALSE(StartedExplorer(install.pid())) << "cancel opens no folder";
 }
 

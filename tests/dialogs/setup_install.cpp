@@ -12,7 +12,7 @@ static const char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersio
 
 void ResetSetupState()
 {
-    DeleteRegTree(HKEY_CURRENT_USER, "");
+    DeleteSettingsTree();
     DeleteRegTree(HKEY_CLASSES_ROOT, ".jar");
     DeleteRegTree(HKEY_CLASSES_ROOT, ".iso");
     DeleteRegTree(HKEY_LOCAL_MACHINE, kUninstallKey);
@@ -21,7 +21,7 @@ void ResetSetupState()
 bool SettingExists(const char *key, const char *name)
 {
     DWORD value = 0;
-    return QueryRegDword(HKEY_CURRENT_USER, key, name, 0, &value);
+    return QueryRegDword(kSettingsRoot, key, name, 0, &value);
 }
 
 SetupInstall::SetupInstall() : dir_("setup")

@@ -52,7 +52,7 @@ protected:
     void TearDown() override
     {
         GiveBackAll();
-        DeleteRegTree(HKEY_CURRENT_USER, "");
+        DeleteSettingsTree();
         DeleteFileA(InstallFile("qbxext.dll").c_str());
         DeleteFileA(InstallFile("qbxext64.dll").c_str());
     }

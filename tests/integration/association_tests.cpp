@@ -20,7 +20,7 @@ static SetupChoices AllTypes(bool shellExt)
 static void ResetAssociations()
 {
     SetAssociations(SetupChoices{});
-    DeleteRegTree(HKEY_CURRENT_USER, "");
+    DeleteSettingsTree();
     for (const char *ext : {".zip", ".cab", ".arj", ".tar", ".7z", ".qbx", ".lha"})
         RawDeleteTree(HKEY_CLASSES_ROOT, ext);
     for (int n = 0; n < 100; ++n)
@@ -136,7 +136,7 @@ TEST_F(Associations, AForeignTemplateLikeOursComesBack)
         SetAssociations(SetupChoices{});
         EXPECT_EQ(Snapshot(HKEY_CLASSES_ROOT, ".zip"), zip) << "shell integration " << shellExt;
         EXPECT_EQ(Snapshot(HKEY_CLASSES_ROOT, ".qbx"), qbx) << "shell integration " << shellExt;
-        DeleteRegTree(HKEY_CURRENT_USER, "");
+        DeleteSettingsTree();
     }
 }
 
@@ -257,7 +257,7 @@ TEST_F(Associations, GiveBackEdgeCases)
     // Records of the earlier form, without saved template values, give back as they always
     // did, and only setup's own template values go. Their texts were written in the code page.
     SetAssociations(SetupChoices{});
-    DeleteRegTree(HKEY_CURRENT_USER, "");
+    DeleteSettingsTree();
     const std::string oldCab = Acp(u8"旧.CAB");
     const char *records[][3] = {{".zip", "Old.ZIP", "C:\\old\\empty.zip"}, {".cab", oldCab.c_str(), "*"}, {".7z", "Old.7z", ""}};
     for (const auto &record : records) {

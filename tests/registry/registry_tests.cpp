@@ -55,23 +55,28 @@ class Registry : public ::testing::Test {
 protected:
     void TearDown() override
     {
-        DeleteRegTree(HKEY_CURRENT_USER, "\\Software\\QbxRegTest");
-        DeleteRegTree(HKEY_CURRENT_USER, "");
+        DeleteRegTree(HKEY_CURRENT_USER, "Software\\QbxRegTest");
+        DeleteSettingsTree();
         SetRegView64(false);
     }
 };
 
-TEST_F(Registry, BuildKeyPathPlacesRelativePathsBelowTheSettingsKey)
+TEST_F(Registry, OnlyTheSettingsRootPlacesPathsBelowTheSettingsKey)
 {
     struct {
         HKEY root;
-        const char *path, *built;
-    } rows[] = {{HKEY_CURRENT_USER, "Setup", "Software\\Quibex\\Setup"}, {HKEY_CURRENT_USER, "", "Software\\Quibex"},
-                {HKEY_CURRENT_USER, "\\Software\\Other", "Software\\Other"}, {HKEY_CLASSES_ROOT, ".qbx", ".qbx"},
-                {HKEY_CLASSES_ROOT, "\\x", "\\x"}};
+        const char *path;
+        HKEY system;
+        const char *built;
+    } rows[] = {{kSettingsRoot, "Setup", HKEY_CURRENT_USER, "Software\\Quibex\\Setup"},
+                {kSettingsRoot, "", HKEY_CURRENT_USER, "Software\\Quibex"},
+                {HKEY_CURRENT_USER, "Setup", HKEY_CURRENT_USER, "Setup"},
+                {HKEY_CURRENT_USER, "", HKEY_CURRENT_USER, ""},
+                {HKEY_CURRENT_USER, "\\Software\\Other", HKEY_CURRENT_USER, "\\Software\\Other"},
+                {HKEY_CLASSES_ROOT, ".qbx", HKEY_CLASSES_ROOT, ".qbx"}};
     for (const auto &r : rows) {
         char out[256];
-        ASSERT_TRUE(BuildKeyPath(r.root, r.path, out, sizeof out)) << r.path;
+        EXPECT_EQ(BuildKeyPath(r.root, r.path, out, sizeof out), r.system) << r.path;
         EXPECT_STREQ(out, r.built) << r.path;
     }
 }
@@ -83,28 +88,28 @@ TEST_F(Registry, PathsUpTo236CharactersAreAcceptedLongerOnesRefused)
     ASSERT_EQ(path.size(), 236u);
     char out[256];
     strcpy(out, "untouched");
-    EXPECT_TRUE(BuildKeyPath(HKEY_CURRENT_USER, path.c_str(), out, sizeof out));
+    EXPECT_TRUE(BuildKeyPath(kSettingsRoot, path.c_str(), out, sizeof out));
     EXPECT_EQ(strlen(out), 252u);
     EXPECT_EQ(SetSettingString(path.c_str(), "v", "236"), 0);
     EXPECT_EQ(RawValue(HKEY_CURRENT_USER, out, "v"), std::string("236", 4));
     char text[16];
     EXPECT_TRUE(GetSettingString(path.c_str(), "v", text, sizeof text, "d"));
-    EXPECT_TRUE(RegKeyExists(HKEY_CURRENT_USER, path.c_str()));
+    EXPECT_TRUE(RegKeyExists(kSettingsRoot, path.c_str()));
 
     std::string tooLong = path + "d";
     strcpy(out, "untouched");
-    EXPECT_FALSE(BuildKeyPath(HKEY_CURRENT_USER, tooLong.c_str(), out, sizeof out));
+    EXPECT_FALSE(BuildKeyPath(kSettingsRoot, tooLong.c_str(), out, sizeof out));
     EXPECT_STREQ(out, "untouched");
     EXPECT_EQ(SetSettingString(tooLong.c_str(), "v", "x"), ERROR_INVALID_NAME);
     EXPECT_EQ(SetSettingDword(tooLong.c_str(), "v", 1), ERROR_INVALID_NAME);
     EXPECT_EQ(SetRegBytes(HKEY_CLASSES_ROOT, tooLong.c_str(), "v", "x", 1), ERROR_INVALID_NAME);
     LONG error = 0;
-    EXPECT_EQ(CreateRegKey(HKEY_CURRENT_USER, tooLong.c_str(), &error), nullptr);
+    EXPECT_EQ(CreateRegKey(kSettingsRoot, tooLong.c_str(), &error), nullptr);
     EXPECT_EQ(error, ERROR_INVALID_NAME);
     EXPECT_FALSE(GetSettingString(tooLong.c_str(), "v", text, sizeof text, "d"));
     EXPECT_STREQ(text, "d");
-    EXPECT_FALSE(RegKeyExists(HKEY_CURRENT_USER, tooLong.c_str()));
-    EXPECT_EQ(OpenRegKey(HKEY_CURRENT_USER, tooLong.c_str()), nullptr);
+    EXPECT_FALSE(RegKeyExists(kSettingsRoot, tooLong.c_str()));
+    EXPECT_EQ(OpenRegKey(kSettingsRoot, tooLong.c_str()), nullptr);
 }
 
 TEST_F(Registry, WritersStoreTypedValuesAndReadersFallBack)
@@ -116,7 +121,7 @@ TEST_F(Registry, WritersStoreTypedValuesAndReadersFallBack)
     EXPECT_EQ(SetSettingDword("Setup", "D", 0x01020304), 0);
     EXPECT_EQ(RawValue(HKEY_CURRENT_USER, "Software\\Quibex\\Setup", "D", &type), std::string("\x04\x03\x02\x01", 4));
     EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD));
-    EXPECT_EQ(SetRegBytes(HKEY_CURRENT_USER, "Setup", "B", "\0\1\2", 3), 0);
+    EXPECT_EQ(SetRegBytes(kSettingsRoot, "Setup", "B", "\0\1\2", 3), 0);
     EXPECT_EQ(RawValue(HKEY_CURRENT_USER, "Software\\Quibex\\Setup", "B", &type), std::string("\0\1\2", 3));
     EXPECT_EQ(type, static_cast<DWORD>(REG_BINARY));
 
@@ -132,31 +137,31 @@ TEST_F(Registry, WritersStoreTypedValuesAndReadersFallBack)
     EXPECT_EQ(std::string(text), "\x04\x03\x02\x01");
 
     DWORD value = 7;
-    EXPECT_TRUE(QueryRegDword(HKEY_CURRENT_USER, "Setup", "D", 9, &value));
+    EXPECT_TRUE(QueryRegDword(kSettingsRoot, "Setup", "D", 9, &value));
     EXPECT_EQ(value, 0x01020304u);
-    EXPECT_FALSE(QueryRegDword(HKEY_CURRENT_USER, "Setup", "missing", 9, &value));
+    EXPECT_FALSE(QueryRegDword(kSettingsRoot, "Setup", "missing", 9, &value));
     EXPECT_EQ(value, 9u);
     EXPECT_EQ(GetSettingDword("Setup", "", 5), 5u) << "8 bytes do not fit a number";
     EXPECT_EQ(GetSettingDword("Setup", "B", 5), 0x020100u) << "3 bytes of any type are accepted";
 
     // Any type with its exact bytes.
     const std::string expand("%x%", 4);
-    EXPECT_EQ(SetRegValue(HKEY_CURRENT_USER, "Typed", "E", REG_EXPAND_SZ, expand.data(), 4), 0);
+    EXPECT_EQ(SetRegValue(kSettingsRoot, "Typed", "E", REG_EXPAND_SZ, expand.data(), 4), 0);
     EXPECT_EQ(RawValue(HKEY_CURRENT_USER, "Software\\Quibex\\Typed", "E", &type), expand);
     EXPECT_EQ(type, static_cast<DWORD>(REG_EXPAND_SZ));
     char bytes[8];
     DWORD count = 9;
-    EXPECT_TRUE(QueryRegValue(HKEY_CURRENT_USER, "Typed", "E", &type, bytes, sizeof bytes, &count));
+    EXPECT_TRUE(QueryRegValue(kSettingsRoot, "Typed", "E", &type, bytes, sizeof bytes, &count));
     EXPECT_EQ(std::string(bytes, count), expand);
     const std::string bigData(5000, '\xAB');
-    EXPECT_EQ(SetRegValue(HKEY_CURRENT_USER, "Typed", "big", REG_BINARY, bigData.data(), 5000), 0);
-    EXPECT_FALSE(QueryRegValue(HKEY_CURRENT_USER, "Typed", "big", &type, bytes, sizeof bytes, &count));
+    EXPECT_EQ(SetRegValue(kSettingsRoot, "Typed", "big", REG_BINARY, bigData.data(), 5000), 0);
+    EXPECT_FALSE(QueryRegValue(kSettingsRoot, "Typed", "big", &type, bytes, sizeof bytes, &count));
     EXPECT_EQ(count, 0u) << "too large for the buffer";
-    EXPECT_FALSE(RegKeyIsEmpty(HKEY_CURRENT_USER, "Typed"));
+    EXPECT_FALSE(RegKeyIsEmpty(kSettingsRoot, "Typed"));
     LONG error = 0;
-    CloseRegKey(CreateRegKey(HKEY_CURRENT_USER, "Typed\\Empty", &error));
-    EXPECT_TRUE(RegKeyIsEmpty(HKEY_CURRENT_USER, "Typed\\Empty"));
-    EXPECT_FALSE(RegKeyIsEmpty(HKEY_CURRENT_USER, "Missing"));
+    CloseRegKey(CreateRegKey(kSettingsRoot, "Typed\\Empty", &error));
+    EXPECT_TRUE(RegKeyIsEmpty(kSettingsRoot, "Typed\\Empty"));
+    EXPECT_FALSE(RegKeyIsEmpty(kSettingsRoot, "Missing"));
 }
 
 // Every value as the registry holds it: through the W calls on the NT family, the A calls on 9x.
@@ -213,21 +218,21 @@ TEST_F(Registry, ValuesAreCopiedWhole)
     SetWhole(from, u8"ItemName", REG_SZ, many);
     RawSet(from, "odd", REG_SZ, "abc");
     RawSet(from, std::string(300, 'n').c_str(), REG_BINARY, std::string(5000, '\xAB'));
-    EXPECT_TRUE(CopyRegValues(HKEY_CURRENT_USER, "\\Software\\QbxRegTest\\From", HKEY_CURRENT_USER, "Copy", false));
+    EXPECT_TRUE(CopyRegValues(HKEY_CURRENT_USER, "Software\\QbxRegTest\\From", kSettingsRoot, "Copy", false));
     EXPECT_EQ(WholeValues("Software\\Quibex\\Copy"), WholeValues(from));
 
     // Only the missing ones, the rest left as they are.
     SetWhole("Software\\Quibex\\Copy", u8"ItemName", REG_SZ, u8"mine");
     const std::string mine = WholeValues("Software\\Quibex\\Copy");
-    DeleteRegValue(HKEY_CURRENT_USER, "Copy", "odd");
-    EXPECT_TRUE(CopyRegValues(HKEY_CURRENT_USER, "\\Software\\QbxRegTest\\From", HKEY_CURRENT_USER, "Copy", true));
+    DeleteRegValue(kSettingsRoot, "Copy", "odd");
+    EXPECT_TRUE(CopyRegValues(HKEY_CURRENT_USER, "Software\\QbxRegTest\\From", kSettingsRoot, "Copy", true));
     EXPECT_EQ(WholeValues("Software\\Quibex\\Copy"), mine);
-    EXPECT_FALSE(CopyRegValues(HKEY_CURRENT_USER, "Missing", HKEY_CURRENT_USER, "Other", false));
-    EXPECT_FALSE(RegKeyExists(HKEY_CURRENT_USER, "Other"));
+    EXPECT_FALSE(CopyRegValues(kSettingsRoot, "Missing", kSettingsRoot, "Other", false));
+    EXPECT_FALSE(RegKeyExists(kSettingsRoot, "Other"));
 
     // One value under another name.
-    EXPECT_EQ(CopyRegValue(HKEY_CURRENT_USER, "\\Software\\QbxRegTest\\From", "", HKEY_CURRENT_USER, "One", "Type"), 0);
-    EXPECT_EQ(CopyRegValue(HKEY_CURRENT_USER, "\\Software\\QbxRegTest\\From", "x", HKEY_CURRENT_USER, "One", "y"),
+    EXPECT_EQ(CopyRegValue(HKEY_CURRENT_USER, "Software\\QbxRegTest\\From", "", kSettingsRoot, "One", "Type"), 0);
+    EXPECT_EQ(CopyRegValue(HKEY_CURRENT_USER, "Software\\QbxRegTest\\From", "x", kSettingsRoot, "One", "y"),
               ERROR_FILE_NOT_FOUND);
     SetWhole("Software\\QbxRegTest\\Expected", u8"Type", REG_SZ, u8"压缩.한글");
     EXPECT_EQ(WholeValues("Software\\Quibex\\One"), WholeValues("Software\\QbxRegTest\\Expected"));
@@ -250,12 +255,12 @@ TEST_F(Registry, TextIsThereWhenNotEmpty)
     };
     for (const auto &r : rows) {
         RawSet("Software\\Quibex\\Has", r.name, r.type, r.bytes);
-        EXPECT_EQ(RegValueHasText(HKEY_CURRENT_USER, "Has", r.name), r.text) << r.name;
+        EXPECT_EQ(RegValueHasText(kSettingsRoot, "Has", r.name), r.text) << r.name;
     }
     SetWhole("Software\\Quibex\\Has", u8"letter", REG_SZ, u8"一"); // U+4E00: its first byte is zero
-    EXPECT_TRUE(RegValueHasText(HKEY_CURRENT_USER, "Has", "letter"));
-    EXPECT_FALSE(RegValueHasText(HKEY_CURRENT_USER, "Has", "missing"));
-    EXPECT_FALSE(RegValueHasText(HKEY_CURRENT_USER, "NoKey", ""));
+    EXPECT_TRUE(RegValueHasText(kSettingsRoot, "Has", "letter"));
+    EXPECT_FALSE(RegValueHasText(kSettingsRoot, "Has", "missing"));
+    EXPECT_FALSE(RegValueHasText(kSettingsRoot, "NoKey", ""));
 }
 
 TEST_F(Registry, StringReadsAreAlwaysTerminated)
@@ -290,22 +295,22 @@ TEST_F(Registry, StringReadsAreAlwaysTerminated)
 TEST_F(Registry, DeletionsTakeOneKeyOrValue)
 {
     LONG error = -1;
-    EXPECT_TRUE(CloseRegKey(CreateRegKey(HKEY_CURRENT_USER, "A\\B", &error)));
-    DeleteRegKey(HKEY_CURRENT_USER, "A");
+    EXPECT_TRUE(CloseRegKey(CreateRegKey(kSettingsRoot, "A\\B", &error)));
+    DeleteRegKey(kSettingsRoot, "A");
     if (NtMajorVersion() != 0) {
-        EXPECT_TRUE(RegKeyExists(HKEY_CURRENT_USER, "A")) << "a key with subkeys stays on the NT family";
-        DeleteRegKey(HKEY_CURRENT_USER, "A\\B");
+        EXPECT_TRUE(RegKeyExists(kSettingsRoot, "A")) << "a key with subkeys stays on the NT family";
+        DeleteRegKey(kSettingsRoot, "A\\B");
     }
-    EXPECT_FALSE(RegKeyExists(HKEY_CURRENT_USER, "A\\B"));
+    EXPECT_FALSE(RegKeyExists(kSettingsRoot, "A\\B"));
 
     SetSettingString("A", "v", "1");
-    DeleteRegValue(HKEY_CURRENT_USER, "A", "v");
-    DeleteRegValue(HKEY_CURRENT_USER, "NoKey", "v");
-    EXPECT_FALSE(RegKeyExists(HKEY_CURRENT_USER, "NoKey")) << "deleting a value creates no key";
+    DeleteRegValue(kSettingsRoot, "A", "v");
+    DeleteRegValue(kSettingsRoot, "NoKey", "v");
+    EXPECT_FALSE(RegKeyExists(kSettingsRoot, "NoKey")) << "deleting a value creates no key";
     EXPECT_EQ(RawValue(HKEY_CURRENT_USER, "Software\\Quibex\\A", "v"), "<no value>");
-    // The empty path under any other root names the root itself: never deleted, even a
+    // The empty path under any root but the settings root names the root itself: never deleted, even a
     // root without subkeys, which every family's own call would delete.
-    HKEY leaf = CreateRegKey(HKEY_CURRENT_USER, "\\Software\\QbxRegTest\\Leaf", &error);
+    HKEY leaf = CreateRegKey(HKEY_CURRENT_USER, "Software\\QbxRegTest\\Leaf", &error);
     ASSERT_NE(leaf, nullptr);
     DeleteRegKey(leaf, "");
     DeleteRegTree(leaf, "");
@@ -318,16 +323,16 @@ TEST_F(Registry, TreeDeletionRemovesEveryLevelAndEnds)
     for (const char *a : {"a1", "a2", "a3"})
         for (const char *b : {"b1", "b2", "b3", "b4"})
             for (const char *c : {"c1", "c2", "c3"}) {
-                std::string path = std::string("\\Software\\QbxRegTest\\") + a + "\\" + b + "\\" + c;
+                std::string path = std::string("Software\\QbxRegTest\\") + a + "\\" + b + "\\" + c;
                 ASSERT_EQ(SetRegString(HKEY_CURRENT_USER, path.c_str(), "v", c), 0);
             }
-    DeleteRegTree(HKEY_CURRENT_USER, "\\Software\\QbxRegTest");
+    DeleteRegTree(HKEY_CURRENT_USER, "Software\\QbxRegTest");
     EXPECT_FALSE(RawKeyExists(HKEY_CURRENT_USER, kTestKey));
     if (NtMajorVersion() != 0)
         EXPECT_GE(TreePassCount(), 2) << "passes until one deletes nothing";
     EXPECT_LT(TreePassCount(), 10);
 
-    DeleteRegTree(HKEY_CURRENT_USER, "\\Software\\QbxRegTest");
+    DeleteRegTree(HKEY_CURRENT_USER, "Software\\QbxRegTest");
     EXPECT_EQ(TreePassCount(), 1) << "a missing key takes one pass that deletes nothing";
 }
 
@@ -338,6 +343,8 @@ TEST_F(Registry, TreeDeletionOfTheSettingsKey)
     SetSettingDword("", "Top", 1);
     RawSet("Software\\QuibexOther", "v", REG_SZ, "keep");
     DeleteRegTree(HKEY_CURRENT_USER, "");
+    EXPECT_TRUE(RawKeyExists(HKEY_CURRENT_USER, "Software\\Quibex")) << "the empty path is the root itself";
+    DeleteSettingsTree();
     EXPECT_FALSE(RawKeyExists(HKEY_CURRENT_USER, "Software\\Quibex"));
     EXPECT_TRUE(RawKeyExists(HKEY_CURRENT_USER, "Software\\QuibexOther"));
     RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\QuibexOther");
@@ -362,7 +369,7 @@ TEST_F(Registry, TreeDeletionSkipsChildrenWhosePathDoesNotFit)
     RegCloseKey(k3);
     ASSERT_EQ(RegCreateKeyExA(top, "near", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &nearKey, nullptr), 0);
     RegCloseKey(nearKey);
-    DeleteRegTree(HKEY_CURRENT_USER, "\\Software\\QbxRegTest");
+    DeleteRegTree(HKEY_CURRENT_USER, "Software\\QbxRegTest");
     // On 9x the system's own delete takes the whole tree at once.
     HKEY probe;
     if (NtMajorVersion() != 0) {

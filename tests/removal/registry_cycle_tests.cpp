@@ -364,7 +364,7 @@ TEST_F(Cycle, SilentRemovalInAFolderNamedBeyondTheCodePage)
     checkRemoved();
 }
 
-static bool SettingsGone() { return !RegKeyExists(HKEY_CURRENT_USER, ""); }
+static bool SettingsGone() { return !RegKeyExists(kSettingsRoot, ""); }
 static bool FirstFileGone() { return !Exists("C:\\Program Files\\Quibex\\data0\\f0.bin"); }
 
 // A removal ended part-way, as a power cut or a deployment tool's time limit ends it, is
