@@ -4,18 +4,18 @@
 
 static bool IsSwitchChar(char c) { return c == '/' || c == '-'; }
 
-static bool IsSilentText(const char *text, const DbcsTable &codePage, bool utf8)
+static bool IsSilentText(const char *text, const DbcsTable &codePage)
 {
     if (text[0] != 's' && text[0] != 'S')
         return false;
-    return !codePage.IsLetter(text[1]) && !(utf8 && static_cast<unsigned char>(text[1]) >= 0x80);
+    return !codePage.IsLetter(text[1]) && !(codePage.utf8 && static_cast<unsigned char>(text[1]) >= 0x80);
 }
 
-SwitchKind ClassifySwitch(const char *text, const DbcsTable &codePage, bool utf8)
+SwitchKind ClassifySwitch(const char *text, const DbcsTable &codePage)
 {
     if (StartsWithAsciiNoCase(text, "setup"))
         return SwitchKind::Setup;
-    if (IsSilentText(text, codePage, utf8))
+    if (IsSilentText(text, codePage))
         return SwitchKind::Silent;
     if (StartsWithAsciiNoCase(text, "wait"))
         return SwitchKind::Wait;
@@ -26,23 +26,23 @@ SwitchKind ClassifySwitch(const char *text, const DbcsTable &codePage, bool utf8
     return SwitchKind::Other;
 }
 
-bool SfxcmdIsSilent(const char *value, const DbcsTable &codePage, bool utf8)
+bool SfxcmdIsSilent(const char *value, const DbcsTable &codePage)
 {
     for (const char *p = value; *p != '\0'; ++p) {
-        if (IsSwitchChar(*p) && IsSilentText(p + 1, codePage, utf8))
+        if (IsSwitchChar(*p) && IsSilentText(p + 1, codePage))
             return true;
     }
     return false;
 }
 
-CommandScan ScanCommandLine(const char *commandLine, const DbcsTable &codePage, bool utf8,
+CommandScan ScanCommandLine(const char *commandLine, const DbcsTable &codePage,
                             void (*onSwitch)(SwitchKind, void *), void *context)
 {
     CommandScan scan;
     for (const char *p = commandLine; *p != '\0'; ++p) {
         if (!IsSwitchChar(*p))
             continue;
-        SwitchKind kind = ClassifySwitch(p + 1, codePage, utf8);
+        SwitchKind kind = ClassifySwitch(p + 1, codePage);
         if (kind == SwitchKind::Setup)
             scan.setupRequested = true;
         if (kind == SwitchKind::Quiet)

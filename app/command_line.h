@@ -14,16 +14,15 @@ struct CommandScan {
     int counted = 0;     // switches other than the silent and quiet ones
 };
 
-// Switch text is read with the code page's letters; utf8 tells that the text is UTF-8, where a
-// byte from 0x80 on begins a character of several bytes ("/s\xC3\xA9" is "/sé"), which is never
-// taken for the end of "/s".
+// Switch text is read with the code page's letters; in UTF-8 a byte from 0x80 on begins a
+// character of several bytes ("/s\xC3\xA9" is "/sé"), which is never taken for the end of "/s".
 // Classifies the text that follows a "/" or "-".
-SwitchKind ClassifySwitch(const char *text, const DbcsTable &codePage, bool utf8);
+SwitchKind ClassifySwitch(const char *text, const DbcsTable &codePage);
 // True when the value holds a silent switch ("/s" or "-s" not followed by a letter).
-bool SfxcmdIsSilent(const char *value, const DbcsTable &codePage, bool utf8);
+bool SfxcmdIsSilent(const char *value, const DbcsTable &codePage);
 // Scans every switch in order; onSwitch runs for each one as it is found (the pause and
 // the warning happen during the scan, before the next switch is read).
-CommandScan ScanCommandLine(const char *commandLine, const DbcsTable &codePage, bool utf8,
+CommandScan ScanCommandLine(const char *commandLine, const DbcsTable &codePage,
                             void (*onSwitch)(SwitchKind kind, void *context), void *context);
 RunMode ChooseMode(const CommandScan &scan);
 // The command line after the program's name, as the C runtime's start-up finds it: the name

@@ -34,7 +34,7 @@ static void ReadSfxcmd()
     } else if (GetEnvironmentVariableA("sfxcmd", value, 1024) >= 1024) {
         value[0] = '\0'; // too long to hold: no switch taken from a fragment
     }
-    if (SfxcmdIsSilent(value, g_dbcs, IsUtf8Process()))
+    if (SfxcmdIsSilent(value, g_dbcs))
         g_silentMode = true;
 }
 
@@ -47,7 +47,7 @@ int RunProgram(HINSTANCE instance, const char *commandLine)
 
     ReadSfxcmd();
     CommandScan scan =
-        ScanCommandLine(SkipProgramName(commandLine ? commandLine : ""), g_dbcs, IsUtf8Process(), OnSwitch, nullptr);
+        ScanCommandLine(SkipProgramName(commandLine ? commandLine : ""), g_dbcs, OnSwitch, nullptr);
 
     // Setup reports only a refusal: installers that start it expect 0.
     int exitCode = 0;

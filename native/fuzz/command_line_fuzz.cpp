@@ -135,7 +135,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     char *lineCopy = Exact(line), *sfxcmdCopy = Exact(sfxcmd);
     std::vector<SwitchKind> seen;
-    CommandScan scan = ScanCommandLine(lineCopy, cp, utf8, Record, &seen);
+    CommandScan scan = ScanCommandLine(lineCopy, cp, Record, &seen);
     std::vector<SwitchKind> expected = RefSwitches(line, cp, utf8);
     PROPERTY(seen == expected);
     PROPERTY(ChooseMode(scan) == RefMode(expected));
@@ -146,7 +146,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }
     PROPERTY(scan.silent == silent);
     PROPERTY(scan.quiet == quiet);
-    PROPERTY(SfxcmdIsSilent(sfxcmdCopy, cp, utf8) == RefSfxcmdSilent(sfxcmd, cp, utf8));
+    PROPERTY(SfxcmdIsSilent(sfxcmdCopy, cp) == RefSfxcmdSilent(sfxcmd, cp, utf8));
     PROPERTY(SkipProgramName(lineCopy) == lineCopy + RefArguments(line));
     free(lineCopy);
     free(sfxcmdCopy);

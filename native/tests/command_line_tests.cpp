@@ -23,7 +23,6 @@ TEST(CommandLine, SwitchesInOrderFlagsAndMode)
         std::vector<K> seen;
         M mode;
         const DbcsTable &cp = Cp1252();
-        bool utf8 = false;
     } rows[] = {
         {"", {}, M::Removal},
         {"   ", {}, M::Removal},
@@ -45,9 +44,9 @@ TEST(CommandLine, SwitchesInOrderFlagsAndMode)
         {"/s\xE9", {K::Silent}, M::Removal, Cp936()},
         {"/s\xD7", {K::Silent}, M::Removal}, // "\xD7" (a sign) is no letter in 1252
         // In UTF-8 a byte from 0x80 on begins a character: "/s\xC3\xA9" is "/s\u00e9".
-        {"/s\xC3\xA9", {K::Other}, M::SwitchesOnly, kUtf8, true},
-        {"/s\xE5\xB7\xA5", {K::Other}, M::SwitchesOnly, kUtf8, true},
-        {"/s /s1", {K::Silent, K::Silent}, M::Removal, kUtf8, true},
+        {"/s\xC3\xA9", {K::Other}, M::SwitchesOnly, kUtf8},
+        {"/s\xE5\xB7\xA5", {K::Other}, M::SwitchesOnly, kUtf8},
+        {"/s /s1", {K::Silent, K::Silent}, M::Removal, kUtf8},
         {"/clean", {K::Other}, M::SwitchesOnly},
         {"/", {K::Other}, M::SwitchesOnly},
         {"x /", {K::Other}, M::SwitchesOnly},
@@ -61,7 +60,7 @@ TEST(CommandLine, SwitchesInOrderFlagsAndMode)
     };
     for (const Row &r : rows) {
         std::vector<K> seen;
-        CommandScan scan = ScanCommandLine(r.line, r.cp, r.utf8, Record, &seen);
+        CommandScan scan = ScanCommandLine(r.line, r.cp, Record, &seen);
         EXPECT_EQ(seen, r.seen) << r.line;
         EXPECT_EQ(ChooseMode(scan), r.mode) << r.line;
         auto count = [&](K kind) { return std::count(r.seen.begin(), r.seen.end(), kind); };
@@ -92,10 +91,10 @@ TEST(CommandLine, ArgumentsFollowTheProgramName)
 TEST(Sfxcmd, SilentOnlyForAnSNotFollowedByALetter)
 {
     for (const char *value : {"/s", "-s", "-S2", "abc /x -s", "--s"})
-        EXPECT_TRUE(SfxcmdIsSilent(value, Cp1252(), false)) << value;
+        EXPECT_TRUE(SfxcmdIsSilent(value, Cp1252())) << value;
     for (const char *value : {"", "-sx", "s", "/", "/s\xC4"})
-        EXPECT_FALSE(SfxcmdIsSilent(value, Cp1252(), false)) << value;
-    EXPECT_TRUE(SfxcmdIsSilent("/s\xC4", Cp936(), false));
-    EXPECT_FALSE(SfxcmdIsSilent("/s\xC3\xA9", kUtf8, true));
-    EXPECT_TRUE(SfxcmdIsSilent("/s\xC3\xA9 -s", kUtf8, true));
+        EXPECT_FALSE(SfxcmdIsSilent(value, Cp1252())) << value;
+    EXPECT_TRUE(SfxcmdIsSilent("/s\xC4", Cp936()));
+    EXPECT_FALSE(SfxcmdIsSilent("/s\xC3\xA9", kUtf8));
+    EXPECT_TRUE(SfxcmdIsSilent("/s\xC3\xA9 -s", kUtf8));
 }
