@@ -6,14 +6,12 @@
 #include <string>
 #include <vector>
 
-// What a translation may take in the code page the program runs in: the sizes of the
-// program's buffers before they grew to three times these, so that whatever fits here fits
-// once converted to UTF-8 (a character of a Windows code page takes at most 3 bytes there).
-constexpr size_t kMessageLimit = 512;
-constexpr size_t kDialogTextLimit = 1024;
-constexpr size_t kSizeEntryLimit = 512;
-constexpr size_t kDirectionLimit = 1024;
-constexpr size_t kUtf8BufferScale = 3;
+// What a translation may take in the code page the program runs in: the program's limits,
+// whose buffers hold Converted() of each, so that whatever fits here fits once converted to UTF-8.
+constexpr size_t kMessageLimit = 512; // the message ring's limit (lang/messages.h needs Windows)
+constexpr size_t kDialogTextLimit = kWindowTextSize;
+constexpr size_t kSizeEntryLimit = kSizeEntrySize;
+constexpr size_t kDirectionLimit = kDirectionSize;
 
 struct ProgramText {
     TextKind kind;

@@ -216,7 +216,7 @@ static void CheckTranslation(const std::string &at, const Line &line, const std:
     std::string translation = text.substr(10, length);
     const Encoding fileEncoding{utf8File, target.leadBytes}, codePage{false, target.leadBytes};
     const Encoding utf8{true, target.leadBytes};
-    const size_t utf8Size = kUtf8BufferScale * t.bufferSize;
+    const size_t utf8Size = Converted(t.bufferSize);
     std::string cp = "code page " + Num(target.codePage), inCodePage, inUtf8;
     bool convert = target.convert && target.codePage != 0;
     if (!utf8File) {
