@@ -1,8 +1,9 @@
 #!/bin/bash
 # layers.sh SOURCE_DIR: fails when a file includes from a layer above its own.
-# app/ on top; integration/ below it, then removal/ (which gives back what setup wrote);
-# registry/ and lang/ below them; support/, then runtime/ (the program's own start-up and C
-# library functions, which include nothing of it).
+# app/ on top; removal/ below it, then integration/ (removal gives back what setup wrote
+# through setup's routines; setup never calls removal); registry/ and lang/ below them;
+# support/, then runtime/ (the program's own start-up and C library functions, which include
+# nothing of it).
 cd "$1" || exit 2
 bad=0
 check() { # check FOLDER FORBIDDEN...
