@@ -1,0 +1,19 @@
+#include "integration/setup_record.h"
+
+void SetRecordDword(const char *key, const char *name, DWORD value)
+{
+    ForEachRecord([=](HKEY record) { SetRegDword(record, key, name, value); });
+}
+
+HKEY RecordToRead(const char *key)
+{
+    return RegKeyExists(kMachineSettingsRoot, key) ? kMachineSettingsRoot : kSettingsRoot;
+}
+
+void DeleteMachineRecord()
+{
+    DeleteRegTree(kMachineSettingsRoot, "Setup");
+    // Default apps' capabilities lie in the 64-bit view; on 32-bit Windows both are one key.
+    DeleteEmptyRegKey(kMachineSettingsRoot, "", false);
+    DeleteEmptyRegKey(kMachineSettingsRoot, "", true);
+}

@@ -1,0 +1,27 @@
+// Setup's record of what it changed in the machine's registry, which removal reads to undo it.
+#pragma once
+
+#include "registry/registry.h"
+
+// The record is kept twice, below the same key paths ("Setup\" + ext, "Setup"): in the
+// account's settings, and in the machine's key, which a removal run by another account (a
+// deployment tool's, a second administrator's) finds too. The choices stay the account's.
+// Calls write(root) for the root of each, the machine's first: read first, it must never be
+// the older, also when a setup is cut short between the two.
+template <typename Write> void ForEachRecord(Write write)
+{
+    write(kMachineSettingsRoot);
+    write(kSettingsRoot);
+}
+
+// Writes one value into both records.
+void SetRecordDword(const char *key, const char *name, DWORD value);
+
+// The record to read one key of, whole: the machine's when it holds the key, else the account's.
+// The machine's is never the older: another account's removal deletes it and leaves this
+// account's, and another account's setup renews only the machine's.
+HKEY RecordToRead(const char *key);
+
+// Deletes the machine's record, then the program's key of the machine in either view where
+// nothing else is left in it. Runs after every give-back.
+void DeleteMachineRecord();
