@@ -256,9 +256,8 @@ TEST_F(Associations, GiveBackEdgeCases)
         EXPECT_TRUE(KeyThere(HKEY_CLASSES_ROOT, ".lha\\OpenWithList\\x"));
     }
 
-    // Records of the earlier form, without saved template values, give back as they always
-    // did, and only setup's own template values go. Their texts were written in the code page,
-    // for the account alone.
+    // Records of the earlier form, the account's alone and without saved template values, give
+    // back as they always did, and only setup's own template values go. Texts in the code page.
     SetAssociations(SetupChoices{});
     DeleteSettingsTree();
     DeleteMachineRecord();
