@@ -87,7 +87,7 @@ static void GiveBackExtension(const char *ext, const char *settings, bool isQbx)
     // Another program took it since, or it was never ours: leave it and its volumes alone.
     if (!IsOwnAssociation(ext))
         return;
-    HKEY record = RecordToRead(settings);
+    HKEY record = RecordToRead(settings, "Exist");
     bool existed = GetRegDword(record, settings, "Exist", 1) != 0;
     char type[80]; // only to tell the archiver's own types, which fit
     GetRegString(record, settings, "Type", type, sizeof type, "");

@@ -27,7 +27,7 @@ static void SetOpenWith(const char *ext, const char *type, bool offer)
     ExtensionSettingsKey(ext, settings, sizeof settings);
     if (!offer) {
         DeleteRegValue(HKEY_CLASSES_ROOT, key, type);
-        if (GetRegDword(RecordToRead(settings), settings, "OpenWithKey", 0) != 0)
+        if (GetRecordDword(settings, "OpenWithKey") != 0)
             DeleteEmptyRegKey(HKEY_CLASSES_ROOT, key, false);
         return;
     }
@@ -72,7 +72,7 @@ void RemoveDefaultApps()
     WithdrawOpenWith();
     DeleteRegValue64(HKEY_LOCAL_MACHINE, kRegisteredKey, "Quibex");
     // Runs before the records go; another program's registration keeps the key.
-    if (GetRegDword(RecordToRead("Setup"), "Setup", kRegisteredKeyRecord, 0) != 0)
+    if (GetRecordDword("Setup", kRegisteredKeyRecord) != 0)
         DeleteEmptyRegKey(HKEY_LOCAL_MACHINE, kRegisteredKey, true);
     DeleteRegKey64(HKEY_LOCAL_MACHINE, kFileAssociationsKey);
     DeleteRegKey64(HKEY_LOCAL_MACHINE, kCapabilitiesKey);

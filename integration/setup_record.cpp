@@ -5,9 +5,15 @@ void SetRecordDword(const char *key, const char *name, DWORD value)
     ForEachRecord([=](HKEY record) { SetRegDword(record, key, name, value); });
 }
 
-HKEY RecordToRead(const char *key)
+HKEY RecordToRead(const char *key, const char *marker)
 {
-    return RegKeyExists(kMachineSettingsRoot, key) ? kMachineSettingsRoot : kSettingsRoot;
+    DWORD value;
+    return QueryRegDword(kMachineSettingsRoot, key, marker, 0, &value) ? kMachineSettingsRoot : kSettingsRoot;
+}
+
+DWORD GetRecordDword(const char *key, const char *name)
+{
+    return GetRegDword(RecordToRead(key, name), key, name, 0);
 }
 
 void DeleteMachineRecord()
