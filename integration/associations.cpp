@@ -2,6 +2,7 @@
 
 #include "integration/file_types.h"
 #include "integration/program_files.h"
+#include "integration/setup_record.h"
 #include "integration/templates.h"
 #include "lang/messages.h"
 #include "registry/registry.h"
@@ -22,23 +23,28 @@ static void VolumeExtension(int number, char *out)
     wsprintfA(out, ".q%02d", number % 100); // ".qNN": always 4 characters
 }
 
-// Keeps the owner's value whole in the extension's settings; one it lacks, as empty text.
-static void SaveOwnerValue(const char *ext, const char *name, const char *settings, const char *savedName)
+// Keeps the owner's value whole in the extension's record; one it lacks, as empty text.
+static void SaveOwnerValue(const char *ext, const char *name, HKEY record, const char *settings,
+                           const char *savedName)
 {
-    if (CopyRegValue(HKEY_CLASSES_ROOT, ext, name, kSettingsRoot, settings, savedName) != ERROR_SUCCESS)
-        SetSettingString(settings, savedName, "");
+    if (CopyRegValue(HKEY_CLASSES_ROOT, ext, name, record, settings, savedName) != ERROR_SUCCESS)
+        SetRegString(record, settings, savedName, "");
+}
+
+static void SaveOwner(const char *ext, HKEY record, const char *settings)
+{
+    SaveOwnerValue(ext, "", record, settings, "Type");
+    SaveOwnerValue(ext, "Content Type", record, settings, "Content");
+    SaveNewFileEntry(ext, record, settings);
+    SaveNewFileValues(ext, record);
+    SetRegDword(record, settings, "Exist", RegKeyExists(HKEY_CLASSES_ROOT, ext) ? 1 : 0);
 }
 
 static void TakeExtension(const char *ext, const char *settings, bool shellExt, bool isZip, bool isQbx)
 {
-    if (!IsOwnAssociation(ext)) {
-        // Saved only on the first takeover, so a second setup keeps the original owner's state.
-        SaveOwnerValue(ext, "", settings, "Type");
-        SaveOwnerValue(ext, "Content Type", settings, "Content");
-        SaveNewFileEntry(ext, settings);
-        SaveNewFileValues(ext);
-        SetSettingDword(settings, "Exist", RegKeyExists(HKEY_CLASSES_ROOT, ext) ? 1 : 0);
-    }
+    // Saved only on the first takeover, so a second setup keeps the original owner's state.
+    if (!IsOwnAssociation(ext))
+        ForEachRecord([=](HKEY record) { SaveOwner(ext, record, settings); });
     SetRegString(HKEY_CLASSES_ROOT, ext, "", isZip ? QBX_ZIP_FILE_TYPE : QBX_FILE_TYPE);
     DeleteRegValue(HKEY_CLASSES_ROOT, ext, "Content Type");
     if (isQbx) {
@@ -55,7 +61,7 @@ static void TakeExtension(const char *ext, const char *settings, bool shellExt, 
 }
 
 // Every number a setup on either family may have taken; another program's stay as they are.
-static void GiveBackVolumes(const char *settings, bool hasType, bool hasContent)
+static void GiveBackVolumes(HKEY record, const char *settings, bool hasType, bool hasContent)
 {
     for (int n = 0; n < 100; ++n) {
         char volume[8];
@@ -63,9 +69,9 @@ static void GiveBackVolumes(const char *settings, bool hasType, bool hasContent)
         if (!IsOwnAssociation(volume))
             continue;
         if (hasType) {
-            CopyRegValue(kSettingsRoot, settings, "Type", HKEY_CLASSES_ROOT, volume, "");
+            CopyRegValue(record, settings, "Type", HKEY_CLASSES_ROOT, volume, "");
             if (hasContent)
-                CopyRegValue(kSettingsRoot, settings, "Content", HKEY_CLASSES_ROOT, volume, "Content Type");
+                CopyRegValue(record, settings, "Content", HKEY_CLASSES_ROOT, volume, "Content Type");
         } else {
             DeleteRegKey(HKEY_CLASSES_ROOT, volume);
         }
@@ -81,27 +87,28 @@ static void GiveBackExtension(const char *ext, const char *settings, bool isQbx)
     // Another program took it since, or it was never ours: leave it and its volumes alone.
     if (!IsOwnAssociation(ext))
         return;
-    bool existed = GetSettingDword(settings, "Exist", 1) != 0;
+    HKEY record = RecordToRead(settings, "Exist");
+    bool existed = GetRegDword(record, settings, "Exist", 1) != 0;
     char type[80]; // only to tell the archiver's own types, which fit
-    GetSettingString(settings, "Type", type, sizeof type, "");
-    bool hasType = existed && !IsOwnFileType(type) && RegValueHasText(kSettingsRoot, settings, "Type");
-    bool hasContent = RegValueHasText(kSettingsRoot, settings, "Content");
+    GetRegString(record, settings, "Type", type, sizeof type, "");
+    bool hasType = existed && !IsOwnFileType(type) && RegValueHasText(record, settings, "Type");
+    bool hasContent = RegValueHasText(record, settings, "Content");
     if (existed)
-        RestoreNewFileEntry(ext);
+        RestoreNewFileEntry(ext, record);
     else
         RemoveNewFileEntry(ext);
     if (isQbx)
-        GiveBackVolumes(settings, hasType, hasContent);
+        GiveBackVolumes(record, settings, hasType, hasContent);
     if (g_beforeOwnerGivenBack)
         g_beforeOwnerGivenBack(ext);
     if (existed) {
         // The owner's values go back whole, as they were saved.
         if (hasContent)
-            CopyRegValue(kSettingsRoot, settings, "Content", HKEY_CLASSES_ROOT, ext, "Content Type");
+            CopyRegValue(record, settings, "Content", HKEY_CLASSES_ROOT, ext, "Content Type");
         else
             DeleteRegValue(HKEY_CLASSES_ROOT, ext, "Content Type");
         if (hasType)
-            CopyRegValue(kSettingsRoot, settings, "Type", HKEY_CLASSES_ROOT, ext, "");
+            CopyRegValue(record, settings, "Type", HKEY_CLASSES_ROOT, ext, "");
         else
             SetRegString(HKEY_CLASSES_ROOT, ext, "", "");
     } else {

@@ -2,6 +2,7 @@
 
 #include "integration/file_types.h"
 #include "integration/setup_choices.h"
+#include "integration/setup_record.h"
 #include "lang/messages.h"
 #include "registry/registry.h"
 #include "res/resource.h"
@@ -11,13 +12,13 @@
 static const char kCapabilitiesKey[] = "Software\\Quibex\\Capabilities";
 static const char kFileAssociationsKey[] = "Software\\Quibex\\Capabilities\\FileAssociations";
 static const char kRegisteredKey[] = "Software\\RegisteredApplications";
-// Records in the settings that setup created kRegisteredKey (Windows has none before a first
+// Says in setup's record that setup created kRegisteredKey (Windows has none before a first
 // program registers itself); written only then, so a later setup that finds the key keeps it.
 static const char kRegisteredKeyRecord[] = "RegisteredAppsKey";
 
 // Offers (where the extension's key exists) or withdraws the archiver's file type in
 // HKCR\ext\OpenWithProgids, and when offering lists the extension among the capabilities.
-// "OpenWithKey" in the extension's settings records that setup created that key; it is
+// "OpenWithKey" in the extension's record says that setup created that key; it is
 // written only then, so a later setup that finds the key keeps the record.
 static void SetOpenWith(const char *ext, const char *type, bool offer)
 {
@@ -26,7 +27,7 @@ static void SetOpenWith(const char *ext, const char *type, bool offer)
     ExtensionSettingsKey(ext, settings, sizeof settings);
     if (!offer) {
         DeleteRegValue(HKEY_CLASSES_ROOT, key, type);
-        if (GetSettingDword(settings, "OpenWithKey", 0) != 0)
+        if (GetRecordDword(settings, "OpenWithKey") != 0)
             DeleteEmptyRegKey(HKEY_CLASSES_ROOT, key, false);
         return;
     }
@@ -37,7 +38,7 @@ static void SetOpenWith(const char *ext, const char *type, bool offer)
     if (!RegKeyExists(HKEY_CLASSES_ROOT, ext))
         return;
     if (!RegKeyExists(HKEY_CLASSES_ROOT, key))
-        SetSettingDword(settings, "OpenWithKey", 1);
+        SetRecordDword(settings, "OpenWithKey", 1);
     SetRegValue(HKEY_CLASSES_ROOT, key, type, REG_NONE, "", 0);
 }
 
@@ -54,7 +55,7 @@ void RegisterDefaultApps()
         return;
     // Recorded before the key is made: a setup cut short in between still leaves the record.
     if (!RegKeyExists64(HKEY_LOCAL_MACHINE, kRegisteredKey))
-        SetSettingDword("Setup", kRegisteredKeyRecord, 1);
+        SetRecordDword("Setup", kRegisteredKeyRecord, 1);
     // Where the 64-bit shell looks for them; 32-bit Windows has only the one view.
     SetRegView64(true);
     SetRegString(HKEY_LOCAL_MACHINE, kCapabilitiesKey, "ApplicationName", GetMsg(IDS_APP_NAME));
@@ -70,10 +71,9 @@ void RemoveDefaultApps()
 {
     WithdrawOpenWith();
     DeleteRegValue64(HKEY_LOCAL_MACHINE, kRegisteredKey, "Quibex");
-    // Runs before the settings key goes; another program's registration keeps the key.
-    if (GetSettingDword("Setup", kRegisteredKeyRecord, 0) != 0)
+    // Runs before the records go; another program's registration keeps the key.
+    if (GetRecordDword("Setup", kRegisteredKeyRecord) != 0)
         DeleteEmptyRegKey(HKEY_LOCAL_MACHINE, kRegisteredKey, true);
     DeleteRegKey64(HKEY_LOCAL_MACHINE, kFileAssociationsKey);
     DeleteRegKey64(HKEY_LOCAL_MACHINE, kCapabilitiesKey);
-    DeleteEmptyRegKey(HKEY_LOCAL_MACHINE, "Software\\Quibex", true);
 }

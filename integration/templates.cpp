@@ -35,15 +35,15 @@ static bool ShellNewKey(const char *ext, char *key, size_t size)
     return JoinBounded(key, size, ext, "\\ShellNew");
 }
 
-void SaveNewFileEntry(const char *ext, const char *settings)
+void SaveNewFileEntry(const char *ext, HKEY record, const char *settings)
 {
     char key[kPathSize], nullFile[10];
     bool hasKey = ShellNewKey(ext, key, sizeof key);
     if (hasKey && RegValueHasText(HKEY_CLASSES_ROOT, key, "FileName") &&
-        CopyRegValue(HKEY_CLASSES_ROOT, key, "FileName", kSettingsRoot, settings, "ShellNew") == ERROR_SUCCESS)
+        CopyRegValue(HKEY_CLASSES_ROOT, key, "FileName", record, settings, "ShellNew") == ERROR_SUCCESS)
         return;
     bool hasNullFile = hasKey && GetRegString(HKEY_CLASSES_ROOT, key, "NullFile", nullFile, sizeof nullFile, "");
-    SetSettingString(settings, "ShellNew", hasNullFile ? "*" : "");
+    SetRegString(record, settings, "ShellNew", hasNullFile ? "*" : "");
 }
 
 // Windows 2000 and later, and Me, take a template file; 95, 98 and NT 4 want the bytes.
@@ -89,7 +89,7 @@ void RegisterNewFileTemplate(const char *ext, bool isQbx)
     SetRegString(HKEY_CLASSES_ROOT, key, "FileName", path);
 }
 
-// What the settings key keeps for the extension's new-file key (kPathSize bytes).
+// What the record keeps of the extension's new-file key (kPathSize bytes).
 static bool SavedValuesKey(const char *ext, char *key)
 {
     return ExtensionSettingsKey(ext, key, kPathSize) && AppendBounded(key, "\\ShellNew", kPathSize);
@@ -123,16 +123,16 @@ static void DeleteOwnFileName(HKEY root, const char *key)
         DeleteRegValue(root, key, "FileName");
 }
 
-void SaveNewFileValues(const char *ext)
+void SaveNewFileValues(const char *ext, HKEY record)
 {
     char key[kPathSize], saved[kPathSize];
     if (!ShellNewKey(ext, key, sizeof key) || !SavedValuesKey(ext, saved))
         return;
-    DeleteRegTree(kSettingsRoot, saved);
+    DeleteRegTree(record, saved);
     if (!RegKeyExists(HKEY_CLASSES_ROOT, key))
         return;
-    CopyRegValues(HKEY_CLASSES_ROOT, key, kSettingsRoot, saved, false); // an empty key is kept too
-    DeleteOwnFileName(kSettingsRoot, saved);
+    CopyRegValues(HKEY_CLASSES_ROOT, key, record, saved, false); // an empty key is kept too
+    DeleteOwnFileName(record, saved);
 }
 
 // Only what RegisterNewFileTemplate writes goes; every other value is another program's.
@@ -146,25 +146,25 @@ static void DeleteOwnValues(const char *key)
         DeleteRegValue(HKEY_CLASSES_ROOT, key, "Data");
 }
 
-void RestoreNewFileEntry(const char *ext)
+void RestoreNewFileEntry(const char *ext, HKEY record)
 {
     char settings[kPathSize], key[kPathSize], saved[kPathSize], entry[2];
     if (!ExtensionSettingsKey(ext, settings, sizeof settings) || !ShellNewKey(ext, key, sizeof key) ||
         !SavedValuesKey(ext, saved))
         return;
     DeleteOwnValues(key);
-    if (RegKeyExists(kSettingsRoot, saved)) {
-        CopyRegValues(kSettingsRoot, saved, HKEY_CLASSES_ROOT, key, true);
+    if (RegKeyExists(record, saved)) {
+        CopyRegValues(record, saved, HKEY_CLASSES_ROOT, key, true);
         DeleteOwnFileName(HKEY_CLASSES_ROOT, key);
         return;
     }
     // A record without saved values: its one encoded entry, or no new-file key before. Only
     // "*" fits entry; a file name is copied whole.
-    GetSettingString(settings, "ShellNew", entry, sizeof entry, "");
+    GetRegString(record, settings, "ShellNew", entry, sizeof entry, "");
     if (entry[0] == '*')
         SetRegString(HKEY_CLASSES_ROOT, key, "NullFile", "");
-    else if (RegValueHasText(kSettingsRoot, settings, "ShellNew"))
-        CopyRegValue(kSettingsRoot, settings, "ShellNew", HKEY_CLASSES_ROOT, key, "FileName");
+    else if (RegValueHasText(record, settings, "ShellNew"))
+        CopyRegValue(record, settings, "ShellNew", HKEY_CLASSES_ROOT, key, "FileName");
     else
         DeleteEmptyRegKey(HKEY_CLASSES_ROOT, key, false);
 }

@@ -7,8 +7,9 @@
 #include <new>
 #include <string.h>
 
-// Beside the system's predefined keys (0x80000000 and up), a value no opened key takes.
+// Beside the system's predefined keys (0x80000000 and up), values no opened key takes.
 const HKEY kSettingsRoot = reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(0x8000F000));
+const HKEY kMachineSettingsRoot = reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(0x8000F001));
 
 static REGSAM s_viewFlag = 0;
 static int s_passDeleted = 0;
@@ -19,7 +20,7 @@ HKEY BuildKeyPath(HKEY root, const char *path, char *dest, size_t size)
     size_t length = strlen(path);
     if (size < 20 || length > size - 20)
         return nullptr;
-    if (root != kSettingsRoot) {
+    if (root != kSettingsRoot && root != kMachineSettingsRoot) {
         CopyBounded(dest, path, size);
         return root;
     }
@@ -28,7 +29,7 @@ HKEY BuildKeyPath(HKEY root, const char *path, char *dest, size_t size)
         AppendBounded(dest, "\\", size);
         AppendBounded(dest, path, size);
     }
-    return HKEY_CURRENT_USER;
+    return root == kSettingsRoot ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
 }
 
 static HKEY CreateKey(HKEY root, const char *path, REGSAM access, LONG *error)

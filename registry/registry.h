@@ -7,6 +7,10 @@
 // given with it lies below that key, and the empty path is the key itself. Every other root
 // takes its path as it is. Not a key of the system: only this layer's functions accept it.
 extern const HKEY kSettingsRoot;
+// The same for the program's key of the machine, HKEY_LOCAL_MACHINE\Software\Quibex, in the
+// view the call works in: the default one (the 32-bit one on 64-bit Windows) unless the call is
+// for the 64-bit view.
+extern const HKEY kMachineSettingsRoot;
 
 // Longest key path a caller may pass; the rest of the 256-byte built path leaves room for
 // the settings key's path and the terminator.

@@ -5,6 +5,7 @@
 #include "integration/associations.h"
 #include "integration/default_apps.h"
 #include "integration/file_types.h"
+#include "integration/setup_record.h"
 #include "integration/shell_extension.h"
 #include "integration/shortcuts.h"
 #include "registry/registry.h"
@@ -18,7 +19,7 @@ void RemoveIntegration()
     ZeroMemory(&none, sizeof none);
     // Before the give-back, which leaves an extension key setup created while "Open with" is below it.
     RemoveDefaultApps();
-    // Before the settings key goes: giving back reads the saved earlier owners from it.
+    // Before the records go: giving back reads the saved earlier owners from them.
     SetAssociations(none);
     SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_FLUSH, nullptr, nullptr);
     SetShellIntegration(none);
@@ -28,5 +29,6 @@ void RemoveIntegration()
     DeleteRegTree(HKEY_CLASSES_ROOT, QBX_REV_FILE_TYPE);
     DeleteRegTree(HKEY_CLASSES_ROOT, ".rev");
     DeleteRegKey(HKEY_LOCAL_MACHINE, kAppPathKey);
+    DeleteMachineRecord();
     DeleteSettingsTree();
 }

@@ -3,6 +3,7 @@
 #include "common/test_hooks.h"
 #include "common/test_util.h"
 #include "integration/associations.h"
+#include "integration/setup_record.h"
 #include "integration/templates.h"
 #include "integration_util.h"
 #include "registry/registry.h"
@@ -21,6 +22,7 @@ static void ResetAssociations()
 {
     SetAssociations(SetupChoices{});
     DeleteSettingsTree();
+    DeleteMachineRecord();
     for (const char *ext : {".zip", ".cab", ".arj", ".tar", ".7z", ".qbx", ".lha"})
         RawDeleteTree(HKEY_CLASSES_ROOT, ext);
     for (int n = 0; n < 100; ++n)
@@ -241,8 +243,8 @@ TEST_F(Associations, GiveBackEdgeCases)
 {
     // A saved type naming the archiver itself, in any case, comes back empty.
     SetAssociations(AllTypes(false));
-    SetSettingDword("Setup\\.arj", "Exist", 1);
-    SetSettingString("Setup\\.arj", "Type", "QUIBEX.zip");
+    SetRegDword(kMachineSettingsRoot, "Setup\\.arj", "Exist", 1);
+    SetRegString(kMachineSettingsRoot, "Setup\\.arj", "Type", "QUIBEX.zip");
     // Someone added a subkey to an extension setup created: it stays, no longer ours.
     RawSetText(HKEY_CLASSES_ROOT, ".lha\\OpenWithList\\x", "", "y");
     SetAssociations(SetupChoices{});
@@ -254,10 +256,11 @@ TEST_F(Associations, GiveBackEdgeCases)
         EXPECT_TRUE(KeyThere(HKEY_CLASSES_ROOT, ".lha\\OpenWithList\\x"));
     }
 
-    // Records of the earlier form, without saved template values, give back as they always
-    // did, and only setup's own template values go. Their texts were written in the code page.
+    // Records of the earlier form, the account's alone and without saved template values, give
+    // back as they always did, and only setup's own template values go. Texts in the code page.
     SetAssociations(SetupChoices{});
     DeleteSettingsTree();
+    DeleteMachineRecord();
     const std::string oldCab = Acp(u8"旧.CAB");
     const char *records[][3] = {{".zip", "Old.ZIP", "C:\\old\\empty.zip"}, {".cab", oldCab.c_str(), "*"}, {".7z", "Old.7z", ""}};
     for (const auto &record : records) {

@@ -70,6 +70,7 @@ TEST_F(Registry, OnlyTheSettingsRootPlacesPathsBelowTheSettingsKey)
         const char *built;
     } rows[] = {{kSettingsRoot, "Setup", HKEY_CURRENT_USER, "Software\\Quibex\\Setup"},
                 {kSettingsRoot, "", HKEY_CURRENT_USER, "Software\\Quibex"},
+                {kMachineSettingsRoot, "Setup", HKEY_LOCAL_MACHINE, "Software\\Quibex\\Setup"},
                 {HKEY_CURRENT_USER, "Setup", HKEY_CURRENT_USER, "Setup"},
                 {HKEY_CURRENT_USER, "", HKEY_CURRENT_USER, ""},
                 {HKEY_CURRENT_USER, "\\Software\\Other", HKEY_CURRENT_USER, "\\Software\\Other"},

@@ -155,6 +155,7 @@ protected:
     void SetUp() override
     {
         RegAdd("HKCR\\.zip /ve /d CompressedFolder");
+        RegAdd("HKCR\\.zip /v \"Content Type\" /d application/x-zip-compressed");
         RegAdd("HKCR\\CompressedFolder /ve /d \"Compressed folder\"");
         RegAdd("HKCR\\.cab /ve /d Foreign.CAB");
         // Letters neither 1252 nor 936 holds; the largest new-file value takes more bytes in UTF-8.
@@ -220,7 +221,7 @@ protected:
         EXPECT_EQ(has("Classes\\.cab\\OpenWithProgids]|\"Quibex\"=hex(0):"), vista) << "a type left unticked";
         EXPECT_FALSE(has("Classes\\.arj]"));
         if (Env("QBX_ARCH") == "win64")
-            EXPECT_FALSE(has("32[HKEY_LOCAL_MACHINE\\Software\\Quibex"));
+            EXPECT_FALSE(has("32[HKEY_LOCAL_MACHINE\\Software\\Quibex\\Capabilities"));
         std::string list = InstalledPrograms(work_.path());
         EXPECT_TRUE(list.find(Acp(u8"Quibex 压缩文件管理器")) != std::string::npos ||
                     list.find(reinterpret_cast<const char *>(u8"Quibex 压缩文件管理器")) != std::string::npos)
@@ -297,6 +298,25 @@ TEST_F(Cycle, SilentRemovalInAFolderWithBlanks)
     EXPECT_EQ(GetRegDword(HKEY_LOCAL_MACHINE, kUninstallKey, "EstimatedSize", 0), (bytes + 1023) / 1024);
     checkInstalled();
     EXPECT_EQ(RunProcess("\"" + dir_ + "\\uninstall.exe\" /quiet", "", 30000), 0);
+    checkRemoved();
+}
+
+// A removal by another account finds only the machine's record; the first account's own, older
+// once that account removed and set up again after another program took ".zip", gives way to it.
+TEST_F(Cycle, RemovalByAnotherAccount)
+{
+    const std::string firstAccount = work_ / "first.reg", removal = "\"" + dir_ + "\\uninstall.exe\" /quiet";
+    install();
+    ASSERT_EQ(RunProcess("reg.exe export HKCU\\Software\\Quibex \"" + firstAccount + "\" /y"), 0);
+    RunProcess("reg.exe delete HKCU\\Software\\Quibex /f");
+    EXPECT_EQ(RunProcess(removal, "", 30000), 0);
+    checkRemoved();
+    RegAdd("HKCR\\.zip /ve /d Newer.ZIP");
+    before_ = ExportRegistry(work_ / "newer.reg");
+    install();
+    RunProcess("reg.exe delete HKCU\\Software\\Quibex /f");
+    ASSERT_EQ(RunProcess("reg.exe import \"" + firstAccount + "\""), 0);
+    EXPECT_EQ(RunProcess(removal, "", 30000), 0);
     checkRemoved();
 }
 
