@@ -34,7 +34,7 @@ static void InitDoneDialog(HWND dialog)
     SetProgramIcons(dialog);
     SendDlgItemMessageA(dialog, IDC_DONE_THANKS, WM_SETFONT, reinterpret_cast<WPARAM>(g_boldFont), FALSE);
     char folder[kPathSize];
-    if (ProgramFilePath("", folder, sizeof folder))
+    if (ProgramFolder(folder, sizeof folder))
         StripFileName(folder); // keeps the backslash of a drive root only
     SetWindowTextA(GetDlgItem(dialog, IDC_DONE_FOLDER), folder); // as SetDlgItemTextA, one import fewer
     if (g_silentMode)

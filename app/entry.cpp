@@ -30,11 +30,11 @@ static void ReadSfxcmd()
         WCHAR wide[1024];
         DWORD n = GetEnvironmentVariableW(L"sfxcmd", wide, 1024);
         if (n > 0 && n < 1024)
-            WideCharToMultiByte(CP_UTF8, 0, wide, -1, value, sizeof value, nullptr, nullptr);
+            ConvertWideText(wide, kTerminated, ProcessCodePage(), value, sizeof value);
     } else if (GetEnvironmentVariableA("sfxcmd", value, 1024) >= 1024) {
         value[0] = '\0'; // too long to hold: no switch taken from a fragment
     }
-    if (SfxcmdIsSilent(value, g_dbcs))
+    if (SfxcmdIsSilent(value, g_processCodePage))
         g_silentMode = true;
 }
 
@@ -47,7 +47,7 @@ int RunProgram(HINSTANCE instance, const char *commandLine)
 
     ReadSfxcmd();
     CommandScan scan =
-        ScanCommandLine(SkipProgramName(commandLine ? commandLine : ""), g_dbcs, OnSwitch, nullptr);
+        ScanCommandLine(SkipProgramName(commandLine ? commandLine : ""), g_processCodePage, OnSwitch, nullptr);
 
     // Setup reports only a refusal: installers that start it expect 0.
     int exitCode = 0;

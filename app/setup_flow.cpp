@@ -32,7 +32,7 @@ static HFONT CreateBoldFont()
 int RunSetupFlow()
 {
     char folder[kPathSize];
-    if (!ProgramFilePath("", folder, sizeof folder)) {
+    if (!ProgramFolder(folder, sizeof folder)) {
         if (!g_quietMode)
             MessageBoxA(nullptr, GetMsg(IDS_FOLDER_NOT_NAMED), GetMsg(IDS_DISPLAY_NAME), MB_ICONERROR | MB_SETFOREGROUND);
         return kSetupRefused;

@@ -102,20 +102,18 @@ static bool IsWideFileNameSafe(const WCHAR *name)
     return true;
 }
 
-static bool ToWide(const char *text, WCHAR *out, int size)
+static bool ToWide(const char *text, WCHAR *out, size_t size)
 {
-    out[0] = L'\0';
-    return MultiByteToWideChar(CP_ACP, 0, text, -1, out, size) > 0;
+    return ConvertToWide(ProcessCodePage(), text, kTerminated, out, size) >= 0;
 }
 
-static bool ToAnsi(const WCHAR *text, char *out, int size)
+static bool ToAnsi(const WCHAR *text, char *out, size_t size)
 {
-    out[0] = '\0';
-    return WideCharToMultiByte(CP_ACP, 0, text, -1, out, size, nullptr, nullptr) > 0;
+    return ConvertWideText(text, kTerminated, ProcessCodePage(), out, size) >= 0;
 }
 
 // A language-file translation is taken as today. Otherwise the NT family takes the resource
-// text in UTF-16, which names the file whatever the ANSI code page.
+// text in UTF-16, which names the file whatever the process's code page.
 static void LinkNameNt(int id, WCHAR *out, int size)
 {
     if (IsMsgTranslated(id)) {
@@ -130,7 +128,7 @@ static void LinkNameNt(int id, WCHAR *out, int size)
     LoadStringW(g_programModule, id, out, size);
 }
 
-// 9x has no wide file names: a name the ANSI code page cannot hold (it comes out with "?")
+// 9x has no wide file names: a name the process's code page cannot hold (it comes out with "?")
 // becomes the target's file name without extension, or with it when that is taken already.
 static void LinkName9x(int row, char names[][kMsgSize])
 {

@@ -3,15 +3,15 @@
 #include "lang/messages.h"
 #include "support/code_pages.h"
 #include "support/file.h"
+#include "support/file_encoding.h"
 #include "support/program_path.h"
 #include "support/text.h"
 
 #include <new>
 #include <string.h>
 
-constexpr char kUtf8Mark[] = "\xEF\xBB\xBF";
 // The longest native text looked up: a window text in UTF-8.
-constexpr int kNativeTextSize = static_cast<int>(Converted(kWindowTextSize));
+constexpr size_t kNativeTextSize = Converted(kWindowTextSize);
 
 LanguageResources::LanguageResources() : fileBytes(), table(fileBytes) {}
 
@@ -37,7 +37,7 @@ static long long FindMarker(File &file, bool *utf8Mark)
         if (got < kMarkerOverlap)
             return -1;
         if (round == 0)
-            *utf8Mark = memcmp(buffer, kUtf8Mark, sizeof kUtf8Mark - 1) == 0;
+            *utf8Mark = StartsWithUtf8Mark(buffer, static_cast<size_t>(got));
         int at = MarkerOffset(buffer, got);
         if (at >= 0)
             return start + at;
@@ -49,7 +49,7 @@ static long long FindMarker(File &file, bool *utf8Mark)
 bool LanguageResources::ReadTable(const char *path)
 {
     File file;
-    if (!file.Open(path, false, true))
+    if (!file.Open(path, File::kReadOnly, File::kShareReadWrite))
         return false;
     bool utf8Mark = false;
     long long marker = FindMarker(file, &utf8Mark);
@@ -59,8 +59,10 @@ bool LanguageResources::ReadTable(const char *path)
     if (!text)
         return false;
     int count = file.Read(text, kTableTextLimit);
-    fileCodePage = TableCodePage(utf8Mark, SystemAnsiCodePage(), SystemLegacyAnsiCodePage(), text,
-                                 count > 0 ? static_cast<size_t>(count) : 0);
+    // A read that stopped at the limit may have stopped inside a character.
+    fileCodePage = DetectCodePage(utf8Mark, text, count > 0 ? static_cast<size_t>(count) : 0,
+                                  count == kTableTextLimit ? TextEnd::Prefix : TextEnd::File, SystemAnsiCodePage(),
+                                  SystemLegacyAnsiCodePage());
     fileBytes = CodePageTable(fileCodePage);
     table.Adopt(text, count);
     return true;
@@ -70,14 +72,14 @@ bool LanguageResources::ReadTable(const char *path)
 // converted from UTF-16 into out (size bytes) as the translator's kit converts the program's
 // texts (a character the code page lacks becomes its default character, as in the kit's
 // keys). Null when they do not fit.
-static const char *NativeBytes(UINT codePage, const char *text, const WCHAR *wide, char *out, int size)
+static const char *NativeBytes(UINT codePage, const char *text, const WCHAR *wide, char *out, size_t size)
 {
     if (codePage == ProcessCodePage())
         return text;
     WCHAR own[kNativeTextSize];
-    if (!wide && MultiByteToWideChar(CP_ACP, 0, text, -1, own, kNativeTextSize) > 0)
+    if (!wide && ConvertToWide(ProcessCodePage(), text, kTerminated, own, kNativeTextSize) >= 0)
         wide = own;
-    return wide && WideCharToMultiByte(codePage, 0, wide, -1, out, size, nullptr, nullptr) > 0 ? out : nullptr;
+    return wide && ConvertWideTextLossy(wide, kTerminated, codePage, out, size) >= 0 ? out : nullptr;
 }
 
 bool LanguageResources::Find(char *out, size_t outSize, size_t limit, const char *text, const WCHAR *wide,
@@ -105,11 +107,11 @@ bool LanguageResources::Find(char *out, size_t outSize, size_t limit, const char
     char converted[Converted(kWindowTextSize)];
     UINT process = ProcessCodePage();
     if (fileCodePage != process || fileCodePage == CP_UTF8) {
-        if (ConvertText(fileCodePage, cut, -1, process, converted, static_cast<int>(sizeof converted)) < 0)
+        if (ConvertText(fileCodePage, cut, kTerminated, process, converted, sizeof converted) < 0)
             return false; // a translation the process cannot show is no translation
         result = converted;
     }
-    CopyChars(out, outSize, result, strlen(result), g_dbcs);
+    CopyChars(out, outSize, result, strlen(result), g_processCodePage);
     return true;
 }
 
@@ -117,7 +119,17 @@ void LanguageResources::Translate(char *out, size_t outSize, const char *text, c
                                   TextKind kind) const
 {
     if (!Find(out, outSize, outSize, text, nullptr, context, kind) && out != text)
-        CopyChars(out, outSize, text, strlen(text), g_dbcs);
+        CopyChars(out, outSize, text, strlen(text), g_processCodePage);
+}
+
+bool LanguageResources::FindSizeEntry(char *out, size_t outSize, const char *dialogName) const
+{
+    return Find(out, outSize, kSizeEntrySize, "", nullptr, dialogName, TextKind::DialogText);
+}
+
+bool LanguageResources::FindDirectionEntry(char *out, size_t outSize) const
+{
+    return Find(out, outSize, kDirectionSize, "LTR", nullptr, "LTR", TextKind::DialogText);
 }
 
 void LanguageResources::DetectDirection()
@@ -127,7 +139,7 @@ void LanguageResources::DetectDirection()
         return;
     }
     char direction[Converted(kDirectionSize)];
-    IsRightToLeft = Find(direction, sizeof direction, kDirectionSize, "LTR", nullptr, "LTR", TextKind::DialogText) &&
+    IsRightToLeft = FindDirectionEntry(direction, sizeof direction) &&
                     memcmp(direction, "RTL", 4) == 0; // byte for byte, terminator included
 }
 

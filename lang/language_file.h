@@ -32,6 +32,9 @@ public:
     // then holds it whole once converted. out may be text's own buffer.
     bool Find(char *out, size_t outSize, size_t limit, const char *text, const WCHAR *wide, const char *context,
               TextKind kind) const;
+    // The dialog's size entry ("120*110") as Find gives it, within the size entry's limit:
+    // looked up as the empty text in the dialog's context.
+    bool FindSizeEntry(char *out, size_t outSize, const char *dialogName) const;
     // Writes the translation of text (or the text itself) to out, which holds outSize bytes,
     // also its limit, and may be text's own buffer. Never cuts inside a character.
     void Translate(char *out, size_t outSize, const char *text, const char *context, TextKind kind) const;
@@ -39,6 +42,9 @@ public:
 
 private:
     bool ReadTable(const char *path);
+    // The direction entry, "RTL" for a language written right to left: looked up as the text
+    // "LTR" in the context "LTR".
+    bool FindDirectionEntry(char *out, size_t outSize) const;
     void DetectDirection();
 
     DbcsTable fileBytes; // before the table, which refers to it

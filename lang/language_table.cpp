@@ -78,25 +78,6 @@ void CopyChars(char *out, size_t size, const char *src, size_t n, const DbcsTabl
     out[i] = '\0';
 }
 
-bool IsUtf8Text(const char *text, size_t length)
-{
-    for (size_t i = 0; i < length;) {
-        size_t step = Utf8CharBytes(text + i, length - i);
-        if (step == 1 && static_cast<unsigned char>(text[i]) >= 0x80)
-            return false;
-        i += step;
-    }
-    return true;
-}
-
-unsigned TableCodePage(bool utf8Mark, unsigned system, unsigned legacy, const char *text, size_t length)
-{
-    constexpr unsigned kUtf8 = 65001;
-    if (utf8Mark)
-        return kUtf8;
-    return system == kUtf8 && !IsUtf8Text(text, length) ? legacy : system;
-}
-
 // Compares the first 8 bytes of a line with a key as unsigned bytes, stopping at a zero.
 static int CompareKey(const char *line, const char *key)
 {

@@ -49,12 +49,6 @@ int UnescapeTable(char *text, int length);
 // Copies the whole characters among the first n bytes of src that fit in size bytes, so a
 // character is never copied without all its bytes; terminates.
 void CopyChars(char *out, size_t size, const char *src, size_t n, const DbcsTable &codePage);
-// True when the bytes are UTF-8, but for a character cut short by their end.
-bool IsUtf8Text(const char *text, size_t length);
-// The code page a language file's translations are written in: UTF-8 after a byte-order mark;
-// else the system's ANSI code page, and where that is UTF-8 but the table text is not, the
-// system's legacy one, in which the file was made before the system was set to UTF-8.
-unsigned TableCodePage(bool utf8Mark, unsigned system, unsigned legacy, const char *text, size_t length);
 
 class LanguageTable {
 public:

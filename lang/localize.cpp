@@ -14,7 +14,7 @@ constexpr long long kCoordMin = -32768, kCoordMax = 32767;
 bool GetDialogScale(const char *dialogName, int *horizontal, int *vertical)
 {
     char entry[Converted(kSizeEntrySize)];
-    if (!g_language.Find(entry, sizeof entry, kSizeEntrySize, "", nullptr, dialogName, TextKind::DialogText))
+    if (!g_language.FindSizeEntry(entry, sizeof entry, dialogName))
         entry[0] = '\0'; // without an entry the empty text itself
     *horizontal = *vertical = 100;
     ParseSizeEntry(entry, horizontal, vertical);

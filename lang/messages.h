@@ -34,7 +34,7 @@ const char *GetWebAddressMsg(int id);
 // True when the language file replaces the text of that number.
 bool IsMsgTranslated(int id);
 // The text of a string-table number in UTF-16, from the module GetMsg reads it from, so it
-// keeps characters the ANSI code page cannot hold. False, out empty, when there is none.
+// keeps characters the process's code page cannot hold. False, out empty, when there is none.
 bool GetResourceMsgW(int id, WCHAR *out, int size);
 
 // Message id with its single "%s" replaced by arg, written to out (size bytes, cut to fit).

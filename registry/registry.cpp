@@ -1,5 +1,6 @@
 #include "registry/registry.h"
 
+#include "support/code_pages.h"
 #include "support/optional_functions.h"
 #include "support/platform.h"
 #include "support/text.h"
@@ -185,7 +186,7 @@ struct NativeName {
 static bool ToNativeName(const char *name, NativeName *out)
 {
     if (NativeRegistryCalls().wide)
-        return MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, name, -1, out->text, 256) > 0;
+        return ConvertToWide(ProcessCodePage(), name, kTerminated, out->text, 256) >= 0;
     return JoinBounded(reinterpret_cast<char *>(out->text), sizeof out->text, name, "");
 }
 

@@ -16,7 +16,7 @@ static bool ToOem(char *out, size_t size, const char *text)
     UINT from = ProcessCodePage(), to = SystemOemCodePage();
     if (from == to)
         return JoinBounded(out, size, text, "");
-    return ConvertText(from, text, -1, to, out, static_cast<int>(size)) >= 0;
+    return ConvertText(from, text, kTerminated, to, out, size) >= 0;
 }
 
 static bool DoublePercent(char *out, size_t size, const char *text)

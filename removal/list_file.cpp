@@ -6,6 +6,7 @@
 #include <string.h>
 
 #include "support/code_pages.h"
+#include "support/file_encoding.h"
 #include "support/text.h"
 
 // The whole file, with a spare byte for the last terminator; null unless every byte was read,
@@ -32,7 +33,7 @@ bool ListFile::Open(const char *name)
     file_ = CreateFileA(name, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file_ == INVALID_HANDLE_VALUE)
         return false;
-    size_t size = 0, bom = 0;
+    size_t size = 0;
     text_ = ReadWhole(file_, size);
     // Without an identity (id_ stays zero) the list is still read; a line naming it is then
     // taken for a file in use.
@@ -41,10 +42,11 @@ bool ListFile::Open(const char *name)
         Close();
         return false;
     }
-    UINT codePage = ListCodePage(text_, size, SystemAnsiCodePage(), SystemLegacyAnsiCodePage(), &bom);
-    if (bom > 0) {
-        size -= bom;
-        MoveMemory(text_, text_ + bom, size);
+    bool marked = StartsWithUtf8Mark(text_, size);
+    UINT codePage = DetectCodePage(marked, text_, size, TextEnd::File, SystemAnsiCodePage(), SystemLegacyAnsiCodePage());
+    if (marked) {
+        size -= kUtf8MarkSize;
+        MoveMemory(text_, text_ + kUtf8MarkSize, size);
     }
     if (Take(size, codePage))
         return true;
@@ -56,17 +58,6 @@ bool ListFile::IsListFile(const char *path) const
 {
     FileId id;
     return file_ != INVALID_HANDLE_VALUE && GetFileIdOf(path, &id) && id == id_;
-}
-
-UINT ListCodePage(const char *text, size_t size, UINT system, UINT legacy, size_t *bom)
-{
-    *bom = size >= 3 && memcmp(text, "\xEF\xBB\xBF", 3) == 0 ? 3 : 0;
-    if (*bom > 0)
-        return CP_UTF8;
-    if (system != CP_UTF8 || size == 0)
-        return system;
-    return MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text, static_cast<int>(size), nullptr, 0) > 0 ? system
-                                                                                                          : legacy;
 }
 
 // The lines of text converted from the list's code page, each ended by a line feed, into a new
@@ -90,7 +81,7 @@ static char *ConvertLines(char *text, size_t &size, UINT codePage)
     for (ListRead got; (got = TakeListLine(text, size, pos, &line)) != ListRead::End;) {
         size_t most = room - used < kListLineSize - 1 ? room - used : kListLineSize - 1;
         int n = got == ListRead::Line
-                    ? ConvertText(codePage, line, -1, ProcessCodePage(), converted + used, static_cast<int>(most))
+                    ? ConvertText(codePage, line, kTerminated, ProcessCodePage(), converted + used, most)
                     : -1;
         used += n > 0 ? n : 0;
         converted[used++] = '\n';
@@ -122,12 +113,12 @@ bool ListFile::Take(size_t size, UINT codePage)
     size_t pos = 0;
     char *line;
     for (ListRead got; (got = TakeListLine(text_, size, pos, &line)) != ListRead::End; ++read_) {
-        if (got == ListRead::Line && IsInsideLine(line, g_dbcs.lead)) {
+        if (got == ListRead::Line && IsInsideLine(line, g_processCodePage.lead)) {
             lines_[count_] = {line, 0};
             texts[count_++] = line;
         }
     }
-    OrderDeepestFirst(texts, count_, g_dbcs.lead, byDepth_);
+    OrderDeepestFirst(texts, count_, g_processCodePage.lead, byDepth_);
     delete[] texts;
     return true;
 }
@@ -167,5 +158,5 @@ static bool IsLinkOnDisk(void *context, const char *line, size_t length)
 
 bool PassesThroughLink(CheckedFolders &checked, const char *folder, const char *line)
 {
-    return checked.PassesThroughLink(line, g_dbcs.lead, IsLinkOnDisk, const_cast<char *>(folder));
+    return checked.PassesThroughLink(line, g_processCodePage.lead, IsLinkOnDisk, const_cast<char *>(folder));
 }

@@ -7,11 +7,6 @@
 #include "removal/list_lines.h"
 #include "support/platform.h"
 
-// The code page a list of size bytes is written in: UTF-8 after a UTF-8 byte-order mark (bom
-// is then its length, else 0); otherwise the system's ANSI code page, or its legacy one where
-// the system's is UTF-8 and the text is not.
-UINT ListCodePage(const char *text, size_t size, UINT system, UINT legacy, size_t *bom);
-
 // A line that names something inside the folder; state belongs to the deletion passes and
 // starts at 0.
 struct ListLine {

@@ -7,7 +7,8 @@
 // A line is taken when it fits 2,047 bytes, its line feed included.
 constexpr size_t kListLineSize = 2048;
 
-// lead[b] is true when byte b begins a double-byte character of the list's code page.
+// lead[b] is true when byte b begins a double-byte character of the code page the lines are
+// in: the process's, to which the list file converts them as it reads them.
 using LeadByteTable = bool[256];
 
 enum class ListRead { Line, Skipped, End };

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <windows.h>
+#include <stddef.h>
 
 // The code page of this process's narrow text: UTF-8 under the manifest, else the system's.
 UINT ProcessCodePage();
@@ -16,11 +17,22 @@ UINT SystemOemCodePage();
 // True when the process's text is UTF-8.
 inline bool IsUtf8Process() { return ProcessCodePage() == CP_UTF8; }
 
-// Converts length bytes of text (-1: up to its terminator) from code page `from` to code page
-// `to` into out (size bytes), terminated. Fails (-1, out empty) when the text is not valid in
-// `from`, when a character has no exact form in `to` (no best-fit substitute: "O" for "Ö" would
-// name another file), or when the result does not fit. Returns the bytes written, terminator
-// not counted.
-int ConvertText(UINT from, const char *text, int length, UINT to, char *out, int size);
-// As ConvertText, from UTF-16 text (length characters, -1: up to its terminator).
-int ConvertWideText(const WCHAR *text, int length, UINT to, char *out, int size);
+// A length that means: up to the text's terminator.
+constexpr size_t kTerminated = static_cast<size_t>(-1);
+
+// Every conversion of the program's text passes through these, which are exact.
+// Converts length bytes of text (kTerminated: up to its terminator) from code page `from` to
+// code page `to` into out (size bytes), terminated. Fails (-1, out empty) when the text is not
+// valid in `from`, when a character has no exact form in `to` (no best-fit substitute: "O" for
+// "Ö" would name another file), or when the result does not fit. Returns the bytes written,
+// terminator not counted.
+int ConvertText(UINT from, const char *text, size_t length, UINT to, char *out, size_t size);
+// As ConvertText, from UTF-16 text (length characters, kTerminated: up to its terminator).
+int ConvertWideText(const WCHAR *text, size_t length, UINT to, char *out, size_t size);
+// As ConvertText, into UTF-16 (out holds size characters; the characters written are returned).
+int ConvertToWide(UINT from, const char *text, size_t length, WCHAR *out, size_t size);
+
+// The one conversion that is not exact: as ConvertWideText, but a character `to` lacks becomes
+// its default character. Only for the language file's keys, which the translator's kit forms so
+// over texts a code page cannot hold whole; a key names nothing, and matches or not.
+int ConvertWideTextLossy(const WCHAR *text, size_t length, UINT to, char *out, size_t size);

@@ -10,6 +10,9 @@ public:
     File(const File &) = delete;
     File &operator=(const File &) = delete;
 
+    // Open's flags by name, for each call to say what it asks.
+    static constexpr bool kReadOnly = false, kReadWrite = true;       // forWriting
+    static constexpr bool kShareRead = false, kShareReadWrite = true; // shared
     // Opens an existing file for reading (and writing), sharing reads (and writes).
     bool Open(const char *name, bool forWriting, bool shared);
     // Bytes read, 0 at the end of the file, -1 on failure.

@@ -7,8 +7,6 @@
 // Tests put a volume without short names in its place: Wine gives every file one.
 DWORD(WINAPI *g_shortPathName)(const WCHAR *path, WCHAR *out, DWORD size) = GetShortPathNameW;
 
-static int BoundedSize(size_t size) { return size > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int>(size); }
-
 bool PathInCodePage(const WCHAR *path, UINT codePage, char *out, size_t size)
 {
     if (size == 0)
@@ -16,11 +14,11 @@ bool PathInCodePage(const WCHAR *path, UINT codePage, char *out, size_t size)
     out[0] = '\0';
     if (path[0] == L'\0')
         return false;
-    if (ConvertWideText(path, -1, codePage, out, BoundedSize(size)) > 0)
+    if (ConvertWideText(path, kTerminated, codePage, out, size) > 0)
         return true;
     WCHAR shortForm[kPathSize];
     DWORD n = g_shortPathName(path, shortForm, kPathSize);
-    return n > 0 && n < kPathSize && ConvertWideText(shortForm, -1, codePage, out, BoundedSize(size)) > 0;
+    return n > 0 && n < kPathSize && ConvertWideText(shortForm, kTerminated, codePage, out, size) > 0;
 }
 
 bool OwnProgramPath(char *out, size_t size)
@@ -55,3 +53,5 @@ bool ProgramFilePath(const char *name, char *out, size_t size)
         out[0] = '\0';
     return false;
 }
+
+bool ProgramFolder(char *out, size_t size) { return ProgramFilePath("", out, size); }

@@ -16,6 +16,8 @@ bool PathInCodePage(const WCHAR *path, UINT codePage, char *out, size_t size);
 // page; on 9x, whose W calls fail, as GetModuleFileNameA gives it. False, out empty, when it
 // cannot be named or does not fit.
 bool OwnProgramPath(char *out, size_t size);
-// This program's folder, ending in a backslash, followed by name ("" gives the folder), in out
-// (size bytes). False, out empty, where OwnProgramPath fails or the result does not fit.
+// This program's folder, ending in a backslash, followed by name, in out (size bytes). False,
+// out empty, where OwnProgramPath fails or the result does not fit.
 bool ProgramFilePath(const char *name, char *out, size_t size);
+// This program's folder, ending in a backslash, in out (size bytes); false as ProgramFilePath.
+bool ProgramFolder(char *out, size_t size);

@@ -5,8 +5,6 @@
 #include <windows.h>
 #include <string.h>
 
-constexpr size_t kTerminated = static_cast<size_t>(-1); // a length for text that ends in a zero
-
 // IsCharAlphaA reads the byte in the process's code page: in UTF-8 a byte from 0x80 on is no
 // whole character, and no letter.
 static bool IsAnsiLetter(char c) { return c != '\0' && IsCharAlphaA(c); }
@@ -18,16 +16,16 @@ DbcsTable CodePageTable(unsigned codePage)
     table.multiByte = GetCPInfo(codePage, &info) && info.MaxCharSize > 1;
     for (int v = 0; v < 256; ++v)
         table.lead[v] = IsDBCSLeadByteEx(codePage, static_cast<BYTE>(v)) != FALSE;
-    table.utf8 = (codePage == CP_ACP ? ProcessCodePage() : codePage) == CP_UTF8;
+    table.utf8 = codePage == CP_UTF8;
     table.isLetter = IsAnsiLetter;
     return table;
 }
 
-DbcsTable g_dbcs = CodePageTable(CP_ACP);
+DbcsTable g_processCodePage = CodePageTable(ProcessCodePage());
 
-char *NextChar(const char *pos) { return const_cast<char *>(pos + g_dbcs.CharBytes(pos, kTerminated)); }
+char *NextChar(const char *pos) { return const_cast<char *>(pos + g_processCodePage.CharBytes(pos, kTerminated)); }
 
-static const char *Step(const char *pos) { return g_dbcs.multiByte ? NextChar(pos) : pos + 1; }
+static const char *Step(const char *pos) { return g_processCodePage.multiByte ? NextChar(pos) : pos + 1; }
 
 // CompareStringA reads its text in the code page of the locale it is given, never in UTF-8:
 // a UTF-8 process compares the UTF-16 forms (never the 9x family, whose wide call fails).
@@ -38,7 +36,8 @@ int CompareNoCase(const char *a, const char *b)
     if (!IsUtf8Process())
         return CompareStringA(LOCALE_USER_DEFAULT, kFlags, a, -1, b, -1) - 2;
     WCHAR wideA[1024], wideB[1024];
-    if (!MultiByteToWideChar(CP_UTF8, 0, a, -1, wideA, 1024) || !MultiByteToWideChar(CP_UTF8, 0, b, -1, wideB, 1024))
+    if (ConvertToWide(ProcessCodePage(), a, kTerminated, wideA, 1024) < 0 ||
+        ConvertToWide(ProcessCodePage(), b, kTerminated, wideB, 1024) < 0)
         return -2;
     return CompareStringW(LOCALE_USER_DEFAULT, kFlags, wideA, -1, wideB, -1) - 2;
 }
@@ -91,7 +90,7 @@ void DropTrailingLeadByte(char *str)
 {
     size_t n = strlen(str);
     for (size_t i = 0; i < n;) {
-        size_t step = g_dbcs.CharBytes(str + i, n - i);
+        size_t step = g_processCodePage.CharBytes(str + i, n - i);
         if (i + step > n) {
             str[i] = '\0';
             return;
@@ -117,7 +116,7 @@ char *FileNamePart(const char *path)
         return const_cast<char *>(afterSep);
     if (path[0] == '\0')
         return const_cast<char *>(path);
-    if (IsDriveSeparator(path[1]) && g_dbcs.CharBytes(path, kTerminated) == 1)
+    if (IsDriveSeparator(path[1]) && g_processCodePage.CharBytes(path, kTerminated) == 1)
         return const_cast<char *>(path + 2);
     return const_cast<char *>(path);
 }

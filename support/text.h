@@ -5,9 +5,10 @@
 
 #include <stddef.h>
 
-// Lead bytes and letters of the process's code page, filled once before WinMain runs.
-extern DbcsTable g_dbcs;
-// The byte classes of another code page (CP_ACP: the process's), for text read in that one.
+// Lead bytes and letters of the process's code page (ProcessCodePage()), filled once before
+// WinMain runs.
+extern DbcsTable g_processCodePage;
+// The byte classes of a code page, for text read in that one.
 DbcsTable CodePageTable(unsigned codePage);
 
 // Next character position; a lead byte followed by the terminator is one byte.

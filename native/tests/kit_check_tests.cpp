@@ -33,12 +33,12 @@ TEST(SizeEntry, OnlyTwoWholePercentagesFrom50To400)
 }
 
 // ConvertText's contract through iconv, which has no best-fit substitutes.
-static int Convert(unsigned from, const char *text, int length, unsigned to, char *out, int size)
+static int Convert(unsigned from, const char *text, size_t length, unsigned to, char *out, size_t size)
 {
     auto name = [](unsigned cp) { return cp == kUtf8CodePage ? std::string("UTF-8") : "CP" + std::to_string(cp); };
     iconv_t cd = iconv_open(name(to).c_str(), name(from).c_str());
     char *in = const_cast<char *>(text), *o = out;
-    size_t inLeft = static_cast<size_t>(length), outLeft = static_cast<size_t>(size - 1);
+    size_t inLeft = length, outLeft = size - 1;
     bool ok = cd != reinterpret_cast<iconv_t>(-1) && iconv(cd, &in, &inLeft, &o, &outLeft) != static_cast<size_t>(-1);
     if (cd != reinterpret_cast<iconv_t>(-1))
         iconv_close(cd);

@@ -168,30 +168,13 @@ TEST(Utf8, CharactersAndBytesThatStandAlone)
         {"\xE4" "a", 1}, {"\xE4\xB8" "a", 1}, {"\xE4\xB8\xC3\xA9", 1}, // continuation bytes replaced
         {std::string("\xE4\0", 2), 1},           // the terminator is no continuation byte
     };
-    for (const auto &r : rows) {
+    for (const auto &r : rows)
         EXPECT_EQ(Utf8().CharBytes(r.bytes.data(), r.bytes.size()), r.width) << testing::PrintToString(r.bytes);
-        EXPECT_EQ(IsUtf8Text(r.bytes.data(), r.bytes.size()), r.width > 1 || r.bytes[0] >= 0) << testing::PrintToString(r.bytes);
-    }
     // Cut short by the end of what is there: as wide as announced, so it does not fit.
     EXPECT_EQ(Utf8().CharBytes("\xE4\xB8", 2), 3u);
     EXPECT_EQ(Utf8().CharBytes("\xF0\x9F\x98", 3), 4u);
-    EXPECT_TRUE(IsUtf8Text("ab\xE4\xB8", 4)) << "a character cut by the end of the text read";
     // A lead byte of 936 before the terminator is one byte, as before.
     EXPECT_EQ(Cp936().CharBytes("\xD6", 1), 2u);
     EXPECT_EQ(Cp936().CharBytes(std::string("\xD6\0", 2).data(), 2), 1u);
     EXPECT_EQ(Cp936().CharBytes("\xD6\\", 2), 2u) << "a trail byte may be a backslash";
-}
-
-// A file's translations are in the system's code page, UTF-8 after a byte-order mark; where
-// the system is set to UTF-8, a file made before in the legacy code page keeps it.
-TEST(LanguageFileCodePage, FromTheMarkAndTheSystem)
-{
-    std::string utf8 = "a=\"\xC3\xA9\"", legacy = "a=\"\xE9\"";
-    EXPECT_EQ(TableCodePage(true, 1252, 1252, legacy.data(), legacy.size()), 65001u);
-    EXPECT_EQ(TableCodePage(false, 1252, 1252, utf8.data(), utf8.size()), 1252u);
-    EXPECT_EQ(TableCodePage(false, 936, 936, legacy.data(), legacy.size()), 936u);
-    EXPECT_EQ(TableCodePage(false, 65001, 1252, utf8.data(), utf8.size()), 65001u);
-    EXPECT_EQ(TableCodePage(false, 65001, 1252, legacy.data(), legacy.size()), 1252u);
-    EXPECT_EQ(TableCodePage(false, 65001, 936, utf8.data(), utf8.size() - 2), 65001u)
-        << "a character cut by the end of the table read";
 }

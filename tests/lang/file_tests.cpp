@@ -26,11 +26,11 @@ TEST(FileObject, OpenReadSeekTellClose)
 {
     TempDir dir("file");
     File file;
-    EXPECT_FALSE(file.Open((dir / "missing.txt").c_str(), false, true));
+    EXPECT_FALSE(file.Open((dir / "missing.txt").c_str(), File::kReadOnly, File::kShareReadWrite));
     EXPECT_FALSE(file.IsOpen());
 
     ASSERT_TRUE(WriteFileBytes(dir / "five.txt", "12345"));
-    ASSERT_TRUE(file.Open((dir / "five.txt").c_str(), false, true));
+    ASSERT_TRUE(file.Open((dir / "five.txt").c_str(), File::kReadOnly, File::kShareReadWrite));
     EXPECT_FALSE(file.IsPipeOrDevice());
     char buffer[16] = {};
     EXPECT_EQ(file.Read(buffer, 10), 5);
@@ -47,8 +47,8 @@ TEST(FileObject, OpenReadSeekTellClose)
     // Shared for reading: a second reader may open it; the destructor closes.
     {
         File other;
-        ASSERT_TRUE(other.Open((dir / "five.txt").c_str(), false, true));
-        ASSERT_TRUE(file.Open((dir / "five.txt").c_str(), false, true));
+        ASSERT_TRUE(other.Open((dir / "five.txt").c_str(), File::kReadOnly, File::kShareReadWrite));
+        ASSERT_TRUE(file.Open((dir / "five.txt").c_str(), File::kReadOnly, File::kShareReadWrite));
     }
     file.Close();
     EXPECT_TRUE(DeleteFileA((dir / "five.txt").c_str())) << "no handle left open";
@@ -59,7 +59,7 @@ TEST(FileObject, FailedReadOfADiskFileIsNotRetried)
     TempDir dir("file");
     ASSERT_TRUE(WriteFileBytes(dir / "big.bin", std::string(40000, 'b')));
     File file;
-    ASSERT_TRUE(file.Open((dir / "big.bin").c_str(), false, true));
+    ASSERT_TRUE(file.Open((dir / "big.bin").c_str(), File::kReadOnly, File::kShareReadWrite));
     GuardedBuffer buffer(20480);
     EXPECT_EQ(file.Read(buffer.get(), 30000), -1);
     EXPECT_TRUE(file.Seek(0, FILE_BEGIN));
@@ -69,7 +69,7 @@ TEST(FileObject, FailedReadOfADiskFileIsNotRetried)
 TEST(FileObject, PipesAndDevices)
 {
     File nul;
-    ASSERT_TRUE(nul.Open("NUL", false, true));
+    ASSERT_TRUE(nul.Open("NUL", File::kReadOnly, File::kShareReadWrite));
     EXPECT_TRUE(nul.IsPipeOrDevice());
     char byte;
     EXPECT_EQ(nul.Read(&byte, 1), 0);
@@ -90,7 +90,7 @@ TEST(FileObject, PipesAndDevices)
     HANDLE server = CreateNamedPipeA(name, PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE, 1, 65536, 65536, 0, nullptr);
     ASSERT_NE(server, INVALID_HANDLE_VALUE);
     File pipe;
-    ASSERT_TRUE(pipe.Open(name, false, true));
+    ASSERT_TRUE(pipe.Open(name, File::kReadOnly, File::kShareReadWrite));
     EXPECT_TRUE(pipe.IsPipeOrDevice());
     std::string data(100, 'p');
     ASSERT_TRUE(WriteFile(server, data.data(), 100, &written, nullptr));

@@ -85,21 +85,6 @@ TEST_F(Passes, ListLinesAreReadInTheirCodePage)
     EXPECT_FALSE(chinese && Exists(at(tool)));
     EXPECT_TRUE(Exists(at("a.txt"))) << "a look-alike names another file";
     EXPECT_FALSE(Exists(at("c.txt")));
-
-    struct {
-        std::string text;
-        UINT system, legacy, codePage;
-        size_t bom;
-    } rows[] = {{"\xEF\xBB\xBF" "a.txt", 936, 936, CP_UTF8, 3},
-                {"caf\xE9.txt", 1252, 1252, 1252, 0},
-                {"caf\xE9.txt", CP_UTF8, 1252, 1252, 0},
-                {"caf\xC3\xA9.txt", CP_UTF8, 1252, CP_UTF8, 0},
-                {"", CP_UTF8, 936, CP_UTF8, 0}};
-    for (const auto &r : rows) {
-        size_t bom = 9;
-        EXPECT_EQ(ListCodePage(r.text.data(), r.text.size(), r.system, r.legacy, &bom), r.codePage) << r.text;
-        EXPECT_EQ(bom, r.bom) << r.text;
-    }
 }
 
 // A line once done is not tried again: here the deferred module takes the name of a listed

@@ -91,6 +91,14 @@ TEST(CodePages, ConvertTextIsExactOrFails)
         EXPECT_EQ(ConvertText(c.from, c.text, -1, c.to, out, c.size), -1) << c.text;
         EXPECT_STREQ(out, "");
     }
+    // Into UTF-16 as exactly, terminator included; the lossy way only where it says so.
+    WCHAR wide[3];
+    EXPECT_EQ(ConvertToWide(CP_UTF8, tool, kTerminated, wide, 3), 2);
+    EXPECT_EQ(ConvertToWide(CP_UTF8, tool, kTerminated, wide, 2), -1);
+    EXPECT_EQ(ConvertToWide(CP_UTF8, "\xE5\xB7", kTerminated, wide, 3), -1);
+    EXPECT_EQ(ConvertToWide(CP_UTF8, "", kTerminated, wide, 1), 0) << "the empty text converts";
+    EXPECT_EQ(ConvertWideTextLossy(L"\x5de5" L"a", kTerminated, 1252, out, sizeof out), 2);
+    EXPECT_STREQ(out, "?a");
     EXPECT_NE(SystemOemCodePage(), 0u);
     EXPECT_EQ(SystemAnsiCodePage(), GetACP()); // the test programs run without the UTF-8 manifest
 }

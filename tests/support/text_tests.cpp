@@ -26,11 +26,11 @@ TEST(DbcsTable, MatchesTheSystemCodePage)
 {
     CPINFO info = {};
     GetCPInfo(CP_ACP, &info);
-    EXPECT_EQ(g_dbcs.multiByte, info.MaxCharSize > 1);
-    EXPECT_EQ(g_dbcs.utf8, GetACP() == CP_UTF8);
+    EXPECT_EQ(g_processCodePage.multiByte, info.MaxCharSize > 1);
+    EXPECT_EQ(g_processCodePage.utf8, GetACP() == CP_UTF8);
     for (int v = 0; v < 256; ++v) {
-        EXPECT_EQ(g_dbcs.lead[v], IsDBCSLeadByte(static_cast<BYTE>(v)) != FALSE) << v;
-        EXPECT_EQ(g_dbcs.IsLetter(static_cast<char>(v)), v != 0 && IsCharAlphaA(static_cast<CHAR>(v))) << v;
+        EXPECT_EQ(g_processCodePage.lead[v], IsDBCSLeadByte(static_cast<BYTE>(v)) != FALSE) << v;
+        EXPECT_EQ(g_processCodePage.IsLetter(static_cast<char>(v)), v != 0 && IsCharAlphaA(static_cast<CHAR>(v))) << v;
     }
 }
 

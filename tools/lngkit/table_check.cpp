@@ -124,26 +124,6 @@ static size_t WholeChars(const std::string &text, size_t n, const Encoding &enco
     return i;
 }
 
-// Well-formed UTF-8: no stray or missing continuation byte, no overlong form, no surrogate,
-// nothing beyond U+10FFFF.
-static bool IsUtf8(const std::string &text)
-{
-    for (size_t i = 0; i < text.size();) {
-        unsigned char c = static_cast<unsigned char>(text[i]);
-        size_t n = c < 0x80 ? 1 : c >= 0xC2 && c <= 0xDF ? 2 : c >= 0xE0 && c <= 0xEF ? 3 : c >= 0xF0 && c <= 0xF4 ? 4 : 0;
-        if (n == 0 || i + n > text.size())
-            return false;
-        for (size_t k = 1; k < n; ++k)
-            if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80)
-                return false;
-        unsigned char d = n > 1 ? static_cast<unsigned char>(text[i + 1]) : 0;
-        if ((c == 0xE0 && d < 0xA0) || (c == 0xED && d > 0x9F) || (c == 0xF0 && d < 0x90) || (c == 0xF4 && d > 0x8F))
-            return false;
-        i += n;
-    }
-    return true;
-}
-
 static bool IsEscapeLetter(char c) { return c == 'n' || c == 'r' || c == 't' || c == '"'; }
 
 // The raw offset at which the program's reading of raw has given out bytes.
@@ -201,8 +181,7 @@ static void CheckLength(const std::string &at, const std::string &held, size_t s
 static bool Convert(const FileCodePage &target, unsigned from, const std::string &text, unsigned to, std::string &out)
 {
     std::vector<char> buffer(4 * text.size() + 1);
-    int n = target.convert(from, text.data(), static_cast<int>(text.size()), to, buffer.data(),
-                           static_cast<int>(buffer.size()));
+    int n = target.convert(from, text.data(), text.size(), to, buffer.data(), buffer.size());
     out.assign(buffer.data(), n > 0 ? n : 0);
     return n >= 0;
 }
@@ -228,7 +207,7 @@ static void CheckTranslation(const std::string &at, const Line &line, const std:
             defects.push_back(at + "the translation holds bytes that are no character of " + cp + " (" + t.where + ")");
         else if (convert)
             CheckLength(at, inUtf8, utf8Size, utf8, " once converted to UTF-8", t, defects);
-    } else if (!IsUtf8(translation)) {
+    } else if (!IsUtf8(translation.data(), translation.size(), TextEnd::File)) {
         defects.push_back(at + "the translation is not valid UTF-8 (" + t.where + ")");
     } else {
         CheckLength(at, translation, utf8Size, utf8, " in UTF-8", t, defects);
@@ -280,7 +259,7 @@ TableCheck CheckTable(const std::string &file, const std::vector<ProgramText> &t
     int firstLine = 1;
     if (!LocateTable(file, table, firstLine, defects))
         return result;
-    bool utf8File = file.compare(0, 3, kUtf8Mark) == 0 || target.codePage == kUtf8CodePage;
+    bool utf8File = StartsWithUtf8Mark(file.data(), file.size()) || target.codePage == kUtf8CodePage;
 
     std::map<std::string, int> found; // key -> line of its first entry
     std::vector<Line> lines = SplitLines(table, firstLine);

@@ -3,6 +3,7 @@
 
 #include "resources.h"
 #include "support/dbcs_table.h"
+#include "support/file_encoding.h"
 
 #include <map>
 #include <string>
@@ -14,13 +15,10 @@ struct TableCheck {
     std::map<std::string, std::string> accepted;
 };
 
-constexpr unsigned kUtf8CodePage = 65001;
-constexpr char kUtf8Mark[] = "\xEF\xBB\xBF";
-
 // Converts length bytes of text from code page `from` to code page `to` into out (size bytes),
 // terminated; the number of bytes written, or -1 when the text is not valid in `from` or a
 // character has no exact form in `to` (as ConvertText does).
-using ConvertFunction = int (*)(unsigned from, const char *text, int length, unsigned to, char *out, int size);
+using ConvertFunction = int (*)(unsigned from, const char *text, size_t length, unsigned to, char *out, size_t size);
 
 // The system code page a file is meant for. Its translations are written in that code page,
 // or in UTF-8 when the file begins with a byte-order mark; the program holds them in that
