@@ -73,3 +73,17 @@ int ConvertText(UINT from, const char *text, int length, UINT to, char *out, int
     delete[] wide;
     return n;
 }
+
+int ConvertToWide(UINT from, const char *text, int length, WCHAR *out, int size)
+{
+    if (size <= 0)
+        return -1;
+    out[0] = L'\0';
+    if (length < 0)
+        length = static_cast<int>(strlen(text));
+    if (length == 0)
+        return 0;
+    int n = MultiByteToWideChar(from, MB_ERR_INVALID_CHARS, text, length, out, size - 1);
+    out[n > 0 ? n : 0] = L'\0';
+    return n > 0 ? n : -1;
+}

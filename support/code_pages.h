@@ -24,3 +24,8 @@ inline bool IsUtf8Process() { return ProcessCodePage() == CP_UTF8; }
 int ConvertText(UINT from, const char *text, int length, UINT to, char *out, int size);
 // As ConvertText, from UTF-16 text (length characters, -1: up to its terminator).
 int ConvertWideText(const WCHAR *text, int length, UINT to, char *out, int size);
+// Converts length bytes of text (-1: up to its terminator) from code page `from` to UTF-16 in
+// out (size characters), terminated: as the A calls read it. Fails (-1, out empty) when the
+// text is not valid in `from` or the result does not fit. Returns the characters written,
+// terminator not counted.
+int ConvertToWide(UINT from, const char *text, int length, WCHAR *out, int size);
