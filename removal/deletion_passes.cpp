@@ -3,6 +3,7 @@
 #include <new>
 #include <string.h>
 
+#include "support/long_paths.h"
 #include "support/platform.h"
 #include "support/text.h"
 
@@ -45,7 +46,7 @@ static void AddRenameEntry(const char *ini, const char *name)
 static void ScheduleAtRestart(const char *name)
 {
     if (NtMajorVersion() != 0) {
-        MoveFileExA(name, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+        LongDeleteAtRestart(name);
         return;
     }
     // 9x: the platform deletes the file named by a "NUL" entry of [Rename] at its next start.
@@ -64,19 +65,19 @@ static void ScheduleAtRestart(const char *name)
 constexpr int kTempNames = 1000;
 static const char kTempSuffix[] = ".tmp";
 
-// First "<fullPath>.<n>.tmp" that does not exist (n below kTempNames; the last when all do).
-// False when the name would not fit its buffer.
-static bool FreeTempName(char *temp, size_t size, const char *fullPath)
+// First "<fullPath>.<n>.tmp" that does not exist (n below kTempNames; the last when all do);
+// returns n, or -1 when the name would not fit its buffer.
+static int FreeTempName(char *temp, size_t size, const char *fullPath)
 {
     for (int n = 0; n < kTempNames; ++n) {
         char suffix[16];
         wsprintfA(suffix, ".%d%s", n, kTempSuffix); // at most 9 bytes
         if (!JoinBounded(temp, size, fullPath, suffix))
-            return false;
-        if (!PathExists(temp))
-            return true;
+            return -1;
+        if (LongGetAttributes(temp) == INVALID_FILE_ATTRIBUTES || n == kTempNames - 1)
+            return n;
     }
-    return true;
+    return -1;
 }
 
 // True for a name FreeTempName makes of a file's name: "<name>.<n>.tmp".
@@ -98,21 +99,23 @@ static bool IsTempName(const char *name)
     return n < kTempNames;
 }
 
-bool DeferDeletion(const char *fullPath)
+int DeferDeletion(const char *fullPath)
 {
     char temp[1024];
-    if (FreeTempName(temp, sizeof temp, fullPath) && MoveFileA(fullPath, temp)) {
+    int n = FreeTempName(temp, sizeof temp, fullPath);
+    if (n >= 0 && LongMoveFile(fullPath, temp)) {
         ScheduleAtRestart(temp);
-        return false;
+        return n;
     }
     ScheduleAtRestart(fullPath);
-    return true;
+    return -1;
 }
 
 // The program's own file under any of its names (8.3 alias, hard link).
 static bool IsProgramFile(const char *fullPath, const char *programPath)
 {
-    return CompareNoCase(FileNamePart(fullPath), FileNamePart(programPath)) == 0 || IsSameFile(fullPath, programPath);
+    return CompareNoCase(FileNamePart(fullPath), FileNamePart(programPath)) == 0 ||
+           LongIsSameFile(fullPath, programPath);
 }
 
 DWORD ClearAttributesUnlessLink(const char *path)
@@ -165,49 +168,73 @@ struct Pass {
     bool restartNeeded;
 };
 
-static void MarkDeleted(ListLine &line, Pass &pass)
+static void MarkDone(ListLine &line, LineResult result)
 {
     line.state = kDone;
+    line.result = result;
+}
+
+static void MarkDeleted(ListLine &line, Pass &pass)
+{
+    MarkDone(line, LineResult::kDeleted);
     ++pass.deleted;
+}
+
+// A file in use: moved aside, done with under its name; or left to the restart under it, and
+// tried again in later passes.
+static void Defer(ListLine &line, const char *fullPath, Pass &pass)
+{
+    pass.scheduled = true;
+    int n = DeferDeletion(fullPath);
+    if (n < 0) {
+        line.result = LineResult::kDeferredInPlace;
+        pass.restartNeeded = true;
+        return;
+    }
+    MarkDone(line, LineResult::kDeferred);
+    line.deferredAs = static_cast<unsigned short>(n);
 }
 
 // A line not known to be a folder: deleted, found absent, found to be a folder, or deferred.
 static void TryFile(ListLine &line, const char *fullPath, Pass &pass)
 {
-    if (DeleteFileA(fullPath))
+    if (LongDeleteFile(fullPath))
         return MarkDeleted(line, pass);
-    DWORD attr = GetFileAttributesA(fullPath);
-    if (attr == INVALID_FILE_ATTRIBUTES) {
-        line.state = kDone;
-        return;
-    }
+    DWORD attr = LongGetAttributes(fullPath);
+    if (attr == INVALID_FILE_ATTRIBUTES)
+        return MarkDone(line, LineResult::kNotThere);
     // Clearing attributes through a link would change its target, outside the folder.
     bool clear = (attr & FILE_ATTRIBUTE_READONLY) && !(attr & FILE_ATTRIBUTE_REPARSE_POINT);
     if (attr & FILE_ATTRIBUTE_DIRECTORY) {
         if (clear)
-            SetFileAttributesA(fullPath, 0);
+            LongSetAttributes(fullPath, 0);
         line.state = kNewFolder;
         return;
     }
-    if (clear && SetFileAttributesA(fullPath, 0) && DeleteFileA(fullPath))
+    if (clear && LongSetAttributes(fullPath, 0) && LongDeleteFile(fullPath))
         return MarkDeleted(line, pass);
     // The open list cannot be deleted; it goes last, so that a removal cut short can be run
     // again. A line naming it is done.
-    if (pass.list.IsListFile(fullPath)) {
-        line.state = kDone;
-        return;
-    }
-    if (IsProgramFile(fullPath, pass.programPath))
-        return;
-    pass.scheduled = true;
-    if (DeferDeletion(fullPath))
-        pass.restartNeeded = true;
+    if (pass.list.IsListFile(fullPath))
+        return MarkDone(line, LineResult::kNone);
+    if (!IsProgramFile(fullPath, pass.programPath))
+        Defer(line, fullPath, pass);
 }
 
-// Joins the line to the folder unless the path would not fit or leads through a link.
-static bool FullPathOf(char *fullPath, size_t size, const char *line, Pass &pass)
+// The line joined to the folder, unless the path would not fit, cannot be reached (9x reaches
+// paths shorter than MAX_PATH, NT those with an exact UTF-16 form) or leads through a link; a
+// line skipped says why.
+static bool FullPathOf(char *fullPath, size_t size, ListLine &line, const char *folder, CheckedFolders &checked)
 {
-    return JoinListPath(fullPath, size, pass.folder, line) && !PassesThroughLink(pass.checked, pass.folder, line);
+    if (!JoinListPath(fullPath, size, folder, line.text))
+        line.result = LineResult::kTooLong;
+    else if (!IsReachablePath(fullPath))
+        line.result = NtMajorVersion() != 0 ? LineResult::kNoExactForm : LineResult::kTooLong;
+    else if (PassesThroughLink(checked, folder, line.text))
+        line.result = LineResult::kThroughLink;
+    else
+        return true;
+    return false;
 }
 
 // Files in the list's order, then folders deepest first, so one pass empties a tree.
@@ -218,15 +245,17 @@ static void RunPass(ListFile &list, Pass &pass)
     char fullPath[1024];
     for (size_t i = 0; i < list.Count(); ++i) {
         ListLine &line = list.Line(i);
-        if (line.state == kUntried && FullPathOf(fullPath, sizeof fullPath, line.text, pass))
+        if (line.state == kUntried && FullPathOf(fullPath, sizeof fullPath, line, pass.folder, pass.checked))
             TryFile(line, fullPath, pass);
     }
     for (size_t k = 0; k < list.Count(); ++k) {
         ListLine &line = list.Deepest(k);
         if (line.state == kNewFolder ? JoinListPath(fullPath, sizeof fullPath, pass.folder, line.text)
-                                     : line.state == kFolder && FullPathOf(fullPath, sizeof fullPath, line.text, pass)) {
+                                     : line.state == kFolder &&
+                                           FullPathOf(fullPath, sizeof fullPath, line, pass.folder, pass.checked)) {
             line.state = kFolder;
-            if (RemoveDirectoryA(fullPath))
+            line.result = LineResult::kNone;
+            if (LongRemoveDirectory(fullPath))
                 MarkDeleted(line, pass);
         }
     }
@@ -253,4 +282,22 @@ bool RunDeletionPasses(ListFile &list, const char *folder, const char *programPa
     if (scheduled)
         *scheduled = pass.scheduled;
     return pass.restartNeeded;
+}
+
+void ScheduleFoldersAtRestart(ListFile &list, const char *folder)
+{
+    // wininit.ini of 9x removes no folder.
+    if (NtMajorVersion() == 0)
+        return;
+    CheckedFolders checked;
+    char path[kPathSize];
+    for (size_t k = 0; k < list.Count(); ++k) {
+        ListLine &line = list.Deepest(k);
+        if (line.state == kFolder && FullPathOf(path, sizeof path, line, folder, checked))
+            LongRemoveFolderAtRestart(path);
+    }
+    CopyBounded(path, folder, sizeof path);
+    StripFileName(path);
+    if (*LastCharPos(path) != '\\') // never a drive's root
+        LongRemoveFolderAtRestart(path);
 }

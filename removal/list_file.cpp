@@ -7,6 +7,7 @@
 
 #include "support/code_pages.h"
 #include "support/file_encoding.h"
+#include "support/long_paths.h"
 #include "support/text.h"
 
 // The whole file, with a spare byte for the last terminator; null unless every byte was read,
@@ -57,7 +58,7 @@ bool ListFile::Open(const char *name)
 bool ListFile::IsListFile(const char *path) const
 {
     FileId id;
-    return file_ != INVALID_HANDLE_VALUE && GetFileIdOf(path, &id) && id == id_;
+    return file_ != INVALID_HANDLE_VALUE && LongGetFileIdOf(path, &id) && id == id_;
 }
 
 // The lines of text converted from the list's code page, each ended by a line feed, into a new
@@ -114,7 +115,7 @@ bool ListFile::Take(size_t size, UINT codePage)
     char *line;
     for (ListRead got; (got = TakeListLine(text_, size, pos, &line)) != ListRead::End; ++read_) {
         if (got == ListRead::Line && IsInsideLine(line, g_processCodePage.lead)) {
-            lines_[count_] = {line, 0};
+            lines_[count_] = {line, 0, LineResult::kNone, 0};
             texts[count_++] = line;
         }
     }
@@ -149,7 +150,7 @@ static bool IsLinkOnDisk(void *context, const char *line, size_t length)
     CopyMemory(path, folder, base);
     CopyMemory(path + base, line, length);
     path[base + length] = '\0';
-    DWORD attr = GetFileAttributesA(path);
+    DWORD attr = LongGetFolderAttributes(path);
     if (attr != INVALID_FILE_ATTRIBUTES)
         return (attr & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
     DWORD error = GetLastError();

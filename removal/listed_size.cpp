@@ -1,6 +1,7 @@
 #include "removal/listed_size.h"
 
 #include "removal/list_file.h"
+#include "support/long_paths.h"
 #include "support/program_path.h"
 #include "support/text.h"
 
@@ -16,7 +17,7 @@ bool ListedKiB(const char *folder, DWORD *kib)
         const char *line = list.Line(i).text;
         if (!JoinListPath(path, sizeof path, folder, line) || PassesThroughLink(checked, folder, line))
             continue;
-        HANDLE file = OpenForInformation(path); // files in use count too; folders do not open
+        HANDLE file = LongOpenForInformation(path); // files in use count too; folders do not open
         if (file == INVALID_HANDLE_VALUE)
             continue;
         DWORD high = 0, low = GetFileSize(file, &high);

@@ -112,6 +112,9 @@ int RunUninstall(bool silent, bool quiet)
     DeleteHelpIndex();
     bool scheduled = false;
     bool restartNeeded = RunDeletionPasses(list, folder, program, &scheduled);
+    // What the restart deletes keeps its folders, and so the batch file's, until then.
+    if (scheduled)
+        ScheduleFoldersAtRestart(list, folder);
     // The list and the entry go last: until then a removal cut short can be run again and
     // finishes the job.
     list.Close();

@@ -442,7 +442,7 @@ TEST_F(Cycle, AnyCodePageSetupAndQuietRemoval)
     ASSERT_TRUE(CopyFileTo(ProgramPath(), JoinPath(dir_, "uninstall.exe")));
     // The installer writes the list in the system's code page.
     char listedBytes[256];
-    ASSERT_GT(ConvertText(CP_UTF8, listed.c_str(), -1, SystemAnsiCodePage(), listedBytes, sizeof listedBytes), 0);
+    ASSERT_GT(ConvertText(CP_UTF8, listed.c_str(), kTerminated, SystemAnsiCodePage(), listedBytes, sizeof listedBytes), 0);
     ASSERT_TRUE(WriteFileBytes(JoinPath(dir_, "Uninstall.lst"), "Quibex.exe\r\nQbx.txt\r\nquibex.chm\r\n" +
                                                                    std::string(listedBytes) +
                                                                    "\r\nqbxnew.dat\r\nzipnew.dat\r\nuninstall.exe\r\n"));

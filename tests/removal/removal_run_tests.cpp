@@ -221,6 +221,54 @@ TEST_F(Removal, FilesInUseAreToldOfEvenWhenSilent)
     EXPECT_TRUE(WaitUntilGone(BatchPath()));
 }
 
+// Files in use wait for the restart, and so do the listed folders that hold them and the
+// installation folder, deepest first: after the restart nothing is left, a neighbour is kept.
+TEST_F(Removal, FilesInUseLeaveNothingAfterTheRestart)
+{
+    install();
+    ASSERT_TRUE(CreateDirectoryA((root_ / "Neighbour").c_str(), nullptr));
+    ASSERT_TRUE(WriteFileBytes(root_ / "Neighbour\\keep.txt", "x"));
+    ASSERT_TRUE(CreateDirectoryA(at("sub").c_str(), nullptr) && CreateDirectoryA(at("sub\\deep").c_str(), nullptr));
+    file("sub\\deep\\locked.dat");
+    ASSERT_TRUE(CopyFileTo(BuildDir() + "\\tests\\testlng\\qbxlng.dll", at("sub\\x.dll")));
+    list("sub\r\nsub\\deep\r\nsub\\deep\\locked.dat\r\nsub\\x.dll\r\n");
+    HANDLE locked = CreateFileA(at("sub\\deep\\locked.dat").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    HMODULE module = LoadLibraryA(at("sub\\x.dll").c_str()); // moved aside to "x.dll.0.tmp"
+    ASSERT_NE(locked, INVALID_HANDLE_VALUE);
+    ASSERT_NE(module, nullptr);
+    EXPECT_EQ(WaitExit(start("/quiet"), 30000), 3010);
+    EXPECT_TRUE(WaitUntilGone(BatchPath()));
+    EXPECT_TRUE(Exists(at("sub\\x.dll.0.tmp")) && !Exists(program_));
+    FreeLibrary(module);
+    CloseHandle(locked);
+    EXPECT_EQ(RunProcess("wineboot.exe -r", "", 60000), 0);
+    EXPECT_FALSE(Exists(dir_));
+    EXPECT_TRUE(Exists(root_ / "Neighbour\\keep.txt"));
+}
+
+// Listed paths some 290 characters long, beyond what the A calls reach, written with "/" and
+// names' trailing dots and blanks, which Windows drops: removed with their folders, exit 0.
+TEST_F(Removal, ListedPathsBeyondMaxPathAreRemoved)
+{
+    install();
+    std::wstring path = L"\\\\?\\" + Wide(dir_.c_str());
+    std::string folders, line;
+    for (char c : {'a', 'b', 'c', 'd', 'e'}) {
+        path += L"\\" + std::wstring(45, c);
+        ASSERT_TRUE(CreateDirectoryW(path.c_str(), nullptr));
+        line += std::string(45, c);
+        folders += line + ".\r\n";
+        line += c == 'b' ? "./" : "\\";
+    }
+    HANDLE deep = CreateFileW((path + L"\\deep.txt").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    ASSERT_NE(deep, INVALID_HANDLE_VALUE);
+    CloseHandle(deep);
+    ASSERT_GT(path.size(), 280u);
+    list(line + "deep.txt .\r\n" + folders);
+    EXPECT_EQ(WaitExit(start("/quiet"), 30000), 0);
+    EXPECT_TRUE(WaitUntilGone(dir_));
+}
+
 static BOOL CALLBACK FindVisibleOf(HWND window, LPARAM param)
 {
     auto *seen = reinterpret_cast<std::pair<DWORD, bool> *>(param);

@@ -3,6 +3,7 @@
 #include "common/test_hooks.h"
 #include "common/test_util.h"
 #include "support/code_pages.h"
+#include "support/long_paths.h"
 #include "support/platform.h"
 #include "support/program_path.h"
 
@@ -71,9 +72,9 @@ TEST(CodePages, ConvertTextIsExactOrFails)
 {
     const char *tool = "\xE5\xB7\xA5\xE5\x85\xB7"; // two Chinese letters in UTF-8
     char out[16];
-    ASSERT_EQ(ConvertText(CP_UTF8, tool, -1, 936, out, sizeof out), 4);
+    ASSERT_EQ(ConvertText(CP_UTF8, tool, kTerminated, 936, out, sizeof out), 4);
     EXPECT_STREQ(out, "\xB9\xA4\xBE\xDF");
-    EXPECT_EQ(ConvertText(936, out, -1, CP_UTF8, out + 5, 11), 6);
+    EXPECT_EQ(ConvertText(936, out, kTerminated, CP_UTF8, out + 5, 11), 6);
     EXPECT_STREQ(out + 5, tool);
     struct {
         UINT from;
@@ -88,7 +89,7 @@ TEST(CodePages, ConvertTextIsExactOrFails)
     };
     for (const auto &c : refused) {
         strcpy(out, "x");
-        EXPECT_EQ(ConvertText(c.from, c.text, -1, c.to, out, c.size), -1) << c.text;
+        EXPECT_EQ(ConvertText(c.from, c.text, kTerminated, c.to, out, c.size), -1) << c.text;
         EXPECT_STREQ(out, "");
     }
     // Into UTF-16 as exactly, terminator included; the lossy way only where it says so.
@@ -138,4 +139,36 @@ TEST(ProgramPath, PathInCodePageIsWholeOrShortOrNothing)
     g_shortPathName = GetShortPathNameW;
     ASSERT_TRUE(OwnProgramPath(out, sizeof out));
     EXPECT_TRUE(IsSameFile(out, JoinPath(BuildDir(), "tests\\support_tests.exe").c_str())) << out;
+}
+
+// The "\\?\" form of a full path reads as Windows reads the path (GetFullPathNameW judges;
+// a folder on the way as with a separator after it), is taken as it is, or is refused.
+TEST(LongPaths, ExtendedPathReadsAsWindowsOrNotAtAll)
+{
+    const struct {
+        const char *path, *given; // given: "" for Windows' reading, null when refused
+    } cases[] = {{"C:\\a/b.\\c. .", ""}, {"C:\\a. \\b..\\c ", ""}, {"c:/\\a\\\\b.\\", ""},
+                 {"\\\\srv.\\sh.\\x.\\y", ""}, {"\\\\?\\C:\\a.\\b/", "\\\\?\\C:\\a.\\b/"},
+                 {"\\\\.\\C:\\a", nullptr}, {"C:a", nullptr}, {"a\\b", nullptr}, {"\\\\srv", nullptr},
+                 {"C:\\a\\..\\b", nullptr}, {"C:\\a\\ .\\b", nullptr}};
+    for (const auto &c : cases) {
+        for (LastName last : {LastName::kAsGiven, LastName::kAsFolder}) {
+            const bool windows = c.given && !c.given[0];
+            std::wstring path = Wide(c.path) + (last == LastName::kAsFolder && windows ? L"\\" : L""), expected;
+            WCHAR out[64], full[64] = L"";
+            if (windows) {
+                GetFullPathNameW(path.c_str(), 64, full, nullptr);
+                expected = full[1] == L'\\' ? L"\\\\?\\UNC" + std::wstring(full + 1) : L"\\\\?\\" + std::wstring(full);
+                if (last == LastName::kAsFolder)
+                    expected.pop_back();
+            } else if (c.given) {
+                expected = Wide(c.given);
+            }
+            EXPECT_EQ(ExtendedPath(c.path, last, out, 64), c.given != nullptr) << c.path;
+            EXPECT_EQ(out, expected) << c.path;
+        }
+    }
+    WCHAR out[11];
+    EXPECT_TRUE(ExtendedPath("C:\\abc", LastName::kAsGiven, out, 11));
+    EXPECT_FALSE(ExtendedPath("C:\\abcd", LastName::kAsGiven, out, 11)) << "no room for the terminator";
 }
