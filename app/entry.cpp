@@ -2,10 +2,12 @@
 
 #include "app/app_state.h"
 #include "app/command_line.h"
+#include "app/run_lock.h"
 #include "app/setup_flow.h"
 #include "lang/language_file.h"
 #include "lang/messages.h"
 #include "removal/uninstall.h"
+#include "res/resource.h"
 #include "support/code_pages.h"
 #include "support/platform.h"
 #include "support/text.h"
@@ -38,6 +40,22 @@ static void ReadSfxcmd()
         g_silentMode = true;
 }
 
+// Setup and removal work on the same files and keys: a second run leaves them to the first,
+// before it asks or changes anything.
+static int RunAlone(RunMode mode)
+{
+    if (!TakeRunLock()) {
+        int caption = mode == RunMode::Setup ? IDS_DISPLAY_NAME : IDS_CAPTION;
+        if (!g_quietMode)
+            MessageBoxA(nullptr, GetMsg(IDS_ANOTHER_RUN), GetMsg(caption), MB_ICONEXCLAMATION | MB_SETFOREGROUND);
+        return kAnotherRunActive;
+    }
+    if (mode == RunMode::Setup)
+        return RunSetupFlow();
+    StartOle();
+    return RunUninstall(g_silentMode, g_quietMode);
+}
+
 int RunProgram(HINSTANCE instance, const char *commandLine)
 {
     // Only what every dialog and message needs comes before the first one; OLE, the
@@ -49,19 +67,10 @@ int RunProgram(HINSTANCE instance, const char *commandLine)
     CommandScan scan =
         ScanCommandLine(SkipProgramName(commandLine ? commandLine : ""), g_processCodePage, OnSwitch, nullptr);
 
-    // Setup reports only a refusal: installers that start it expect 0.
-    int exitCode = 0;
-    switch (ChooseMode(scan)) {
-    case RunMode::Setup:
-        exitCode = RunSetupFlow();
-        break;
-    case RunMode::Removal:
-        StartOle();
-        exitCode = RunUninstall(g_silentMode, g_quietMode);
-        break;
-    case RunMode::SwitchesOnly:
-        break;
-    }
+    // The pause and the warning took place during the scan, outside the lock: the batch file
+    // runs them while the removal that started it is still ending.
+    RunMode mode = ChooseMode(scan);
+    int exitCode = mode == RunMode::SwitchesOnly ? 0 : RunAlone(mode);
 
     if (g_oleStarted)
         OleUninitialize();

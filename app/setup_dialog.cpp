@@ -33,9 +33,9 @@ void OnConfirm(HWND dialog)
     SaveSetupChoices(choices);
     StartOle(); // shortcuts are shell objects
     // The uninstall entry is registered even when the apply step stopped early.
-    ApplySetupChoices(choices, g_groupFolderPath);
+    bool applied = ApplySetupChoices(choices, g_groupFolderPath);
     RegisterUninstallEntry(ListedKiB);
-    EndDialog(dialog, 1);
+    EndDialog(dialog, applied ? kSetupApplied : kSetupStoppedEarly);
 }
 
 void InitSetupDialog(HWND dialog)

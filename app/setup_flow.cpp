@@ -35,7 +35,7 @@ int RunSetupFlow()
     if (!ProgramFolder(folder, sizeof folder)) {
         if (!g_quietMode)
             MessageBoxA(nullptr, GetMsg(IDS_FOLDER_NOT_NAMED), GetMsg(IDS_DISPLAY_NAME), MB_ICONERROR | MB_SETFOREGROUND);
-        return kSetupRefused;
+        return kSetupFailed;
     }
     // The integration dialog holds a rich-edit control: its library comes first.
     HMODULE richEdit = LoadSystemLibrary("riched32.dll");
@@ -53,5 +53,5 @@ int RunSetupFlow()
         DestroyIcon(icon);
     if (richEdit)
         FreeLibrary(richEdit);
-    return 0;
+    return confirmed == kSetupStoppedEarly ? kSetupFailed : 0;
 }

@@ -2,8 +2,10 @@
 #pragma once
 
 // Exit code of a setup that refused: the program's folder cannot be named in the process's
-// code page, so every path setup stores would name another folder. Nothing is written then.
-constexpr int kSetupRefused = 1603;
+// code page, so every path setup stores would name another folder; nothing is written then.
+// Also of a setup whose apply step the registry stopped: the installer must not take it for
+// a finished one. A dialog closed unanswered is no failure: the user only declined.
+constexpr int kSetupFailed = 1603;
 
-// Returns the exit code: 0, or kSetupRefused.
+// Returns the exit code: 0, or kSetupFailed.
 int RunSetupFlow();

@@ -19,6 +19,7 @@
 #define IDS_APP_NAME 5116
 #define IDS_APP_DESCRIPTION 5117
 #define IDS_FOLDER_NOT_NAMED 5118
+#define IDS_ANOTHER_RUN 5119
 
 // SETUPDLG: one check box per archive type, in the order of the type table.
 #define IDC_TYPE_QBX 5101

@@ -1,10 +1,12 @@
 #include "setup_install.h"
 
+#include "app/run_lock.h"
 #include "registry/registry.h"
 #include "res/resource.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <shlobj.h>
 
 namespace {
@@ -88,10 +90,17 @@ bool BoxAtStart(const char *ext, int control, const char *ownerClass, DWORD stor
     return checked;
 }
 
+// Takes the run lock and ends without giving it back, as a killed run; this process keeps it.
+DWORD WINAPI TakeLockAndEnd(void *) { return CreateMutexA(nullptr, TRUE, kRunLockName) ? 0 : 1; }
+
 } // namespace
 
 TEST(SetupDialog, OpensWithTheDefaultsAndCancelStoresNothing)
 {
+    HANDLE killedRun = CreateThread(nullptr, 0, TakeLockAndEnd, nullptr, 0, nullptr);
+    DWORD taken = 1;
+    ASSERT_TRUE(WaitForSingleObject(killedRun, INFINITE) == WAIT_OBJECT_0 && GetExitCodeThread(killedRun, &taken));
+    ASSERT_EQ(taken, 0u) << "a killed run's lock, abandoned, keeps no one out";
     SetupInstall install;
     ASSERT_TRUE(install.Start());
     HWND dialog = install.WaitSetupDialog();
@@ -112,6 +121,23 @@ TEST(SetupDialog, OpensWithTheDefaultsAndCancelStoresNothing)
     EXPECT_EQ(text.find(Wide(u8"   这些选项控制 Quibex 集成到 Windows 中。")), 0u);
     EXPECT_NE(text.find(Wide(u8"没有禁止它的必要。")), std::wstring::npos);
     EXPECT_NE(text.find(Wide(u8"\n    点击“帮助”按钮")), std::wstring::npos);
+
+    // While it is open every other setup or removal ends at once and changes nothing, one that
+    // may speak saying why before it asks anything; the batch file's warning still runs.
+    ASSERT_TRUE(WriteFileBytes(install.path("Uninstall.lst"), "Qbx.txt\r\n"));
+    for (const char *args : {"/quiet", "/setup /quiet", "/quiet /warning", ""}) {
+        HANDLE other = StartProcess("\"" + install.path("uninstall.exe") + "\" " + args, install.folder());
+        if (!*args) {
+            HWND box = WaitForDialog(GetProcessId(other), Wide(u8"卸载 Quibex"), 20000);
+            ASSERT_NE(box, nullptr);
+            std::vector<std::wstring> texts = ChildTexts(box);
+            std::wstring message = Wide(u8"另一个 Quibex 安装或卸载程序正在运行。请等它结束后再试。");
+            EXPECT_EQ(std::count(texts.begin(), texts.end(), message), 1);
+            ClickButton(box, IDOK);
+        }
+        EXPECT_EQ(WaitExit(other, 20000), strstr(args, "/warning") ? 0 : 1618) << args;
+    }
+    EXPECT_TRUE(Exists(install.path("Qbx.txt")));
 
     Cancel(install, dialog);
     EXPECT_FALSE(RegKeyExists(kSettingsRoot, kSetupKey)) << "cancel stores nothing";
@@ -276,7 +302,7 @@ TEST(SetupDialog, SilentSetupNeedsNoHands)
 }
 
 // A machine key that refuses the first write of the application path or of the file types
-// stops the apply step there; setup still ends normally and registers the uninstall entry.
+// stops the apply step there; setup still registers the uninstall entry, and says it failed.
 TEST(SetupDialog, SilentSetupStopsWhereAMachineKeyIsDenied)
 {
     const char kAppPathKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\Quibex.exe";
@@ -294,7 +320,7 @@ TEST(SetupDialog, SilentSetupStopsWhereAMachineKeyIsDenied)
         DeniedKey denied(row.root, row.key);
         ASSERT_TRUE(denied.denied()) << row.key;
         ASSERT_TRUE(install.Start("/setup /s"));
-        EXPECT_EQ(install.Finish(30000), 0) << row.key;
+        EXPECT_EQ(install.Finish(30000), 1603) << row.key;
         char text[MAX_PATH] = "";
         GetRegString(HKEY_LOCAL_MACHINE, kAppPathKey, "", text, sizeof text, "");
         EXPECT_EQ(std::string(text), row.appPath ? install.path("Quibex.exe") : "") << row.key;
