@@ -41,7 +41,6 @@ int RunSetupFlow()
     HMODULE richEdit = LoadSystemLibrary("riched32.dll");
     LoadProgramIcons();
     INT_PTR confirmed = DialogBoxParamA(g_resourceModule, "SETUPDLG", nullptr, SetupDialogProc, 0);
-    // -1 means the dialog could not be created: nothing was applied.
     if (confirmed > 0) {
         g_boldFont = CreateBoldFont();
         DialogBoxParamA(g_resourceModule, "DONEDLG", nullptr, DoneDialogProc, 0);
@@ -53,5 +52,7 @@ int RunSetupFlow()
         DestroyIcon(icon);
     if (richEdit)
         FreeLibrary(richEdit);
-    return confirmed == kSetupStoppedEarly ? kSetupFailed : 0;
+    // A dialog that could not be created (a language module without it, no desktop) applied
+    // nothing: no success to report.
+    return confirmed == kSetupStoppedEarly || confirmed < 0 ? kSetupFailed : 0;
 }

@@ -21,6 +21,9 @@ TEST(Entry, WaitPausesTwoSecondsAndUnknownSwitchesDoNothing)
     for (const char *args : {"/clean", "/x", "/", "--s"}) // no dialog waits, no removal starts
         EXPECT_EQ(run(args), 0) << args;
     EXPECT_TRUE(Exists(dir / "victim.txt")) << "neither the pause nor an unknown switch removes anything";
+    // A language module without the dialogs: setup can show none, applies nothing, and says so.
+    ASSERT_TRUE(CopyFileTo(BuildDir() + "\\tests\\testlng\\qbxlng.dll", dir / "qbxlng.dll"));
+    EXPECT_EQ(run("/setup /quiet"), 1603);
 }
 
 TEST(EntryChild, RunOnAVolumeWithoutShortNames)
