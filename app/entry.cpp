@@ -2,6 +2,7 @@
 
 #include "app/app_state.h"
 #include "app/command_line.h"
+#include "app/run_log.h"
 #include "app/setup_flow.h"
 #include "lang/language_file.h"
 #include "lang/messages.h"
@@ -51,7 +52,9 @@ int RunProgram(HINSTANCE instance, const char *commandLine)
 
     // Setup reports only a refusal: installers that start it expect 0.
     int exitCode = 0;
-    switch (ChooseMode(scan)) {
+    RunMode mode = ChooseMode(scan);
+    StartRunLog(scan, mode);
+    switch (mode) {
     case RunMode::Setup:
         exitCode = RunSetupFlow();
         break;
@@ -65,5 +68,6 @@ int RunProgram(HINSTANCE instance, const char *commandLine)
 
     if (g_oleStarted)
         OleUninitialize();
+    EndRunLog(exitCode, mode);
     return exitCode;
 }

@@ -5,6 +5,7 @@
 #include "app/setup_dialog.h"
 #include "lang/messages.h"
 #include "res/resource.h"
+#include "support/log.h"
 #include "support/platform.h"
 #include "support/program_path.h"
 
@@ -42,6 +43,8 @@ int RunSetupFlow()
     LoadProgramIcons();
     INT_PTR confirmed = DialogBoxParamA(g_resourceModule, "SETUPDLG", nullptr, SetupDialogProc, 0);
     // -1 means the dialog could not be created: nothing was applied.
+    if (confirmed <= 0)
+        LogLine("setup closed unanswered");
     if (confirmed > 0) {
         g_boldFont = CreateBoldFont();
         DialogBoxParamA(g_resourceModule, "DONEDLG", nullptr, DoneDialogProc, 0);

@@ -3,6 +3,7 @@
 #include <new>
 #include <string.h>
 
+#include "support/log.h"
 #include "support/platform.h"
 #include "support/text.h"
 
@@ -45,7 +46,8 @@ static void AddRenameEntry(const char *ini, const char *name)
 static void ScheduleAtRestart(const char *name)
 {
     if (NtMajorVersion() != 0) {
-        MoveFileExA(name, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+        if (!MoveFileExA(name, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT))
+            LogChange(FailureError(), "scheduling %s", name);
         return;
     }
     // 9x: the platform deletes the file named by a "NUL" entry of [Rename] at its next start.
@@ -102,9 +104,11 @@ bool DeferDeletion(const char *fullPath)
 {
     char temp[1024];
     if (FreeTempName(temp, sizeof temp, fullPath) && MoveFileA(fullPath, temp)) {
+        LogLine("deferred: %s as %s", fullPath, temp);
         ScheduleAtRestart(temp);
         return false;
     }
+    LogLine("deferred: %s", fullPath);
     ScheduleAtRestart(fullPath);
     return true;
 }
@@ -165,8 +169,9 @@ struct Pass {
     bool restartNeeded;
 };
 
-static void MarkDeleted(ListLine &line, Pass &pass)
+static void MarkDeleted(ListLine &line, Pass &pass, const char *fullPath)
 {
+    LogLine("deleted %s", fullPath);
     line.state = kDone;
     ++pass.deleted;
 }
@@ -175,9 +180,10 @@ static void MarkDeleted(ListLine &line, Pass &pass)
 static void TryFile(ListLine &line, const char *fullPath, Pass &pass)
 {
     if (DeleteFileA(fullPath))
-        return MarkDeleted(line, pass);
+        return MarkDeleted(line, pass, fullPath);
     DWORD attr = GetFileAttributesA(fullPath);
     if (attr == INVALID_FILE_ATTRIBUTES) {
+        LogLine("not there: %s", fullPath);
         line.state = kDone;
         return;
     }
@@ -190,7 +196,7 @@ static void TryFile(ListLine &line, const char *fullPath, Pass &pass)
         return;
     }
     if (clear && SetFileAttributesA(fullPath, 0) && DeleteFileA(fullPath))
-        return MarkDeleted(line, pass);
+        return MarkDeleted(line, pass, fullPath);
     // The open list cannot be deleted; it goes last, so that a removal cut short can be run
     // again. A line naming it is done.
     if (pass.list.IsListFile(fullPath)) {
@@ -204,10 +210,18 @@ static void TryFile(ListLine &line, const char *fullPath, Pass &pass)
         pass.restartNeeded = true;
 }
 
-// Joins the line to the folder unless the path would not fit or leads through a link.
-static bool FullPathOf(char *fullPath, size_t size, const char *line, Pass &pass)
+// Joins the line to the folder unless the path would not fit or leads through a link; such a
+// line is skipped for good.
+static bool FullPathOf(char *fullPath, size_t size, ListLine &line, Pass &pass)
 {
-    return JoinListPath(fullPath, size, pass.folder, line) && !PassesThroughLink(pass.checked, pass.folder, line);
+    const char *why = "a link on the way";
+    if (!JoinListPath(fullPath, size, pass.folder, line.text))
+        why = "too long";
+    else if (!PassesThroughLink(pass.checked, pass.folder, line.text))
+        return true;
+    LogLine("skipped, %s: %s", why, line.text);
+    line.state = kDone;
+    return false;
 }
 
 // Files in the list's order, then folders deepest first, so one pass empties a tree.
@@ -218,16 +232,16 @@ static void RunPass(ListFile &list, Pass &pass)
     char fullPath[1024];
     for (size_t i = 0; i < list.Count(); ++i) {
         ListLine &line = list.Line(i);
-        if (line.state == kUntried && FullPathOf(fullPath, sizeof fullPath, line.text, pass))
+        if (line.state == kUntried && FullPathOf(fullPath, sizeof fullPath, line, pass))
             TryFile(line, fullPath, pass);
     }
     for (size_t k = 0; k < list.Count(); ++k) {
         ListLine &line = list.Deepest(k);
         if (line.state == kNewFolder ? JoinListPath(fullPath, sizeof fullPath, pass.folder, line.text)
-                                     : line.state == kFolder && FullPathOf(fullPath, sizeof fullPath, line.text, pass)) {
+                                     : line.state == kFolder && FullPathOf(fullPath, sizeof fullPath, line, pass)) {
             line.state = kFolder;
             if (RemoveDirectoryA(fullPath))
-                MarkDeleted(line, pass);
+                MarkDeleted(line, pass, fullPath);
         }
     }
 }
@@ -250,6 +264,9 @@ bool RunDeletionPasses(ListFile &list, const char *folder, const char *programPa
         if (pass.deleted == 0 || !AnyLeft(list))
             break;
     }
+    for (size_t i = 0; i < list.Count(); ++i)
+        if (list.Line(i).state == kFolder)
+            LogLine("not removed, not empty: %s", list.Line(i).text);
     if (scheduled)
         *scheduled = pass.scheduled;
     return pass.restartNeeded;

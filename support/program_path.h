@@ -19,3 +19,7 @@ bool OwnProgramPath(char *out, size_t size);
 // This program's folder, ending in a backslash, followed by name ("" gives the folder), in out
 // (size bytes). False, out empty, where OwnProgramPath fails or the result does not fit.
 bool ProgramFilePath(const char *name, char *out, size_t size);
+// The temporary folder, ending in a backslash, named so that this process's A calls reach it.
+// The A call answers "?" for a letter this process's code page cannot hold (a profile named
+// with it), so on NT the folder is read through the W call, as PathInCodePage gives it.
+bool TempFolderPath(char *out, DWORD size);
