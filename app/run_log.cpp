@@ -47,7 +47,8 @@ void StartRunLog(const CommandScan &scan, RunMode mode)
     DWORD version = GetVersion();
     bool nt = version < 0x80000000;
     LogLine("Windows %s %lu.%lu.%lu, code pages ANSI %u, OEM %u, process %u", nt ? "NT" : "9x", version & 0xFF,
-            (version >> 8) & 0xFF, nt ? version >> 16 : 0, SystemAnsiCodePage(), SystemOemCodePage(), ProcessCodePage());
+            (version >> 8) & 0xFF, nt ? version >> 16 : 0, SystemAnsiCodePage(), SystemOemCodePage(),
+            ProcessCodePage());
     char folder[kPathSize];
     ProgramFilePath("", folder, sizeof folder); // empty when the code page holds no name of it
     LogLine("installation folder: %s", folder);

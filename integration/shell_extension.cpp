@@ -34,7 +34,8 @@ static void KeyPath(char *out, size_t size, const char *head, const char *name, 
 static void RegisterModule(const char *classId, const char *moduleName, bool view64, const char *handlerName)
 {
     char key[kPathSize], module[kPathSize];
-    bool present = ProgramFilePath(moduleName, module, sizeof module) && GetFileAttributesA(module) != INVALID_FILE_ATTRIBUTES;
+    bool present =
+        ProgramFilePath(moduleName, module, sizeof module) && GetFileAttributesA(module) != INVALID_FILE_ATTRIBUTES;
     if (present) {
         SetRegView64(view64);
         KeyPath(key, sizeof key, "CLSID\\", classId);

@@ -316,7 +316,8 @@ TEST_F(Cycle, QuietRemovalWritesTheLogAskedFor)
     for (size_t at = 3; at < text.size(); at = text.find('\n', at) + 1)
         EXPECT_TRUE(text.compare(at, 2, "20") == 0 && text[at + 13] == ':' && text[text.find('\n', at) - 1] == '\r')
             << text.substr(at, 40);
-    const std::string parts[] = {"deleted " + dir_ + "\\Quibex.exe\r\n", ".zip given back: owner \"CompressedFolder\"\r\n"};
+    const std::string parts[] = {"deleted " + dir_ + "\\Quibex.exe\r\n",
+                                 ".zip given back: owner \"CompressedFolder\"\r\n"};
     for (const std::string &part : parts)
         EXPECT_NE(text.find(part), std::string::npos) << part << "\n" << text;
     EXPECT_EQ(text.substr(text.rfind('\n', text.size() - 2) + 25), "exit code 0: removed\r\n");
