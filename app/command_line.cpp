@@ -4,11 +4,32 @@
 
 static bool IsSwitchChar(char c) { return c == '/' || c == '-'; }
 
+// A word of a switch ends at any character that is no letter, the end of the text included.
+static bool EndsWord(char c, const DbcsTable &codePage)
+{
+    return !codePage.IsLetter(c) && !(codePage.utf8 && static_cast<unsigned char>(c) >= 0x80);
+}
+
 static bool IsSilentText(const char *text, const DbcsTable &codePage)
 {
-    if (text[0] != 's' && text[0] != 'S')
-        return false;
-    return !codePage.IsLetter(text[1]) && !(codePage.utf8 && static_cast<unsigned char>(text[1]) >= 0x80);
+    return (text[0] == 's' || text[0] == 'S') && EndsWord(text[1], codePage);
+}
+
+// Takes the value after "/log" (at text) into scan; returns where the scan goes on.
+static const char *TakeLogName(const char *text, CommandScan &scan)
+{
+    if (*text != '=')
+        return text;
+    const char *name = text + 1;
+    // No trail byte of a double-byte code page is a quote, a blank or a control character.
+    bool quoted = *name == '"';
+    name += quoted;
+    const char *end = name;
+    while (*end != '\0' && (quoted ? *end != '"' : static_cast<unsigned char>(*end) > ' '))
+        ++end;
+    scan.logName = name;
+    scan.logNameLength = static_cast<size_t>(end - name);
+    return quoted && *end == '"' ? end + 1 : end;
 }
 
 SwitchKind ClassifySwitch(const char *text, const DbcsTable &codePage)
@@ -23,6 +44,8 @@ SwitchKind ClassifySwitch(const char *text, const DbcsTable &codePage)
         return SwitchKind::Warning;
     if (StartsWithAsciiNoCase(text, "quiet"))
         return SwitchKind::Quiet;
+    if (StartsWithAsciiNoCase(text, "log") && EndsWord(text[3], codePage))
+        return SwitchKind::Log;
     return SwitchKind::Other;
 }
 
@@ -49,10 +72,14 @@ CommandScan ScanCommandLine(const char *commandLine, const DbcsTable &codePage,
             scan.quiet = true;
         if (kind == SwitchKind::Silent || kind == SwitchKind::Quiet)
             scan.silent = true;
-        else
+        else if (kind != SwitchKind::Log)
             ++scan.counted;
         if (onSwitch)
             onSwitch(kind, context);
+        if (kind == SwitchKind::Log) {
+            scan.log = true;
+            p = TakeLogName(p + 4, scan) - 1; // the loop steps past the last byte taken
+        }
     }
     return scan;
 }

@@ -3,6 +3,7 @@
 #include "app/app_state.h"
 #include "app/command_line.h"
 #include "app/run_lock.h"
+#include "app/run_log.h"
 #include "app/setup_flow.h"
 #include "lang/language_file.h"
 #include "lang/messages.h"
@@ -70,9 +71,11 @@ int RunProgram(HINSTANCE instance, const char *commandLine)
     // The pause and the warning took place during the scan, outside the lock: the batch file
     // runs them while the removal that started it is still ending.
     RunMode mode = ChooseMode(scan);
+    StartRunLog(scan, mode);
     int exitCode = mode == RunMode::SwitchesOnly ? 0 : RunAlone(mode);
 
     if (g_oleStarted)
         OleUninitialize();
+    EndRunLog(exitCode, mode);
     return exitCode;
 }

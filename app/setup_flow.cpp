@@ -5,6 +5,7 @@
 #include "app/setup_dialog.h"
 #include "lang/messages.h"
 #include "res/resource.h"
+#include "support/log.h"
 #include "support/platform.h"
 #include "support/program_path.h"
 
@@ -41,6 +42,8 @@ int RunSetupFlow()
     HMODULE richEdit = LoadSystemLibrary("riched32.dll");
     LoadProgramIcons();
     INT_PTR confirmed = DialogBoxParamA(g_resourceModule, "SETUPDLG", nullptr, SetupDialogProc, 0);
+    if (confirmed <= 0)
+        LogLine(confirmed == 0 ? "setup closed unanswered" : "setup dialog not created");
     if (confirmed > 0) {
         g_boldFont = CreateBoldFont();
         DialogBoxParamA(g_resourceModule, "DONEDLG", nullptr, DoneDialogProc, 0);

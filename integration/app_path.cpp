@@ -2,6 +2,7 @@
 
 #include "integration/program_files.h"
 #include "registry/registry.h"
+#include "support/log.h"
 #include "support/text.h"
 
 const char kAppPathKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\Quibex.exe";
@@ -11,7 +12,9 @@ bool RegisterAppPath()
     char exe[kPathSize];
     if (!ProgramFilePath("Quibex.exe", exe, sizeof exe))
         return true;
-    if (SetRegString(HKEY_LOCAL_MACHINE, kAppPathKey, "", exe) == ERROR_ACCESS_DENIED)
+    LONG error = SetRegString(HKEY_LOCAL_MACHINE, kAppPathKey, "", exe);
+    LogChange(error, "App Path set to %s", exe);
+    if (error == ERROR_ACCESS_DENIED)
         return false;
     char folder[kPathSize];
     CopyBounded(folder, exe, sizeof folder);

@@ -9,6 +9,7 @@
 
 bool ApplySetupChoices(const SetupChoices &choices, char *groupFolder)
 {
+    LogSetupChoices(choices);
     // Without rights to the machine's keys nothing else would succeed either.
     if (!RegisterAppPath())
         return false;

@@ -6,6 +6,7 @@
 #include "integration/templates.h"
 #include "lang/messages.h"
 #include "registry/registry.h"
+#include "support/log.h"
 #include "support/platform.h"
 #include "support/text.h"
 
@@ -16,6 +17,14 @@ bool IsOwnAssociation(const char *ext)
     char type[80];
     GetRegString(HKEY_CLASSES_ROOT, ext, "", type, sizeof type, "");
     return IsOwnFileType(type);
+}
+
+// The record of an extension's earlier owner, as the log shows it after what.
+static void LogOwnerRecord(DWORD error, const char *what, const char *ext, HKEY record, const char *settings)
+{
+    char type[kPathSize];
+    GetRegString(record, settings, "Type", type, sizeof type, "");
+    LogChange(error, "%s %s: owner \"%s\"%s", ext, what, type, GetRegDword(record, settings, "Exist", 1) ? "" : ", no key");
 }
 
 static void VolumeExtension(int number, char *out)
@@ -45,7 +54,8 @@ static void TakeExtension(const char *ext, const char *settings, bool shellExt, 
     // Saved only on the first takeover, so a second setup keeps the original owner's state.
     if (!IsOwnAssociation(ext))
         ForEachRecord([=](HKEY record) { SaveOwner(ext, record, settings); });
-    SetRegString(HKEY_CLASSES_ROOT, ext, "", isZip ? QBX_ZIP_FILE_TYPE : QBX_FILE_TYPE);
+    LONG error = SetRegString(HKEY_CLASSES_ROOT, ext, "", isZip ? QBX_ZIP_FILE_TYPE : QBX_FILE_TYPE);
+    LogOwnerRecord(error, "taken", ext, RecordToRead(settings, "Exist"), settings);
     DeleteRegValue(HKEY_CLASSES_ROOT, ext, "Content Type");
     if (isQbx) {
         int volumes = NtMajorVersion() != 0 ? 30 : 100;
@@ -86,7 +96,7 @@ static void GiveBackExtension(const char *ext, const char *settings, bool isQbx)
 {
     // Another program took it since, or it was never ours: leave it and its volumes alone.
     if (!IsOwnAssociation(ext))
-        return;
+        return LogLine("%s left: not ours", ext);
     HKEY record = RecordToRead(settings, "Exist");
     bool existed = GetRegDword(record, settings, "Exist", 1) != 0;
     char type[80]; // only to tell the archiver's own types, which fit
@@ -107,14 +117,13 @@ static void GiveBackExtension(const char *ext, const char *settings, bool isQbx)
             CopyRegValue(record, settings, "Content", HKEY_CLASSES_ROOT, ext, "Content Type");
         else
             DeleteRegValue(HKEY_CLASSES_ROOT, ext, "Content Type");
-        if (hasType)
-            CopyRegValue(record, settings, "Type", HKEY_CLASSES_ROOT, ext, "");
-        else
-            SetRegString(HKEY_CLASSES_ROOT, ext, "", "");
+        LONG error = hasType ? CopyRegValue(record, settings, "Type", HKEY_CLASSES_ROOT, ext, "")
+                             : SetRegString(HKEY_CLASSES_ROOT, ext, "", "");
+        LogOwnerRecord(error, "given back", ext, record, settings);
     } else {
         // Emptied first: if a subkey keeps the key alive it no longer names the archiver.
         SetRegString(HKEY_CLASSES_ROOT, ext, "", "");
-        DeleteRegKey(HKEY_CLASSES_ROOT, ext);
+        LogChange(DeleteRegKey(HKEY_CLASSES_ROOT, ext), "%s deleted", ext);
     }
 }
 

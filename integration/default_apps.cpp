@@ -6,6 +6,7 @@
 #include "lang/messages.h"
 #include "registry/registry.h"
 #include "res/resource.h"
+#include "support/log.h"
 #include "support/platform.h"
 #include "support/text.h"
 
@@ -60,7 +61,7 @@ void RegisterDefaultApps()
     SetRegView64(true);
     SetRegString(HKEY_LOCAL_MACHINE, kCapabilitiesKey, "ApplicationName", GetMsg(IDS_APP_NAME));
     SetRegString(HKEY_LOCAL_MACHINE, kCapabilitiesKey, "ApplicationDescription", GetMsg(IDS_APP_DESCRIPTION));
-    SetRegString(HKEY_LOCAL_MACHINE, kRegisteredKey, "Quibex", kCapabilitiesKey);
+    LogChange(SetRegString(HKEY_LOCAL_MACHINE, kRegisteredKey, "Quibex", kCapabilitiesKey), "Default apps registered");
     SetRegView64(false);
     WalkExtensions(true);
 }
@@ -76,4 +77,5 @@ void RemoveDefaultApps()
         DeleteEmptyRegKey(HKEY_LOCAL_MACHINE, kRegisteredKey, true);
     DeleteRegKey64(HKEY_LOCAL_MACHINE, kFileAssociationsKey);
     DeleteRegKey64(HKEY_LOCAL_MACHINE, kCapabilitiesKey);
+    LogLine("Default apps removed");
 }

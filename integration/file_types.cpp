@@ -4,6 +4,7 @@
 #include "lang/messages.h"
 #include "registry/registry.h"
 #include "res/resource.h"
+#include "support/log.h"
 #include "support/text.h"
 
 #include <shlobj.h>
@@ -29,7 +30,9 @@ bool RegisterFileTypes()
     JoinBounded(archiveIcon, sizeof archiveIcon, exe, ",0");
     JoinBounded(volumeIcon, sizeof volumeIcon, exe, ",1");
 
-    if (SetRegString(HKEY_CLASSES_ROOT, QBX_FILE_TYPE, "", GetMsg(IDS_TYPE_QBX)) == ERROR_ACCESS_DENIED)
+    LONG error = SetRegString(HKEY_CLASSES_ROOT, QBX_FILE_TYPE, "", GetMsg(IDS_TYPE_QBX));
+    LogChange(error, "file types registered");
+    if (error == ERROR_ACCESS_DENIED)
         return false;
     SetRegString(HKEY_CLASSES_ROOT, QBX_FILE_TYPE "\\shell\\open\\command", "", command);
     SetIconIfMissing(QBX_FILE_TYPE "\\DefaultIcon", archiveIcon);

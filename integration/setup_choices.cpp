@@ -1,6 +1,7 @@
 #include "integration/setup_choices.h"
 
 #include "res/resource.h"
+#include "support/log.h"
 #include "support/text.h"
 
 const ArchiveType ArchiveTypes[kArchiveTypeCount] = {
@@ -38,6 +39,15 @@ bool NextExtension(const char **cursor, char *ext, size_t size)
         ext[n] = '\0';
     *cursor = end;
     return true;
+}
+
+void LogSetupChoices(const SetupChoices &choices)
+{
+    const unsigned char *flags = reinterpret_cast<const unsigned char *>(&choices); // one byte each
+    char digits[sizeof choices + 1] = "";
+    for (size_t i = 0; i < sizeof choices; ++i)
+        digits[i] = flags[i] ? '1' : '0';
+    LogLine("choices %s", digits);
 }
 
 bool ExtensionSettingsKey(const char *ext, char *key, size_t size) { return JoinBounded(key, size, "Setup\\", ext); }

@@ -47,6 +47,9 @@ template <typename Visit> void ForEachExtension(Visit visit)
     }
 }
 
+// Writes the choices to the log, one line.
+void LogSetupChoices(const SetupChoices &choices);
+
 // Sets key to the key below the settings root that keeps setup's record of one extension:
 // "Setup\" + ext. False, key unchanged, when that does not fit in size bytes.
 bool ExtensionSettingsKey(const char *ext, char *key, size_t size);

@@ -4,6 +4,7 @@
 #include "integration/program_files.h"
 #include "registry/registry.h"
 #include "support/bitness.h"
+#include "support/log.h"
 #include "support/text.h"
 
 const char kShellExtClassId32[] = "{4E81C2A0-3D5F-4B7A-9C16-2F8E0D4A6B31}";
@@ -33,7 +34,9 @@ static void KeyPath(char *out, size_t size, const char *head, const char *name, 
 static void RegisterModule(const char *classId, const char *moduleName, bool view64, const char *handlerName)
 {
     char key[kPathSize], module[kPathSize];
-    if (ProgramFilePath(moduleName, module, sizeof module) && GetFileAttributesA(module) != INVALID_FILE_ATTRIBUTES) {
+    bool present =
+        ProgramFilePath(moduleName, module, sizeof module) && GetFileAttributesA(module) != INVALID_FILE_ATTRIBUTES;
+    if (present) {
         SetRegView64(view64);
         KeyPath(key, sizeof key, "CLSID\\", classId);
         SetRegString(HKEY_CLASSES_ROOT, key, "", "Quibex");
@@ -52,7 +55,8 @@ static void RegisterModule(const char *classId, const char *moduleName, bool vie
         KeyPath(key, sizeof key, head, handlerName);
         SetRegString(HKEY_CLASSES_ROOT, key, "", classId);
     }
-    SetRegString(HKEY_LOCAL_MACHINE, kApprovedKey, classId, "Quibex shell extension");
+    LONG error = SetRegString(HKEY_LOCAL_MACHINE, kApprovedKey, classId, "Quibex shell extension");
+    LogChange(error, "shell extension %s registered%s", moduleName, present ? "" : " (file missing)");
 }
 
 static void RemoveModule(const char *classId, bool view64, const char *handlerName)
@@ -61,7 +65,7 @@ static void RemoveModule(const char *classId, bool view64, const char *handlerNa
     KeyPath(server, sizeof server, "CLSID\\", classId, "\\InProcServer32");
     KeyPath(root, sizeof root, "CLSID\\", classId);
     DeleteRegKey(HKEY_CLASSES_ROOT, server);
-    DeleteRegKey(HKEY_CLASSES_ROOT, root);
+    LONG error = DeleteRegKey(HKEY_CLASSES_ROOT, root);
     // Setup wrote these in the 64-bit view; left there they would name a deleted module.
     if (view64) {
         DeleteRegKey64(HKEY_CLASSES_ROOT, server);
@@ -79,6 +83,7 @@ static void RemoveModule(const char *classId, bool view64, const char *handlerNa
         DeleteRegValue(HKEY_CLASSES_ROOT, key, "");
     }
     DeleteRegValue(HKEY_LOCAL_MACHINE, kApprovedKey, classId);
+    LogChange(error, "shell extension %s removed", classId);
 }
 
 void RegisterShellExtension(bool enable, const char *classId, const char *moduleName, bool view64,

@@ -4,6 +4,7 @@
 #include "lang/messages.h"
 #include "res/resource.h"
 #include "support/code_pages.h"
+#include "support/log.h"
 #include "support/optional_functions.h"
 #include "support/platform.h"
 #include "support/text.h"
@@ -289,9 +290,9 @@ static void UpdateLink(const char *folder, bool wanted, const char *target, cons
         return;
     WCHAR wideLink[kPathSize];
     if (!wanted)
-        DeleteFileA(link);
+        LogDeletion(DeleteFileA(link), "shortcut", link);
     else if (ToWide(link, wideLink, kPathSize))
-        SaveLink(target, description, wideLink);
+        LogLine(SaveLink(target, description, wideLink) ? "shortcut %s created" : "shortcut %s not created", link);
 }
 
 // Joins folder, name and ".lnk" into link; false when they do not fit.
@@ -322,7 +323,7 @@ static void CreateGroupLinks(const char *group, WCHAR names[][kMsgSize], const W
         char target[kPathSize];
         if (!LinkPath(link, folder, names[i]) || !ProgramFilePath(kGroup[i].target, target, sizeof target))
             continue;
-        SaveLink(target, description, link);
+        LogLine(SaveLink(target, description, link) ? "shortcut to %s created" : "shortcut to %s not created", target);
     }
 }
 
@@ -339,10 +340,11 @@ static bool UpdateGroup(const char *programs, bool wanted, WCHAR names[][kMsgSiz
         group[0] = '\0';
         return false;
     }
-    DeleteFolderTree(group);
+    if (DeleteFolderTree(group))
+        LogLine("program group %s deleted", group);
     if (!wanted)
         return false;
-    CreateDirectoryA(group, nullptr);
+    LogChange(CreateDirectoryA(group, nullptr) ? 0 : FailureError(), "program group %s created", group);
     CreateGroupLinks(group, names, description);
     return PathExists(group);
 }

@@ -3,6 +3,7 @@
 #include "integration/program_files.h"
 #include "integration/setup_choices.h"
 #include "registry/registry.h"
+#include "support/log.h"
 #include "support/text.h"
 
 #include <string.h>
@@ -63,11 +64,11 @@ static void CreateTemplateFile(const char *path, const void *bytes, DWORD count)
 {
     // CREATE_NEW: a file already there, whatever it holds, is left as it is.
     HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return;
     DWORD written = 0;
-    WriteFile(file, bytes, count, &written, nullptr);
-    CloseHandle(file);
+    LogChange(file != INVALID_HANDLE_VALUE && WriteFile(file, bytes, count, &written, nullptr) ? 0 : FailureError(),
+              "template %s written", path);
+    if (file != INVALID_HANDLE_VALUE)
+        CloseHandle(file);
 }
 
 void RegisterNewFileTemplate(const char *ext, bool isQbx)
@@ -78,7 +79,7 @@ void RegisterNewFileTemplate(const char *ext, bool isQbx)
     ArchiveBytes archive = EmptyArchiveBytes(isQbx);
     DeleteRegKey(HKEY_CLASSES_ROOT, key);
     if (!UsesTemplateFile()) {
-        SetRegBytes(HKEY_CLASSES_ROOT, key, "Data", archive.data, archive.count);
+        LogChange(SetRegBytes(HKEY_CLASSES_ROOT, key, "Data", archive.data, archive.count), "%s set", key);
         return;
     }
     char path[kPathSize];
@@ -86,7 +87,7 @@ void RegisterNewFileTemplate(const char *ext, bool isQbx)
         return;
     if (GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES)
         CreateTemplateFile(path, archive.data, archive.count);
-    SetRegString(HKEY_CLASSES_ROOT, key, "FileName", path);
+    LogChange(SetRegString(HKEY_CLASSES_ROOT, key, "FileName", path), "%s set", key);
 }
 
 // What the record keeps of the extension's new-file key (kPathSize bytes).
@@ -153,6 +154,7 @@ void RestoreNewFileEntry(const char *ext, HKEY record)
         !SavedValuesKey(ext, saved))
         return;
     DeleteOwnValues(key);
+    LogLine("%s given back", key);
     if (RegKeyExists(record, saved)) {
         CopyRegValues(record, saved, HKEY_CLASSES_ROOT, key, true);
         DeleteOwnFileName(HKEY_CLASSES_ROOT, key);
@@ -176,4 +178,5 @@ void RemoveNewFileEntry(const char *ext)
         return;
     DeleteOwnValues(key);
     DeleteEmptyRegKey(HKEY_CLASSES_ROOT, key, false);
+    LogLine("%s removed", key);
 }

@@ -4,6 +4,7 @@
 #include "qbx_version.h"
 #include "registry/registry.h"
 #include "res/resource.h"
+#include "support/log.h"
 #include "support/platform.h"
 #include "support/program_path.h"
 #include "support/text.h"
@@ -22,9 +23,9 @@ bool UninstallCommand(char *out, size_t size, const char *programPath)
     return size > 0 && JoinBounded(out, size - 1, "\"", programPath) && AppendBounded(out, "\"", size);
 }
 
-static void SetEntryString(const char *name, const char *text)
+static LONG SetEntryString(const char *name, const char *text)
 {
-    SetRegString(HKEY_LOCAL_MACHINE, kUninstallKey, name, text);
+    return SetRegString(HKEY_LOCAL_MACHINE, kUninstallKey, name, text);
 }
 
 static void SetEntryDword(const char *name, DWORD value) { SetRegDword(HKEY_LOCAL_MACHINE, kUninstallKey, name, value); }
@@ -57,7 +58,7 @@ static void RegisterDetails(const char *program, ListedSize listedKiB)
 
 void RegisterUninstallEntry(ListedSize listedKiB)
 {
-    SetEntryString("DisplayName", GetMsg(IDS_DISPLAY_NAME));
+    LogChange(SetEntryString("DisplayName", GetMsg(IDS_DISPLAY_NAME)), "uninstall entry registered");
     // Without a path that names this program, no path at all.
     char program[kPathSize];
     bool named = OwnProgramPath(program, sizeof program);
@@ -75,7 +76,7 @@ void RegisterUninstallEntry(ListedSize listedKiB)
         RegisterDetails(program, listedKiB);
 }
 
-void RemoveUninstallEntry() { DeleteRegKey(HKEY_LOCAL_MACHINE, kUninstallKey); }
+void RemoveUninstallEntry() { LogChange(DeleteRegKey(HKEY_LOCAL_MACHINE, kUninstallKey), "uninstall entry removed"); }
 
 // True when folder (with or without a trailing backslash) is the program's folder: by name,
 // or under any other (8.3 alias, link) when the program's file is found there.

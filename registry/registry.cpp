@@ -288,12 +288,16 @@ static bool KeyIsEmpty(HKEY root, const char *path, REGSAM view)
 
 bool RegKeyIsEmpty(HKEY root, const char *path) { return KeyIsEmpty(root, path, 0); }
 
-void DeleteRegKey(HKEY root, const char *path)
+// A key that is not there counts as deleted.
+static LONG Gone(LONG error) { return error == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : error; }
+
+LONG DeleteRegKey(HKEY root, const char *path)
 {
     char built[kKeyPathSize];
     HKEY system = BuildKeyPath(root, path, built, sizeof built);
-    if (system && built[0] != '\0')
-        RegDeleteKeyA(system, built);
+    if (!system || built[0] == '\0')
+        return ERROR_INVALID_NAME;
+    return Gone(RegDeleteKeyA(system, built));
 }
 
 void DeleteRegKey64(HKEY root, const char *path)
@@ -371,29 +375,29 @@ static void DeleteTreePass(HKEY root, const char *path)
 }
 
 // Tree deletion on a built path: one 9x-style delete, then depth-first passes until a pass
-// deletes nothing.
-static void DeleteKeyTree(HKEY root, const char *builtPath)
+// deletes nothing. A key left at the end is asked once more, for the error that keeps it.
+static LONG DeleteKeyTree(HKEY root, const char *builtPath)
 {
     s_passCount = 0;
     if (builtPath[0] == '\0')
-        return;
+        return ERROR_INVALID_NAME;
     if (NtMajorVersion() == 0 && RegDeleteKeyA(root, builtPath) == ERROR_SUCCESS)
-        return;
+        return ERROR_SUCCESS;
     do {
         s_passDeleted = 0;
         ++s_passCount;
         DeleteTreePass(root, builtPath);
     } while (s_passDeleted != 0);
+    return Gone(RegDeleteKeyA(root, builtPath));
 }
 
 int TreePassCount() { return s_passCount; }
 
-void DeleteRegTree(HKEY root, const char *path)
+LONG DeleteRegTree(HKEY root, const char *path)
 {
     char built[kKeyPathSize];
     HKEY system = BuildKeyPath(root, path, built, sizeof built);
-    if (system)
-        DeleteKeyTree(system, built);
+    return system ? DeleteKeyTree(system, built) : ERROR_INVALID_NAME;
 }
 
-void DeleteSettingsTree() { DeleteRegTree(kSettingsRoot, ""); }
+LONG DeleteSettingsTree() { return DeleteRegTree(kSettingsRoot, ""); }

@@ -62,8 +62,9 @@ bool RegValueHasText(HKEY root, const char *path, const char *name);
 // True when the key exists and holds neither values nor subkeys.
 bool RegKeyIsEmpty(HKEY root, const char *path);
 
-// Deletes one key; on the NT family only a key without subkeys.
-void DeleteRegKey(HKEY root, const char *path);
+// Deletes one key; on the NT family only a key without subkeys. Returns 0 when the key is gone
+// (also when there was none), else the system's error (123 for a path too long or empty).
+LONG DeleteRegKey(HKEY root, const char *path);
 // Deletes one key of the 64-bit view; does nothing on a system without that view.
 void DeleteRegKey64(HKEY root, const char *path);
 // Deletes one value of the 64-bit view, the one view of 32-bit Windows.
@@ -73,7 +74,8 @@ void DeleteEmptyRegKey(HKEY root, const char *path, bool in64);
 // Deletes one value; a missing key or value is no error.
 void DeleteRegValue(HKEY root, const char *path, const char *name);
 // Deletes a key with everything below it, on both Windows families; never a root itself.
-void DeleteRegTree(HKEY root, const char *path);
+// Returns as DeleteRegKey: 0 when the key is gone, else the error that kept it.
+LONG DeleteRegTree(HKEY root, const char *path);
 // True when the key can be opened for querying.
 bool RegKeyExists(HKEY root, const char *path);
 // The same in the 64-bit view, the one view of 32-bit Windows.
@@ -89,4 +91,4 @@ LONG SetSettingDword(const char *path, const char *name, DWORD value);
 bool GetSettingString(const char *path, const char *name, char *dest, DWORD capacity, const char *def);
 DWORD GetSettingDword(const char *path, const char *name, DWORD def);
 // Deletes the settings key with everything below it.
-void DeleteSettingsTree();
+LONG DeleteSettingsTree();

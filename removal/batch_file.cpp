@@ -4,6 +4,7 @@
 #include <string.h>
 
 #include "support/code_pages.h"
+#include "support/log.h"
 #include "support/platform.h"
 #include "support/program_path.h"
 #include "support/private_file.h"
@@ -204,30 +205,19 @@ static bool StartBatch(const char *batchPath)
     return true;
 }
 
-// The temporary folder, named so that this process's A calls reach it. The A call answers "?"
-// for a letter this process's code page cannot hold (a profile named with it), so on NT the
-// folder is read through the W call: whole where the code page holds it, else its short form.
-static bool TempFolder(char *out, DWORD size)
-{
-    if (NtMajorVersion() == 0) {
-        DWORD n = GetTempPathA(size, out);
-        return n > 0 && n < size;
-    }
-    WCHAR wide[kPathSize];
-    DWORD n = GetTempPathW(kPathSize, wide);
-    return n > 0 && n < kPathSize && PathInCodePage(wide, ProcessCodePage(), out, size);
-}
-
 bool WriteAndStartBatch(const char *programPath, bool quiet)
 {
     char temp[1024] = "";
     char batchPath[1024];
-    if (!TempFolder(temp, sizeof temp) || !JoinBounded(batchPath, sizeof batchPath, temp, "Uninstall_Qbx.Bat"))
+    if (!TempFolderPath(temp, sizeof temp) || !JoinBounded(batchPath, sizeof batchPath, temp, "Uninstall_Qbx.Bat"))
         return false;
     if (!WriteBatch(batchPath, programPath, quiet))
         return false;
-    if (StartBatch(batchPath))
+    if (StartBatch(batchPath)) {
+        LogLine("batch file %s started", batchPath);
         return true;
+    }
+    LogChange(FailureError(), "starting %s", batchPath);
     DeleteFileA(batchPath); // never left for anything else to start
     return false;
 }

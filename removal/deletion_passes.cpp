@@ -3,6 +3,7 @@
 #include <new>
 #include <string.h>
 
+#include "support/log.h"
 #include "support/long_paths.h"
 #include "support/platform.h"
 #include "support/text.h"
@@ -46,7 +47,8 @@ static void AddRenameEntry(const char *ini, const char *name)
 static void ScheduleAtRestart(const char *name)
 {
     if (NtMajorVersion() != 0) {
-        LongDeleteAtRestart(name);
+        if (!LongDeleteAtRestart(name))
+            LogChange(FailureError(), "scheduling %s", name);
         return;
     }
     // 9x: the platform deletes the file named by a "NUL" entry of [Rename] at its next start.
@@ -104,9 +106,11 @@ int DeferDeletion(const char *fullPath)
     char temp[1024];
     int n = FreeTempName(temp, sizeof temp, fullPath);
     if (n >= 0 && LongMoveFile(fullPath, temp)) {
+        LogLine("deferred: %s as %s", fullPath, temp);
         ScheduleAtRestart(temp);
         return n;
     }
+    LogLine("deferred: %s", fullPath);
     ScheduleAtRestart(fullPath);
     return -1;
 }
@@ -168,15 +172,10 @@ struct Pass {
     bool restartNeeded;
 };
 
-static void MarkDone(ListLine &line, LineResult result)
+static void MarkDeleted(ListLine &line, Pass &pass, const char *fullPath)
 {
+    LogLine("deleted %s", fullPath);
     line.state = kDone;
-    line.result = result;
-}
-
-static void MarkDeleted(ListLine &line, Pass &pass)
-{
-    MarkDone(line, LineResult::kDeleted);
     ++pass.deleted;
 }
 
@@ -185,24 +184,23 @@ static void MarkDeleted(ListLine &line, Pass &pass)
 static void Defer(ListLine &line, const char *fullPath, Pass &pass)
 {
     pass.scheduled = true;
-    int n = DeferDeletion(fullPath);
-    if (n < 0) {
-        line.result = LineResult::kDeferredInPlace;
+    if (DeferDeletion(fullPath) < 0)
         pass.restartNeeded = true;
-        return;
-    }
-    MarkDone(line, LineResult::kDeferred);
-    line.deferredAs = static_cast<unsigned short>(n);
+    else
+        line.state = kDone;
 }
 
 // A line not known to be a folder: deleted, found absent, found to be a folder, or deferred.
 static void TryFile(ListLine &line, const char *fullPath, Pass &pass)
 {
     if (LongDeleteFile(fullPath))
-        return MarkDeleted(line, pass);
+        return MarkDeleted(line, pass, fullPath);
     DWORD attr = LongGetAttributes(fullPath);
-    if (attr == INVALID_FILE_ATTRIBUTES)
-        return MarkDone(line, LineResult::kNotThere);
+    if (attr == INVALID_FILE_ATTRIBUTES) {
+        LogLine("not there: %s", fullPath);
+        line.state = kDone;
+        return;
+    }
     // Clearing attributes through a link would change its target, outside the folder.
     bool clear = (attr & FILE_ATTRIBUTE_READONLY) && !(attr & FILE_ATTRIBUTE_REPARSE_POINT);
     if (attr & FILE_ATTRIBUTE_DIRECTORY) {
@@ -212,28 +210,31 @@ static void TryFile(ListLine &line, const char *fullPath, Pass &pass)
         return;
     }
     if (clear && LongSetAttributes(fullPath, 0) && LongDeleteFile(fullPath))
-        return MarkDeleted(line, pass);
+        return MarkDeleted(line, pass, fullPath);
     // The open list cannot be deleted; it goes last, so that a removal cut short can be run
     // again. A line naming it is done.
     if (pass.list.IsListFile(fullPath))
-        return MarkDone(line, LineResult::kNone);
-    if (!IsProgramFile(fullPath, pass.programPath))
+        line.state = kDone;
+    else if (!IsProgramFile(fullPath, pass.programPath))
         Defer(line, fullPath, pass);
 }
 
 // The line joined to the folder, unless the path would not fit, cannot be reached (9x reaches
-// paths shorter than MAX_PATH, NT those with an exact UTF-16 form) or leads through a link; a
-// line skipped says why.
+// paths shorter than MAX_PATH, NT those with an exact UTF-16 form) or leads through a link:
+// such a line is skipped for good, since no later pass changes that.
 static bool FullPathOf(char *fullPath, size_t size, ListLine &line, const char *folder, CheckedFolders &checked)
 {
+    const char *why;
     if (!JoinListPath(fullPath, size, folder, line.text))
-        line.result = LineResult::kTooLong;
+        why = "too long";
     else if (!IsReachablePath(fullPath))
-        line.result = NtMajorVersion() != 0 ? LineResult::kNoExactForm : LineResult::kTooLong;
+        why = NtMajorVersion() != 0 ? "no exact form" : "too long";
     else if (PassesThroughLink(checked, folder, line.text))
-        line.result = LineResult::kThroughLink;
+        why = "a link on the way";
     else
         return true;
+    LogLine("skipped, %s: %s", why, line.text);
+    line.state = kDone;
     return false;
 }
 
@@ -254,9 +255,8 @@ static void RunPass(ListFile &list, Pass &pass)
                                      : line.state == kFolder &&
                                            FullPathOf(fullPath, sizeof fullPath, line, pass.folder, pass.checked)) {
             line.state = kFolder;
-            line.result = LineResult::kNone;
             if (LongRemoveDirectory(fullPath))
-                MarkDeleted(line, pass);
+                MarkDeleted(line, pass, fullPath);
         }
     }
 }

@@ -7,7 +7,7 @@
 
 // Runs passes over the list until one deletes nothing, but never more than one pass more
 // than the list has lines. folder ends with a backslash; programPath is this program's
-// file. Each line's result says what became of it. Returns true when a file in use could only
+// file. Each line's outcome goes to the log. Returns true when a file in use could only
 // be scheduled under its own name; scheduled (may be null) tells whether any file was left
 // for deletion at the next restart.
 bool RunDeletionPasses(ListFile &list, const char *folder, const char *programPath, bool *scheduled = nullptr);

@@ -8,6 +8,7 @@
 #include "support/code_pages.h"
 #include "support/file_encoding.h"
 #include "support/long_paths.h"
+#include "support/log.h"
 #include "support/text.h"
 
 // The whole file, with a spare byte for the last terminator; null unless every byte was read,
@@ -61,6 +62,8 @@ bool ListFile::IsListFile(const char *path) const
     return file_ != INVALID_HANDLE_VALUE && LongGetFileIdOf(path, &id) && id == id_;
 }
 
+static const char kLongLine[] = "too long or a zero byte";
+
 // The lines of text converted from the list's code page, each ended by a line feed, into a new
 // text of size bytes. A line with no exact form in this process's code page, or none that fits
 // a line, becomes an empty line, which names nothing.
@@ -77,13 +80,15 @@ static char *ConvertLines(char *text, size_t &size, UINT codePage)
     char *converted = new (std::nothrow) char[room + 1];
     if (!converted)
         return nullptr;
-    size_t pos = 0, used = 0;
+    size_t pos = 0, used = 0, number = 1;
     char *line;
-    for (ListRead got; (got = TakeListLine(text, size, pos, &line)) != ListRead::End;) {
+    for (ListRead got; (got = TakeListLine(text, size, pos, &line)) != ListRead::End; ++number) {
         size_t most = room - used < kListLineSize - 1 ? room - used : kListLineSize - 1;
         int n = got == ListRead::Line
                     ? ConvertText(codePage, line, kTerminated, ProcessCodePage(), converted + used, most)
                     : -1;
+        if (n < 0)
+            LogLine("skipped, list line %u: %s", number, got == ListRead::Line ? "no exact form here" : kLongLine);
         used += n > 0 ? n : 0;
         converted[used++] = '\n';
     }
@@ -115,8 +120,12 @@ bool ListFile::Take(size_t size, UINT codePage)
     char *line;
     for (ListRead got; (got = TakeListLine(text_, size, pos, &line)) != ListRead::End; ++read_) {
         if (got == ListRead::Line && IsInsideLine(line, g_processCodePage.lead)) {
-            lines_[count_] = {line, 0, LineResult::kNone, 0};
+            lines_[count_] = {line, 0};
             texts[count_++] = line;
+        } else if (got == ListRead::Skipped) {
+            LogLine("skipped, list line %u: %s", read_ + 1, kLongLine);
+        } else if (line[0] != '\0') {
+            LogLine("skipped, %s: %s", "outside the folder", line);
         }
     }
     OrderDeepestFirst(texts, count_, g_processCodePage.lead, byDepth_);

@@ -7,25 +7,11 @@
 #include "removal/list_lines.h"
 #include "support/platform.h"
 
-// What the deletion passes did with a line, for a report of the removal.
-enum class LineResult : unsigned char {
-    kNone,            // nothing: not reached yet, a folder not empty, the program's file, the list
-    kDeleted,
-    kNotThere,
-    kDeferred,        // moved to "<name>.<deferredAs>.tmp", deleted at the next restart
-    kDeferredInPlace, // could not be moved: deleted under its own name at the next restart
-    kTooLong,         // skipped: its path does not fit kPathSize bytes (on 9x MAX_PATH)
-    kNoExactForm,     // skipped: its path has no exact UTF-16 form (NT)
-    kThroughLink,     // skipped: a link, or a folder that cannot be checked, on its way
-};
-
-// A line that names something inside the folder; state and result belong to the deletion
-// passes and start at 0.
+// A line that names something inside the folder; state belongs to the deletion passes and
+// starts at 0.
 struct ListLine {
     const char *text;
     unsigned char state;
-    LineResult result;
-    unsigned short deferredAs;
 };
 
 // The list read whole: its lines that stay inside the folder, in their order. The file stays

@@ -9,6 +9,7 @@
 #include "integration/shell_extension.h"
 #include "integration/shortcuts.h"
 #include "registry/registry.h"
+#include "support/log.h"
 
 #include <shlobj.h>
 
@@ -24,11 +25,10 @@ void RemoveIntegration()
     SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_FLUSH, nullptr, nullptr);
     SetShellIntegration(none);
     UpdateShortcuts(none, nullptr);
-    DeleteRegTree(HKEY_CLASSES_ROOT, QBX_FILE_TYPE);
-    DeleteRegTree(HKEY_CLASSES_ROOT, QBX_ZIP_FILE_TYPE);
-    DeleteRegTree(HKEY_CLASSES_ROOT, QBX_REV_FILE_TYPE);
-    DeleteRegTree(HKEY_CLASSES_ROOT, ".rev");
-    DeleteRegKey(HKEY_LOCAL_MACHINE, kAppPathKey);
+    static const char *const types[] = {QBX_FILE_TYPE, QBX_ZIP_FILE_TYPE, QBX_REV_FILE_TYPE, ".rev"};
+    for (const char *key : types)
+        LogChange(DeleteRegTree(HKEY_CLASSES_ROOT, key), "%s removed", key);
+    LogChange(DeleteRegKey(HKEY_LOCAL_MACHINE, kAppPathKey), "App Path removed");
     DeleteMachineRecord();
-    DeleteSettingsTree();
+    LogChange(DeleteSettingsTree(), "settings removed");
 }

@@ -6,6 +6,7 @@
 #include "removal/deletion_passes.h"
 #include "removal/list_file.h"
 #include "removal/remove_integration.h"
+#include "support/log.h"
 #include "support/platform.h"
 #include "support/program_path.h"
 #include "res/resource.h"
@@ -61,6 +62,7 @@ static int HandToBatch(const char *program, bool quiet, int code)
     if (g_beforeBatchStarted)
         g_beforeBatchStarted();
     if (!WriteAndStartBatch(program, quiet)) {
+        LogLine("no batch file: %s is left", program);
         if (!quiet)
             ShowManualDeletionMessage();
         return kRemovalFailed;
@@ -86,6 +88,7 @@ int RunUninstall(bool silent, bool quiet)
         return kRemovalCancelled;
     // Never read a list from whatever folder was inherited.
     if (!named || !SetCurrentDirectoryA(folder)) {
+        LogChange(named ? FailureError() : ERROR_INVALID_NAME, "entering %s", folder);
         char listPath[kPathSize];
         AppendBackslash(folder);
         if (!named || !JoinBounded(listPath, sizeof listPath, folder, kListName))
@@ -97,6 +100,7 @@ int RunUninstall(bool silent, bool quiet)
     AppendBackslash(folder);
     ListFile list;
     if (!list.Open(kListName)) {
+        LogChange(FailureError(), "reading %s", kListName);
         // A removal cut after the list and the entry went, before its batch file started,
         // leaves the program alone in its folder: only the batch file is left to do, and the
         // files it deferred no longer count. A list there that cannot be read is more.
@@ -107,6 +111,7 @@ int RunUninstall(bool silent, bool quiet)
         return kRemovalFailed;
     }
 
+    LogLine("%s: %u lines, %u taken", kListName, list.LinesRead(), list.Count());
     RemoveIntegration();
     g_extResource.Unload(); // "qbxlng.dll" is one of the files to delete
     DeleteHelpIndex();
@@ -118,7 +123,7 @@ int RunUninstall(bool silent, bool quiet)
     // The list and the entry go last: until then a removal cut short can be run again and
     // finishes the job.
     list.Close();
-    DeleteFileA(kListName);
+    LogDeletion(DeleteFileA(kListName), "list", kListName);
     RemoveUninstallEntry();
     if (restartNeeded && !quiet)
         ShowMessage(GetMsg(IDS_RESTART_NEEDED), MB_ICONINFORMATION);

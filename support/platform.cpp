@@ -1,5 +1,6 @@
 #include "support/platform.h"
 
+#include "support/log.h"
 #include "support/text.h"
 
 #include <shellapi.h>
@@ -65,6 +66,7 @@ void MemoryError()
 {
     g_errorState.exitCode = 8;
     ++g_errorState.errorCount;
+    LogLine("exit code %d: %s", g_errorState.exitCode, "out of memory");
     // Nothing can carry on without memory; end with the recorded code, skipping the
     // exit routines that would touch half-built state.
     TerminateProcess(GetCurrentProcess(), static_cast<UINT>(g_errorState.exitCode));

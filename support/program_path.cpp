@@ -55,3 +55,14 @@ bool ProgramFilePath(const char *name, char *out, size_t size)
 }
 
 bool ProgramFolder(char *out, size_t size) { return ProgramFilePath("", out, size); }
+
+bool TempFolderPath(char *out, DWORD size)
+{
+    if (NtMajorVersion() == 0) {
+        DWORD n = GetTempPathA(size, out);
+        return n > 0 && n < size;
+    }
+    WCHAR wide[kPathSize];
+    DWORD n = GetTempPathW(kPathSize, wide);
+    return n > 0 && n < kPathSize && PathInCodePage(wide, ProcessCodePage(), out, size);
+}

@@ -3,8 +3,8 @@
 // the command line, a zero byte and the value of "sfxcmd". Checked on every input:
 //  - no read past the end of either text (each lies in a buffer of exactly its bytes);
 //  - the program's name is skipped where a reading of the start-up rule written here ends it;
-//  - the switches seen, in order, and the mode chosen agree with a reading of the switch
-//    rules written here from their description alone.
+//  - the switches seen, in order, the mode chosen and the log file named agree with a reading
+//    of the switch rules written here from their description alone.
 #include "app/command_line.h"
 #include "code_pages.h"
 
@@ -13,6 +13,7 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -37,14 +38,14 @@ static bool BeginsWith(const std::string &text, size_t i, const char *word)
 
 // "s" or "S", then the end of the text or a character that is no letter; in UTF-8 a byte from
 // 0x80 on begins a character of several bytes, which does not end the switch.
+static bool RefWordEndsAt(const std::string &text, size_t i, const DbcsTable &cp, bool utf8)
+{
+    return i >= text.size() || (!cp.isLetter(text[i]) && !(utf8 && static_cast<unsigned char>(text[i]) >= 0x80));
+}
+
 static bool RefSilentAt(const std::string &text, size_t i, const DbcsTable &cp, bool utf8)
 {
-    if (i >= text.size() || Upper(text[i]) != 'S')
-        return false;
-    if (i + 1 == text.size())
-        return true;
-    unsigned char next = static_cast<unsigned char>(text[i + 1]);
-    return !cp.isLetter(text[i + 1]) && !(utf8 && next >= 0x80);
+    return i < text.size() && Upper(text[i]) == 'S' && RefWordEndsAt(text, i + 1, cp, utf8);
 }
 
 static SwitchKind RefKind(const std::string &text, size_t i, const DbcsTable &cp, bool utf8)
@@ -59,15 +60,37 @@ static SwitchKind RefKind(const std::string &text, size_t i, const DbcsTable &cp
         return SwitchKind::Warning;
     if (BeginsWith(text, i, "quiet"))
         return SwitchKind::Quiet;
+    if (BeginsWith(text, i, "log") && RefWordEndsAt(text, i + 3, cp, utf8))
+        return SwitchKind::Log;
     return SwitchKind::Other;
 }
 
-static std::vector<SwitchKind> RefSwitches(const std::string &line, const DbcsTable &cp, bool utf8)
+// "=" right after "log" starts a file name: between quotes (the closing one may be missing),
+// else up to the first byte that is a blank or below. The scan goes on after it.
+static std::vector<SwitchKind> RefSwitches(const std::string &line, const DbcsTable &cp, bool utf8,
+                                           std::string *logName, bool *named)
 {
     std::vector<SwitchKind> kinds;
-    for (size_t i = 0; i < line.size(); ++i)
-        if (line[i] == '/' || line[i] == '-')
-            kinds.push_back(RefKind(line, i + 1, cp, utf8));
+    for (size_t i = 0; i < line.size(); ++i) {
+        if (line[i] != '/' && line[i] != '-')
+            continue;
+        kinds.push_back(RefKind(line, i + 1, cp, utf8));
+        size_t at = i + 4;
+        if (kinds.back() != SwitchKind::Log || at >= line.size() || line[at] != '=')
+            continue;
+        *named = true;
+        if (at + 1 < line.size() && line[at + 1] == '"') {
+            size_t close = line.find('"', at + 2);
+            *logName = line.substr(at + 2, close == std::string::npos ? std::string::npos : close - at - 2);
+            i = close == std::string::npos ? line.size() : close;
+        } else {
+            size_t end = at + 1;
+            while (end < line.size() && static_cast<unsigned char>(line[end]) > ' ')
+                ++end;
+            *logName = line.substr(at + 1, end - at - 1);
+            i = end - 1;
+        }
+    }
     return kinds;
 }
 
@@ -77,7 +100,7 @@ static RunMode RefMode(const std::vector<SwitchKind> &kinds)
     for (SwitchKind k : kinds) {
         if (k == SwitchKind::Setup)
             return RunMode::Setup;
-        counted += k != SwitchKind::Silent && k != SwitchKind::Quiet;
+        counted += k != SwitchKind::Silent && k != SwitchKind::Quiet && k != SwitchKind::Log;
     }
     return counted == 0 ? RunMode::Removal : RunMode::SwitchesOnly;
 }
@@ -136,8 +159,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     char *lineCopy = Exact(line), *sfxcmdCopy = Exact(sfxcmd);
     std::vector<SwitchKind> seen;
     CommandScan scan = ScanCommandLine(lineCopy, cp, Record, &seen);
-    std::vector<SwitchKind> expected = RefSwitches(line, cp, utf8);
+    std::string logName;
+    bool named = false;
+    std::vector<SwitchKind> expected = RefSwitches(line, cp, utf8, &logName, &named);
     PROPERTY(seen == expected);
+    PROPERTY(scan.log == (std::count(expected.begin(), expected.end(), SwitchKind::Log) > 0));
+    PROPERTY((scan.logName != nullptr) == named);
+    PROPERTY(!named || std::string(scan.logName, scan.logNameLength) == logName);
     PROPERTY(ChooseMode(scan) == RefMode(expected));
     bool silent = false, quiet = false;
     for (SwitchKind k : expected) {

@@ -57,6 +57,16 @@ TEST(CommandLine, SwitchesInOrderFlagsAndMode)
         {"/wait /warning /s /clean", {K::Wait, K::Warning, K::Silent, K::Other}, M::SwitchesOnly},
         // An unquoted path with a dash holds a switch: "-2\uninstall.exe".
         {"Files\\Quibex-2\\uninstall.exe", {K::Other}, M::SwitchesOnly},
+        // "/log" neither counts nor silences; its value holds no switch.
+        {"/log", {K::Log}, M::Removal},
+        {"-LOG /s", {K::Log, K::Silent}, M::Removal},
+        {"/log=\"C:\\a-b\\/x.log\" /quiet", {K::Log, K::Quiet}, M::Removal},
+        {"/log=C:\\a-b/x -s", {K::Log, K::Silent}, M::Removal},
+        {"/log=\"-x", {K::Log}, M::Removal},
+        {"/log/s", {K::Log, K::Silent}, M::Removal},
+        {"/logx", {K::Other}, M::SwitchesOnly},
+        {"/log\xC3\xA9", {K::Other}, M::SwitchesOnly, kUtf8},
+        {"/log /setup", {K::Log, K::Setup}, M::Setup},
     };
     for (const Row &r : rows) {
         std::vector<K> seen;
@@ -66,7 +76,33 @@ TEST(CommandLine, SwitchesInOrderFlagsAndMode)
         auto count = [&](K kind) { return std::count(r.seen.begin(), r.seen.end(), kind); };
         EXPECT_EQ(scan.silent, count(K::Silent) + count(K::Quiet) > 0) << r.line;
         EXPECT_EQ(scan.quiet, count(K::Quiet) > 0) << r.line;
-        EXPECT_EQ(scan.counted, static_cast<int>(r.seen.size() - count(K::Silent) - count(K::Quiet))) << r.line;
+        EXPECT_EQ(scan.log, count(K::Log) > 0) << r.line;
+        EXPECT_EQ(scan.counted, static_cast<int>(r.seen.size() - count(K::Silent) - count(K::Quiet) - count(K::Log)))
+            << r.line;
+    }
+}
+
+// The file of "/log=": quoted to the closing quote or the end, else to the next blank; the last wins.
+TEST(CommandLine, LogFileName)
+{
+    struct {
+        const char *line, *name;
+    } rows[] = {
+        {"/log", nullptr},
+        {"/log=\"C:\\logs\\qbx removal-1.log\"/s", "C:\\logs\\qbx removal-1.log"},
+        {"-Log=rel\\x.log\t/s", "rel\\x.log"},
+        {"/log=\"open -s", "open -s"},
+        {"/log=", ""},
+        {"/log=a /log=\"\" /log", ""},
+        {"/log=\"a\"b", "a"},
+    };
+    for (const auto &r : rows) {
+        CommandScan scan = ScanCommandLine(r.line, Cp1252(), nullptr, nullptr);
+        EXPECT_TRUE(scan.log) << r.line;
+        if (!r.name)
+            EXPECT_EQ(scan.logName, nullptr) << r.line;
+        else
+            EXPECT_EQ(std::string(scan.logName, scan.logNameLength), r.name) << r.line;
     }
 }
 

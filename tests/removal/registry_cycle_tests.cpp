@@ -320,6 +320,40 @@ TEST_F(Cycle, RemovalByAnotherAccount)
     checkRemoved();
 }
 
+// A log asked for names what the run did, line by line (each after its time, CRLF, UTF-8 after
+// its mark), and ends with the exit code; the "-" in its name starts no switch. A relative
+// name is taken from the folder the program starts in; plain "/log" writes a new file in TEMP.
+TEST_F(Cycle, QuietRemovalWritesTheLogAskedFor)
+{
+    install();
+    const std::string logs = work_ / "logs", log = "C:\\logs\\qbx removal-1.log";
+    ASSERT_TRUE(CreateDirectoryA("C:\\logs", nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
+    ASSERT_TRUE(CreateDirectoryA(logs.c_str(), nullptr));
+    EXPECT_EQ(RunProcess("\"" + dir_ + "\\uninstall.exe\" /quiet /log=\"" + log + "\"", "", 30000), 0);
+    checkRemoved();
+    const std::string text = ReadFileBytes(log);
+    ASSERT_EQ(text.substr(0, 3), "\xEF\xBB\xBF");
+    for (size_t at = 3; at < text.size(); at = text.find('\n', at) + 1)
+        EXPECT_TRUE(text.compare(at, 2, "20") == 0 && text[at + 13] == ':' && text[text.find('\n', at) - 1] == '\r')
+            << text.substr(at, 40);
+    const std::string parts[] = {"deleted " + dir_ + "\\Quibex.exe\r\n",
+                                 ".zip given back: owner \"CompressedFolder\"\r\n"};
+    for (const std::string &part : parts)
+        EXPECT_NE(text.find(part), std::string::npos) << part << "\n" << text;
+    EXPECT_EQ(text.substr(text.rfind('\n', text.size() - 2) + 25), "exit code 0: removed\r\n");
+    // Runs that only take switches.
+    const std::string program = BuildDir() + "\\uninstall.exe";
+    EXPECT_EQ(RunProcess("\"" + program + "\" /clean /log=rel.log", logs), 0);
+    EXPECT_NE(ReadFileBytes(JoinPath(logs, "rel.log")).find("exit code 0: done\r\n"), std::string::npos);
+    EXPECT_EQ(RunProcess("\"" + program + "\" -LOG /clean", logs), 0);
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    WIN32_FIND_DATAA found;
+    HANDLE find = FindFirstFileA(JoinPath(temp, "Quibex_switches_*.log").c_str(), &found);
+    ASSERT_NE(find, INVALID_HANDLE_VALUE);
+    FindClose(find);
+}
+
 static bool RegisteredAppsKey(const char *value = nullptr, REGSAM view = KEY_WOW64_64KEY)
 {
     HKEY key = nullptr;
