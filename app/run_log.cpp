@@ -50,7 +50,7 @@ void StartRunLog(const CommandScan &scan, RunMode mode)
             (version >> 8) & 0xFF, nt ? version >> 16 : 0, SystemAnsiCodePage(), SystemOemCodePage(),
             ProcessCodePage());
     char folder[kPathSize];
-    ProgramFilePath("", folder, sizeof folder); // empty when the code page holds no name of it
+    ProgramFolder(folder, sizeof folder); // empty when the code page holds no name of it
     LogLine("installation folder: %s", folder);
 }
 

@@ -4,6 +4,7 @@
 #include <string.h>
 
 #include "support/code_pages.h"
+#include "support/file_encoding.h"
 #include "support/program_path.h"
 #include "support/text.h"
 
@@ -97,7 +98,7 @@ static void WriteLine(DWORD error, const char *format, va_list args)
         AppendBounded(line.text, "...", sizeof line.text); // kTextRoom leaves room for it
     // Three bytes of UTF-8 at most for each byte here, then CR and LF.
     char utf8[3 * kLogLineSize + 2];
-    int n = ConvertText(ProcessCodePage(), line.text, -1, CP_UTF8, utf8, sizeof utf8 - 2);
+    int n = ConvertText(ProcessCodePage(), line.text, kTerminated, kUtf8CodePage, utf8, sizeof utf8 - 2);
     if (n < 0)
         n = Escaped(line.text, utf8, sizeof utf8 - 2);
     utf8[n++] = '\r';
@@ -142,7 +143,7 @@ static bool CreateLog(const char *path)
     if (s_log == INVALID_HANDLE_VALUE)
         return false;
     DWORD written = 0;
-    WriteFile(s_log, "\xEF\xBB\xBF", 3, &written, nullptr);
+    WriteFile(s_log, kUtf8Mark, kUtf8MarkSize, &written, nullptr);
     return true;
 }
 
