@@ -7,7 +7,6 @@
 #include "lang/messages.h"
 #include "removal/uninstall.h"
 #include "support/code_pages.h"
-#include "support/platform.h"
 #include "support/text.h"
 
 static void OnSwitch(SwitchKind kind, void *)

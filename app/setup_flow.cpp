@@ -5,7 +5,7 @@
 #include "app/setup_dialog.h"
 #include "lang/messages.h"
 #include "res/resource.h"
-#include "support/platform.h"
+#include "support/system_folder.h"
 #include "support/program_path.h"
 
 // Each at the size the system shows it, from the nearest image of the file, rather than the

@@ -1,11 +1,10 @@
 #include "integration/associations.h"
 
 #include "integration/file_types.h"
-#include "integration/program_files.h"
 #include "integration/templates.h"
 #include "lang/messages.h"
 #include "registry/registry.h"
-#include "support/platform.h"
+#include "support/windows_version.h"
 #include "support/text.h"
 
 #include <windows.h>

@@ -5,7 +5,7 @@
 #include "lang/messages.h"
 #include "registry/registry.h"
 #include "res/resource.h"
-#include "support/platform.h"
+#include "support/windows_version.h"
 #include "support/text.h"
 
 static const char kCapabilitiesKey[] = "Software\\Quibex\\Capabilities";

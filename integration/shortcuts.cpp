@@ -5,7 +5,9 @@
 #include "res/resource.h"
 #include "support/code_pages.h"
 #include "support/optional_functions.h"
-#include "support/platform.h"
+#include "support/program_path.h"
+#include "support/file_identity.h"
+#include "support/windows_version.h"
 #include "support/text.h"
 
 #include <shlobj.h>
@@ -26,7 +28,7 @@ struct GroupShortcut {
 };
 
 static const GroupShortcut kGroup[] = {
-    {"Quibex", 0, "Quibex.exe"},
+    {"Quibex", 0, QBX_ARCHIVER_FILE},
     {nullptr, IDS_HELP_SHORTCUT, "Quibex.chm"},
     {nullptr, IDS_MANUAL_SHORTCUT, "Qbx.txt"},
 };
@@ -353,7 +355,7 @@ void UpdateShortcuts(const SetupChoices &choices, char *groupFolder)
 {
     DWORD version = NtMajorVersion();
     char target[kPathSize], folder[kPathSize], group[kPathSize];
-    if (!ProgramFilePath("Quibex.exe", target, sizeof target))
+    if (!ArchiverPath(target, sizeof target))
         return;
     WCHAR names[kGroupCount][kMsgSize], description[kMsgSize];
     LinkTexts(names, description);

@@ -2,6 +2,7 @@
 
 #include "integration/associations.h"
 #include "registry/registry.h"
+#include "res/resource.h"
 #include "support/text.h"
 
 namespace {
@@ -10,6 +11,7 @@ namespace {
 constexpr int kForeignOwnerTypes[] = {kJarType, kIsoType};
 constexpr const char *kLinksKey = "Setup\\Links";
 constexpr const char *kSetupKey = "Setup";
+constexpr const char *kMenuItemsKey = "Setup\\MenuItems";
 
 // A choice's place in the settings and its default; the order is the save order.
 struct StoredFlag {
@@ -69,3 +71,14 @@ void SaveSetupChoices(const SetupChoices &choices)
     for (const StoredFlag &flag : kStoredFlags)
         SetSettingDword(flag.key, flag.valueName, choices.*flag.field ? 1 : 0);
 }
+
+const MenuItemName MenuItemNames[kMenuItemCount] = {
+    {IDC_MENU_EXTR_TO, "ExtrTo", 1},     {IDC_MENU_EXTR_HERE, "ExtrHere", 1}, {IDC_MENU_EXTR, "Extr", 1},
+    {IDC_MENU_EXTR_SEP, "ExtrSep", 1},   {IDC_MENU_OPEN_SFX, "OpenSFX", 1},   {IDC_MENU_ADD_TO, "AddTo", 1},
+    {IDC_MENU_ADD_ARC, "AddArc", 1},     {IDC_MENU_EMAIL_ARC, "EmailArc", 1}, {IDC_MENU_EMAIL_OPT, "EmailOpt", 1},
+    {IDC_MENU_TEST, "Test", 0},          {IDC_MENU_CONVERT, "Convert", 0},
+};
+
+DWORD LoadMenuItem(const MenuItemName &item) { return GetSettingDword(kMenuItemsKey, item.valueName, item.defaultValue); }
+
+void SaveMenuItem(const MenuItemName &item, bool shown) { SetSettingDword(kMenuItemsKey, item.valueName, shown ? 1 : 0); }

@@ -1,8 +1,8 @@
 #include "integration/templates.h"
 
-#include "integration/program_files.h"
 #include "integration/setup_choices.h"
 #include "registry/registry.h"
+#include "support/program_path.h"
 #include "support/text.h"
 
 #include <string.h>

@@ -4,6 +4,7 @@
 
 #include "support/array.h"
 #include "support/dbcs_table.h"
+#include "support/text_sizes.h"
 
 #include <stddef.h>
 #include <string.h>
@@ -26,10 +27,6 @@ constexpr char kMarkerBytes[] = "***messages**";  // the 13 bytes the search loo
 constexpr size_t kWindowTextSize = 1024;
 constexpr size_t kSizeEntrySize = 512;
 constexpr size_t kDirectionSize = 1024;
-// UTF-8 takes at most three bytes for a character that another code page holds in one or two:
-// a buffer this many times a limit holds any text within the limit once converted.
-constexpr size_t kConversionGrowth = 3;
-constexpr size_t Converted(size_t limit) { return kConversionGrowth * limit; }
 
 // Standard reflected CRC-32 (zlib's): start with 0, feed pieces, the result is final.
 unsigned Crc32(unsigned crc, const void *data, size_t size);

@@ -1,7 +1,7 @@
 #include "lang/messages.h"
 
 #include "lang/language_file.h"
-#include "support/platform.h"
+#include "support/windows_version.h"
 #include "support/program_path.h"
 #include "support/text.h"
 

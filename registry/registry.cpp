@@ -1,7 +1,7 @@
 #include "registry/registry.h"
 
 #include "support/optional_functions.h"
-#include "support/platform.h"
+#include "support/windows_version.h"
 #include "support/text.h"
 
 #include <new>

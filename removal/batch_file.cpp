@@ -4,7 +4,7 @@
 #include <string.h>
 
 #include "support/code_pages.h"
-#include "support/platform.h"
+#include "support/windows_version.h"
 #include "support/program_path.h"
 #include "support/private_file.h"
 #include "support/text.h"

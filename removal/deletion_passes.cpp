@@ -3,7 +3,8 @@
 #include <new>
 #include <string.h>
 
-#include "support/platform.h"
+#include "support/file_identity.h"
+#include "support/windows_version.h"
 #include "support/text.h"
 
 constexpr DWORD kRenameSectionSize = 32768;
@@ -49,12 +50,9 @@ static void ScheduleAtRestart(const char *name)
         return;
     }
     // 9x: the platform deletes the file named by a "NUL" entry of [Rename] at its next start.
-    char ini[1024] = "";
-    UINT n = GetWindowsDirectoryA(ini, sizeof ini - 1);
-    if (n == 0 || n >= sizeof ini - 1)
-        return;
-    AppendBackslash(ini);
-    if (!AppendBounded(ini, "wininit.ini", sizeof ini))
+    char ini[kPathSize] = "";
+    UINT n = GetWindowsDirectoryA(ini, sizeof ini);
+    if (n == 0 || n >= sizeof ini || !AppendPathPart(ini, sizeof ini, "wininit.ini"))
         return;
     char shortName[1024] = "";
     DWORD got = GetShortPathNameA(name, shortName, sizeof shortName);

@@ -5,7 +5,7 @@
 #include <cstddef>
 
 #include "removal/list_lines.h"
-#include "support/platform.h"
+#include "support/file_identity.h"
 
 // The code page a list of size bytes is written in: UTF-8 after a UTF-8 byte-order mark (bom
 // is then its length, else 0); otherwise the system's ANSI code page, or its legacy one where

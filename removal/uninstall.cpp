@@ -6,7 +6,6 @@
 #include "removal/deletion_passes.h"
 #include "removal/list_file.h"
 #include "removal/remove_integration.h"
-#include "support/platform.h"
 #include "support/program_path.h"
 #include "res/resource.h"
 #include "support/text.h"
@@ -87,14 +86,14 @@ int RunUninstall(bool silent, bool quiet)
     // Never read a list from whatever folder was inherited.
     if (!named || !SetCurrentDirectoryA(folder)) {
         char listPath[kPathSize];
-        AppendBackslash(folder);
+        AppendBackslash(folder, sizeof folder);
         if (!named || !JoinBounded(listPath, sizeof listPath, folder, kListName))
             CopyBounded(listPath, kListName, sizeof listPath);
         if (!quiet)
             ShowListError(listPath);
         return kRemovalFailed;
     }
-    AppendBackslash(folder);
+    AppendBackslash(folder, sizeof folder);
     ListFile list;
     if (!list.Open(kListName)) {
         // A removal cut after the list and the entry went, before its batch file started,

@@ -1,7 +1,7 @@
 #include "support/program_path.h"
 
 #include "support/code_pages.h"
-#include "support/platform.h"
+#include "support/windows_version.h"
 #include "support/text.h"
 
 // Tests put a volume without short names in its place: Wine gives every file one.

@@ -3,10 +3,10 @@
 // program must never start, write or delete such a path.
 #pragma once
 
+#include "support/text_sizes.h"
+
 #include <windows.h>
 #include <stddef.h>
-
-constexpr size_t kPathSize = 1024;
 
 // A path read in UTF-16, in out (size bytes) as codePage holds it exactly: as it is, else its
 // short (8.3) form. False, out empty, when neither converts exactly (a volume without short

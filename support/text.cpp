@@ -130,14 +130,19 @@ char *LastCharPos(const char *str)
     return const_cast<char *>(last);
 }
 
-void AppendBackslash(char *path)
+bool AppendBackslash(char *path, size_t size)
 {
     char *last = LastCharPos(path);
-    if (*last == '\0' || *last == '\\')
-        return;
-    size_t n = strlen(path);
-    path[n] = '\\';
-    path[n + 1] = '\0';
+    return *last == '\0' || *last == '\\' || AppendBounded(path, "\\", size);
+}
+
+bool AppendPathPart(char *path, size_t size, const char *name)
+{
+    size_t used = strlen(path);
+    if (AppendBackslash(path, size) && AppendBounded(path, name, size))
+        return true;
+    path[used] = '\0';
+    return false;
 }
 
 void StripFileName(char *path)

@@ -3,7 +3,7 @@
 #include "common/test_hooks.h"
 #include "common/test_util.h"
 #include "registry/registry.h"
-#include "support/platform.h"
+#include "support/windows_version.h"
 
 #include <string.h>
 #include <string>

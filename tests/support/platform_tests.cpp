@@ -3,8 +3,11 @@
 #include "common/test_hooks.h"
 #include "common/test_util.h"
 #include "support/code_pages.h"
-#include "support/platform.h"
+#include "support/file_identity.h"
+#include "support/memory_error.h"
+#include "support/system_folder.h"
 #include "support/program_path.h"
+#include "support/windows_version.h"
 
 #include <string.h>
 #include <string>

@@ -18,7 +18,7 @@ static std::string Stripped(std::string path)
 static std::string WithBackslash(std::string path)
 {
     path.resize(path.size() + 4);
-    AppendBackslash(&path[0]);
+    AppendBackslash(&path[0], path.size());
     return path.c_str();
 }
 
