@@ -6,8 +6,9 @@
 static void LoadMenuItems(HWND dialog)
 {
     // A stored number other than 0 or 1 goes to the box as it is.
+    // As CheckDlgButton, one import fewer.
     for (const MenuItemName &item : MenuItemNames)
-        SendDlgItemMessageA(dialog, item.control, BM_SETCHECK, LoadMenuItem(item), 0); // as CheckDlgButton, one import fewer
+        SendDlgItemMessageA(dialog, item.control, BM_SETCHECK, LoadMenuItem(item), 0);
 }
 
 static void StoreMenuItems(HWND dialog)
@@ -18,7 +19,7 @@ static void StoreMenuItems(HWND dialog)
 
 INT_PTR CALLBACK ContextItemsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    DialogCommon(dialog, message, wParam, lParam, "HELPContextItems", "CONTEXTITEMS");
+    DialogCommon(dialog, message, wParam, lParam, "HELPContextItems", kContextItemsDialogName);
     switch (message) {
     case WM_HELP:
         // Already shown; handled here so the request does not reach the setup dialog too.

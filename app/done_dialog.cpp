@@ -44,7 +44,7 @@ static void InitDoneDialog(HWND dialog)
 
 INT_PTR CALLBACK DoneDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    DialogCommon(dialog, message, wParam, lParam, nullptr, "DONEDLG");
+    DialogCommon(dialog, message, wParam, lParam, nullptr, kDoneDialogName);
     switch (message) {
     case WM_INITDIALOG:
         InitDoneDialog(dialog);

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+constexpr char kSetupDialogName[] = "SETUPDLG";
+
 void ChoicesToDialog(HWND dialog, const SetupChoices &choices);
 void ChoicesFromDialog(HWND dialog, SetupChoices &choices);
 void SelectAllTypes(HWND dialog);

@@ -40,11 +40,11 @@ int RunSetupFlow()
     // The integration dialog holds a rich-edit control: its library comes first.
     HMODULE richEdit = LoadSystemLibrary("riched32.dll");
     LoadProgramIcons();
-    INT_PTR confirmed = DialogBoxParamA(g_resourceModule, "SETUPDLG", nullptr, SetupDialogProc, 0);
+    INT_PTR confirmed = DialogBoxParamA(g_resourceModule, kSetupDialogName, nullptr, SetupDialogProc, 0);
     // -1 means the dialog could not be created: nothing was applied.
     if (confirmed > 0) {
         g_boldFont = CreateBoldFont();
-        DialogBoxParamA(g_resourceModule, "DONEDLG", nullptr, DoneDialogProc, 0);
+        DialogBoxParamA(g_resourceModule, kDoneDialogName, nullptr, DoneDialogProc, 0);
         if (g_groupFolderPath[0] != '\0' && !g_silentMode)
             OpenFromSystemFolder(g_groupFolderPath);
         DeleteObject(g_boldFont);

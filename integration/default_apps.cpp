@@ -54,7 +54,7 @@ void RegisterDefaultApps()
         return;
     // Recorded before the key is made: a setup cut short in between still leaves the record.
     if (!RegKeyExists64(HKEY_LOCAL_MACHINE, kRegisteredKey))
-        SetSettingDword("Setup", kRegisteredKeyRecord, 1);
+        SetSettingDword(QBX_SETUP_KEY, kRegisteredKeyRecord, 1);
     // Where the 64-bit shell looks for them; 32-bit Windows has only the one view.
     SetRegView64(true);
     SetRegString(HKEY_LOCAL_MACHINE, kCapabilitiesKey, "ApplicationName", GetMsg(IDS_APP_NAME));
@@ -71,7 +71,7 @@ void RemoveDefaultApps()
     WithdrawOpenWith();
     DeleteRegValue64(HKEY_LOCAL_MACHINE, kRegisteredKey, "Quibex");
     // Runs before the settings key goes; another program's registration keeps the key.
-    if (GetSettingDword("Setup", kRegisteredKeyRecord, 0) != 0)
+    if (GetSettingDword(QBX_SETUP_KEY, kRegisteredKeyRecord, 0) != 0)
         DeleteEmptyRegKey(HKEY_LOCAL_MACHINE, kRegisteredKey, true);
     DeleteRegKey64(HKEY_LOCAL_MACHINE, kFileAssociationsKey);
     DeleteRegKey64(HKEY_LOCAL_MACHINE, kCapabilitiesKey);

@@ -40,4 +40,7 @@ bool NextExtension(const char **cursor, char *ext, size_t size)
     return true;
 }
 
-bool ExtensionSettingsKey(const char *ext, char *key, size_t size) { return JoinBounded(key, size, "Setup\\", ext); }
+bool ExtensionSettingsKey(const char *ext, char *key, size_t size)
+{
+    return JoinBounded(key, size, QBX_SETUP_KEY "\\", ext);
+}

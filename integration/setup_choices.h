@@ -47,6 +47,10 @@ template <typename Visit> void ForEachExtension(Visit visit)
     }
 }
 
+// The key below the settings root that keeps setup's records; a macro, so that the keys below
+// it are joined at compile time.
+#define QBX_SETUP_KEY "Setup"
+
 // Sets key to the key below the settings root that keeps setup's record of one extension:
 // "Setup\" + ext. False, key unchanged, when that does not fit in size bytes.
 bool ExtensionSettingsKey(const char *ext, char *key, size_t size);

@@ -187,21 +187,21 @@ static bool SaveLink(const char *target, const WCHAR *description, const WCHAR *
            CreateShellLink<IShellLinkA>(kShellLinkA, target, ansiDescription, link);
 }
 
-// The folder's path in out (kPathSize bytes). The A call gives "?" for letters the code page
-// lacks, so the NT family reads it in UTF-16 and takes the form the code page holds; 9x has
-// only the A call (loaded by name: not every 9x shell exports the W one).
-static bool FolderPath(LPCITEMIDLIST items, char *out)
+// The shell writes a folder's path into MAX_PATH characters. The W call is loaded by name: not
+// every 9x shell exports it.
+static DWORD FolderPathA(const void *items, char *out, DWORD size)
 {
-    if (NtMajorVersion() == 0) {
-        char path[MAX_PATH] = "";
-        if (!SHGetPathFromIDListA(items, path) || path[0] == '\0')
-            return false;
-        CopyBounded(out, path, kPathSize);
-        return true;
-    }
+    return size >= MAX_PATH && SHGetPathFromIDListA(static_cast<LPCITEMIDLIST>(items), out) ? strlen(out) : 0;
+}
+
+static DWORD FolderPathW(const void *items, WCHAR *out, DWORD size)
+{
     PathFromIdListCall readPath = OptionalPathFromIdListW();
-    WCHAR path[MAX_PATH] = L"";
-    return readPath && readPath(items, path) && PathInCodePage(path, ProcessCodePage(), out, kPathSize);
+    DWORD n = 0;
+    if (size >= MAX_PATH && readPath && readPath(static_cast<LPCITEMIDLIST>(items), out))
+        while (out[n] != L'\0')
+            ++n;
+    return n;
 }
 
 // Path of a special folder in out (kPathSize bytes); false, out empty, when there is none.
@@ -211,7 +211,8 @@ static bool SpecialFolder(IMalloc *malloc, int csidl, char *out)
     LPITEMIDLIST items = nullptr;
     if (FAILED(SHGetSpecialFolderLocation(nullptr, csidl, &items)) || !items)
         return false;
-    bool found = FolderPath(items, out);
+    static const PathCalls calls = {FolderPathA, FolderPathW};
+    bool found = ReadSystemPath(calls, items, out, kPathSize);
     if (malloc)
         malloc->Free(items);
     return found;

@@ -4,6 +4,7 @@
 #include "registry/registry.h"
 #include "support/program_path.h"
 #include "support/text.h"
+#include "support/windows_version.h"
 
 #include <string.h>
 #include <windows.h>
@@ -50,12 +51,9 @@ void SaveNewFileEntry(const char *ext, const char *settings)
 // NtMajorVersion cannot tell Me from 98: both are 9x of major version 4.
 static bool UsesTemplateFile()
 {
-    OSVERSIONINFOA info;
-    ZeroMemory(&info, sizeof info);
-    info.dwOSVersionInfoSize = sizeof info;
-    GetVersionExA(&info);
-    bool windows2000OrLater = info.dwMajorVersion > 4;
-    bool windowsMe = info.dwMinorVersion > 10; // Me is 4.90, 98 4.10; 95 and NT 4 are 4.0
+    const WindowsVersion &version = RunningWindows();
+    bool windows2000OrLater = version.major > 4;
+    bool windowsMe = version.minor > 10; // Me is 4.90, 98 4.10; 95 and NT 4 are 4.0
     return windows2000OrLater || windowsMe;
 }
 

@@ -91,7 +91,7 @@ bool LanguageResources::Find(char *out, size_t outSize, size_t limit, const char
         const char *bytes = entry || codePage == 0 ? nullptr : NativeBytes(codePage, text, wide, converted, sizeof converted);
         if (!bytes)
             continue;
-        char key[9];
+        char key[kKeySize];
         LanguageKey(key, bytes, context, kind);
         entry = table.FindEntry(key);
     }
@@ -122,7 +122,7 @@ void LanguageResources::Translate(char *out, size_t outSize, const char *text, c
 
 void LanguageResources::DetectDirection()
 {
-    if (FindResourceA(g_resourceModule, "RTL", MAKEINTRESOURCEA(5))) { // RT_DIALOG
+    if (FindDialogResource("RTL")) {
         IsRightToLeft = true;
         return;
     }

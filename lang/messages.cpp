@@ -41,6 +41,11 @@ void ExtResource::Unload()
     loaded = false;
 }
 
+HRSRC FindDialogResource(const char *name)
+{
+    return FindResourceA(g_resourceModule, name, MAKEINTRESOURCEA(5)); // RT_DIALOG
+}
+
 static char *NextRingBuffer()
 {
     s_ringPos = (s_ringPos + 1) % kMsgRing;

@@ -22,6 +22,9 @@ constexpr int kMsgSize = 512;
 constexpr int kMsgBufferSize = 3 * kMsgSize;
 constexpr int kMsgRing = 8;
 
+// The dialog template of that name in the resource module; null without one.
+HRSRC FindDialogResource(const char *name);
+
 // Localised text of a string-table number; valid until 8 further calls. "" when unknown.
 const char *GetMsg(int id);
 

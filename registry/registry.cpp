@@ -17,7 +17,7 @@ static int s_passCount = 0;
 HKEY BuildKeyPath(HKEY root, const char *path, char *dest, size_t size)
 {
     size_t length = strlen(path);
-    if (size < 20 || length > size - 20)
+    if (size < kSettingsPathRoom || length > size - kSettingsPathRoom)
         return nullptr;
     if (root != kSettingsRoot) {
         CopyBounded(dest, path, size);

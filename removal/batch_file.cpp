@@ -204,18 +204,15 @@ static bool StartBatch(const char *batchPath)
     return true;
 }
 
-// The temporary folder, named so that this process's A calls reach it. The A call answers "?"
-// for a letter this process's code page cannot hold (a profile named with it), so on NT the
-// folder is read through the W call: whole where the code page holds it, else its short form.
-static bool TempFolder(char *out, DWORD size)
+// The temporary folder, named so that this process's A calls reach it: the A call answers "?"
+// for a letter this process's code page cannot hold (a profile named with it).
+static bool TempFolder(char *out, size_t size)
 {
-    if (NtMajorVersion() == 0) {
-        DWORD n = GetTempPathA(size, out);
-        return n > 0 && n < size;
-    }
-    WCHAR wide[kPathSize];
-    DWORD n = GetTempPathW(kPathSize, wide);
-    return n > 0 && n < kPathSize && PathInCodePage(wide, ProcessCodePage(), out, size);
+    static const PathCalls calls = {
+        [](const void *, char *path, DWORD n) { return GetTempPathA(n, path); },
+        [](const void *, WCHAR *path, DWORD n) { return GetTempPathW(n, path); },
+    };
+    return ReadSystemPath(calls, nullptr, out, size);
 }
 
 bool WriteAndStartBatch(const char *programPath, bool quiet)

@@ -113,12 +113,18 @@ static bool IsProgramFile(const char *fullPath, const char *programPath)
     return CompareNoCase(FileNamePart(fullPath), FileNamePart(programPath)) == 0 || IsSameFile(fullPath, programPath);
 }
 
+// Clears the attributes of path, which were read as attr, unless it is a link: through one it
+// would change the link's target, outside the folder. True when they were cleared.
+static bool ClearAttributes(const char *path, DWORD attr)
+{
+    bool link = attr != INVALID_FILE_ATTRIBUTES && (attr & FILE_ATTRIBUTE_REPARSE_POINT);
+    return !link && SetFileAttributesA(path, 0);
+}
+
 DWORD ClearAttributesUnlessLink(const char *path)
 {
     DWORD attr = GetFileAttributesA(path);
-    // Clearing attributes through a link would change its target, outside the folder.
-    if (attr == INVALID_FILE_ATTRIBUTES || !(attr & FILE_ATTRIBUTE_REPARSE_POINT))
-        SetFileAttributesA(path, 0);
+    ClearAttributes(path, attr);
     return attr;
 }
 
@@ -179,15 +185,14 @@ static void TryFile(ListLine &line, const char *fullPath, Pass &pass)
         line.state = kDone;
         return;
     }
-    // Clearing attributes through a link would change its target, outside the folder.
-    bool clear = (attr & FILE_ATTRIBUTE_READONLY) && !(attr & FILE_ATTRIBUTE_REPARSE_POINT);
+    bool readOnly = (attr & FILE_ATTRIBUTE_READONLY) != 0;
     if (attr & FILE_ATTRIBUTE_DIRECTORY) {
-        if (clear)
-            SetFileAttributesA(fullPath, 0);
+        if (readOnly)
+            ClearAttributes(fullPath, attr);
         line.state = kNewFolder;
         return;
     }
-    if (clear && SetFileAttributesA(fullPath, 0) && DeleteFileA(fullPath))
+    if (readOnly && ClearAttributes(fullPath, attr) && DeleteFileA(fullPath))
         return MarkDeleted(line, pass);
     // The open list cannot be deleted; it goes last, so that a removal cut short can be run
     // again. A line naming it is done.

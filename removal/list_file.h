@@ -7,6 +7,8 @@
 #include "removal/list_lines.h"
 #include "support/file_identity.h"
 
+constexpr char kListFileName[] = "Uninstall.lst";
+
 // The code page a list of size bytes is written in: UTF-8 after a UTF-8 byte-order mark (bom
 // is then its length, else 0); otherwise the system's ANSI code page, or its legacy one where
 // the system's is UTF-8 and the text is not.

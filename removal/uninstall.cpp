@@ -12,8 +12,6 @@
 
 #include <string.h>
 
-static const char kListName[] = "Uninstall.lst";
-
 static int ShowMessage(const char *text, UINT flags)
 {
     return MessageBoxA(nullptr, text, GetMsg(IDS_CAPTION), flags | MB_SETFOREGROUND);
@@ -87,22 +85,22 @@ int RunUninstall(bool silent, bool quiet)
     if (!named || !SetCurrentDirectoryA(folder)) {
         char listPath[kPathSize];
         AppendBackslash(folder, sizeof folder);
-        if (!named || !JoinBounded(listPath, sizeof listPath, folder, kListName))
-            CopyBounded(listPath, kListName, sizeof listPath);
+        if (!named || !JoinBounded(listPath, sizeof listPath, folder, kListFileName))
+            CopyBounded(listPath, kListFileName, sizeof listPath);
         if (!quiet)
             ShowListError(listPath);
         return kRemovalFailed;
     }
     AppendBackslash(folder, sizeof folder);
     ListFile list;
-    if (!list.Open(kListName)) {
+    if (!list.Open(kListFileName)) {
         // A removal cut after the list and the entry went, before its batch file started,
         // leaves the program alone in its folder: only the batch file is left to do, and the
         // files it deferred no longer count. A list there that cannot be read is more.
         if (HoldsOnlyRemovalLeftovers(folder, program) && !UninstallEntryMayNameFolderOf(program))
             return HandToBatch(program, quiet, kRemoved);
         if (!quiet)
-            ShowListError(kListName);
+            ShowListError(kListFileName);
         return kRemovalFailed;
     }
 
@@ -114,7 +112,7 @@ int RunUninstall(bool silent, bool quiet)
     // The list and the entry go last: until then a removal cut short can be run again and
     // finishes the job.
     list.Close();
-    DeleteFileA(kListName);
+    DeleteFileA(kListFileName);
     RemoveUninstallEntry();
     if (restartNeeded && !quiet)
         ShowMessage(GetMsg(IDS_RESTART_NEEDED), MB_ICONINFORMATION);
