@@ -33,7 +33,7 @@ void OnConfirm(HWND dialog)
     SaveSetupChoices(choices);
     StartOle(); // shortcuts are shell objects
     // The uninstall entry is registered even when the apply step stopped early.
-    ApplySetupChoices(choices, g_groupFolderPath);
+    ApplySetupChoices(choices, g_groupFolderPath, sizeof g_groupFolderPath);
     RegisterUninstallEntry(ListedKiB);
     EndDialog(dialog, 1);
 }

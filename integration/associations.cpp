@@ -16,9 +16,12 @@ bool IsOwnAssociation(const char *ext)
     return IsOwnFileType(type);
 }
 
-static void VolumeExtension(int number, char *out)
+// ".qNN" and its terminator.
+constexpr size_t kVolumeExtensionSize = 5;
+
+static void VolumeExtension(int number, char (&out)[kVolumeExtensionSize])
 {
-    wsprintfA(out, ".q%02d", number % 100); // ".qNN": always 4 characters
+    wsprintfA(out, ".q%02d", number % 100);
 }
 
 // Keeps the owner's value whole in the extension's settings; one it lacks, as empty text.
@@ -43,7 +46,7 @@ static void TakeExtension(const char *ext, const char *settings, bool shellExt, 
     if (isQbx) {
         int volumes = NtMajorVersion() != 0 ? 30 : 100;
         for (int n = 0; n < volumes; ++n) {
-            char volume[8];
+            char volume[kVolumeExtensionSize];
             VolumeExtension(n, volume);
             SetRegString(HKEY_CLASSES_ROOT, volume, "", QBX_FILE_TYPE);
             DeleteRegValue(HKEY_CLASSES_ROOT, volume, "Content Type");
@@ -57,7 +60,7 @@ static void TakeExtension(const char *ext, const char *settings, bool shellExt, 
 static void GiveBackVolumes(const char *settings, bool hasType, bool hasContent)
 {
     for (int n = 0; n < 100; ++n) {
-        char volume[8];
+        char volume[kVolumeExtensionSize];
         VolumeExtension(n, volume);
         if (!IsOwnAssociation(volume))
             continue;

@@ -154,8 +154,8 @@ static void LinkName9x(int row, char names[][kMsgSize])
         }
 }
 
-// Names of the group's shortcuts and the shortcuts' description, in UTF-16.
-static void LinkTexts(WCHAR names[][kMsgSize], WCHAR *description)
+// Names of the group's shortcuts and the shortcuts' description (size characters), in UTF-16.
+static void LinkTexts(WCHAR names[][kMsgSize], WCHAR *description, int size)
 {
     bool nt = NtMajorVersion() != 0;
     char ansi[kGroupCount][kMsgSize];
@@ -170,8 +170,8 @@ static void LinkTexts(WCHAR names[][kMsgSize], WCHAR *description)
             ToWide(ansi[i], names[i], kMsgSize);
         }
     }
-    if (!nt || IsMsgTranslated(IDS_SHORTCUT_DESCRIPTION) || !GetResourceMsgW(IDS_SHORTCUT_DESCRIPTION, description, kMsgSize))
-        ToWide(GetMsg(IDS_SHORTCUT_DESCRIPTION), description, kMsgSize);
+    if (!nt || IsMsgTranslated(IDS_SHORTCUT_DESCRIPTION) || !GetResourceMsgW(IDS_SHORTCUT_DESCRIPTION, description, size))
+        ToWide(GetMsg(IDS_SHORTCUT_DESCRIPTION), description, size);
 }
 
 // The NT family saves through the wide interface; 9x has only the ANSI one.
@@ -204,15 +204,15 @@ static DWORD FolderPathW(const void *items, WCHAR *out, DWORD size)
     return n;
 }
 
-// Path of a special folder in out (kPathSize bytes); false, out empty, when there is none.
-static bool SpecialFolder(IMalloc *malloc, int csidl, char *out)
+// Path of a special folder in out (size bytes); false, out empty, when there is none.
+static bool SpecialFolder(IMalloc *malloc, int csidl, char *out, size_t size)
 {
     out[0] = '\0';
     LPITEMIDLIST items = nullptr;
     if (FAILED(SHGetSpecialFolderLocation(nullptr, csidl, &items)) || !items)
         return false;
     static const PathCalls calls = {FolderPathA, FolderPathW};
-    bool found = ReadSystemPath(calls, items, out, kPathSize);
+    bool found = ReadSystemPath(calls, items, out, size);
     if (malloc)
         malloc->Free(items);
     return found;
@@ -222,10 +222,10 @@ static bool SpecialFolder(IMalloc *malloc, int csidl, char *out)
 // when there is none).
 static void ProgramsFolders(IMalloc *malloc, char folders[2][kPathSize])
 {
-    SpecialFolder(malloc, CSIDL_PROGRAMS, folders[0]);
+    SpecialFolder(malloc, CSIDL_PROGRAMS, folders[0], kPathSize);
     folders[1][0] = '\0';
     if (NtMajorVersion() != 0)
-        SpecialFolder(malloc, CSIDL_COMMON_PROGRAMS, folders[1]);
+        SpecialFolder(malloc, CSIDL_COMMON_PROGRAMS, folders[1], kPathSize);
 }
 
 bool IsProgramGroupFolder(const char *folder, const char *const *programs, int count)
@@ -299,14 +299,14 @@ static void UpdateLink(const char *folder, bool wanted, const char *target, cons
         SaveLink(target, description, wideLink);
 }
 
-// Joins folder, name and ".lnk" into link; false when they do not fit.
-static bool LinkPath(WCHAR *link, const WCHAR *folder, const WCHAR *name)
+// Joins folder, name and ".lnk" into link (size characters); false when they do not fit.
+static bool LinkPath(WCHAR *link, size_t size, const WCHAR *folder, const WCHAR *name)
 {
     const WCHAR *parts[] = {folder, name, L".lnk"};
     size_t used = 0;
     for (const WCHAR *part : parts) {
         for (; *part != L'\0'; ++part) {
-            if (used + 1 >= kPathSize)
+            if (used + 1 >= size)
                 return false;
             link[used++] = *part;
         }
@@ -320,27 +320,27 @@ static void CreateGroupLinks(const char *group, WCHAR names[][kMsgSize], const W
     WCHAR folder[kPathSize];
     char separated[kPathSize];
     CopyBounded(separated, group, sizeof separated);
-    if (!AppendPathPart(separated, sizeof separated, "") || !ToWide(separated, folder, kPathSize))
+    if (!AppendBackslash(separated, sizeof separated) || !ToWide(separated, folder, kPathSize))
         return;
     for (int i = 0; i < kGroupCount; ++i) {
         WCHAR link[kPathSize];
         char target[kPathSize];
-        if (!LinkPath(link, folder, names[i]) || !ProgramFilePath(kGroup[i].target, target, sizeof target))
+        if (!LinkPath(link, kPathSize, folder, names[i]) || !ProgramFilePath(kGroup[i].target, target, sizeof target))
             continue;
         SaveLink(target, description, link);
     }
 }
 
 // Deletes the group folder below programs and, when wanted, makes it anew with its shortcuts.
-// True when the group folder exists afterwards.
+// group (size bytes) receives its path. True when the group folder exists afterwards.
 static bool UpdateGroup(const char *programs, bool wanted, WCHAR names[][kMsgSize], const WCHAR *description,
-                        char *group)
+                        char *group, size_t size)
 {
     group[0] = '\0';
     if (programs[0] == '\0')
         return false;
-    CopyBounded(group, programs, kPathSize);
-    if (!AppendPathPart(group, kPathSize, kGroupName)) {
+    CopyBounded(group, programs, size);
+    if (!AppendPathPart(group, size, kGroupName)) {
         group[0] = '\0';
         return false;
     }
@@ -352,37 +352,38 @@ static bool UpdateGroup(const char *programs, bool wanted, WCHAR names[][kMsgSiz
     return PathExists(group);
 }
 
-void UpdateShortcuts(const SetupChoices &choices, char *groupFolder)
+void UpdateShortcuts(const SetupChoices &choices, char *groupFolder, size_t size)
 {
     DWORD version = NtMajorVersion();
     char target[kPathSize], folder[kPathSize], group[kPathSize];
     if (!ArchiverPath(target, sizeof target))
         return;
     WCHAR names[kGroupCount][kMsgSize], description[kMsgSize];
-    LinkTexts(names, description);
+    LinkTexts(names, description, kMsgSize);
     IMalloc *malloc = nullptr;
     if (FAILED(SHGetMalloc(&malloc)))
         malloc = nullptr;
 
-    SpecialFolder(malloc, CSIDL_DESKTOPDIRECTORY, folder);
+    SpecialFolder(malloc, CSIDL_DESKTOPDIRECTORY, folder, sizeof folder);
     if (version >= 6) {
         // Windows 6 and later keep it on the all-users desktop; an older one here would double it.
         UpdateLink(folder, false, target, description);
-        SpecialFolder(malloc, CSIDL_COMMON_DESKTOPDIRECTORY, folder);
+        SpecialFolder(malloc, CSIDL_COMMON_DESKTOPDIRECTORY, folder, sizeof folder);
     }
     UpdateLink(folder, choices.Desktop, target, description);
 
-    SpecialFolder(malloc, version >= 6 ? CSIDL_COMMON_STARTMENU : CSIDL_STARTMENU, folder);
+    SpecialFolder(malloc, version >= 6 ? CSIDL_COMMON_STARTMENU : CSIDL_STARTMENU, folder, sizeof folder);
     UpdateLink(folder, choices.StartMenu, target, description);
 
     char programs[2][kPathSize];
     ProgramsFolders(malloc, programs);
-    UpdateGroup(programs[0], choices.Programs, names, description, group);
+    UpdateGroup(programs[0], choices.Programs, names, description, group, sizeof group);
+    // Whole or not at all: a cut path names another folder.
     if (choices.Programs && groupFolder && group[0] != '\0')
-        CopyBounded(groupFolder, group, kGroupFolderSize);
+        JoinBounded(groupFolder, size, group, "");
     // The all-users group, when it could be made, is the one to show afterwards.
-    if (UpdateGroup(programs[1], choices.Programs, names, description, group) && groupFolder)
-        CopyBounded(groupFolder, group, kGroupFolderSize);
+    if (UpdateGroup(programs[1], choices.Programs, names, description, group, sizeof group) && groupFolder)
+        JoinBounded(groupFolder, size, group, "");
 
     if (malloc)
         malloc->Release();

@@ -87,10 +87,10 @@ void RegisterNewFileTemplate(const char *ext, bool isQbx)
     SetRegString(HKEY_CLASSES_ROOT, key, "FileName", path);
 }
 
-// What the settings key keeps for the extension's new-file key (kPathSize bytes).
-static bool SavedValuesKey(const char *ext, char *key)
+// What the settings key keeps for the extension's new-file key, in key (size bytes).
+static bool SavedValuesKey(const char *ext, char *key, size_t size)
 {
-    return ExtensionSettingsKey(ext, key, kPathSize) && AppendBounded(key, "\\ShellNew", kPathSize);
+    return ExtensionSettingsKey(ext, key, size) && AppendBounded(key, "\\ShellNew", size);
 }
 
 static bool IsOwnTemplateFile(const char *path)
@@ -124,7 +124,7 @@ static void DeleteOwnFileName(HKEY root, const char *key)
 void SaveNewFileValues(const char *ext)
 {
     char key[kPathSize], saved[kPathSize];
-    if (!ShellNewKey(ext, key, sizeof key) || !SavedValuesKey(ext, saved))
+    if (!ShellNewKey(ext, key, sizeof key) || !SavedValuesKey(ext, saved, sizeof saved))
         return;
     DeleteRegTree(kSettingsRoot, saved);
     if (!RegKeyExists(HKEY_CLASSES_ROOT, key))
@@ -148,7 +148,7 @@ void RestoreNewFileEntry(const char *ext)
 {
     char settings[kPathSize], key[kPathSize], saved[kPathSize], entry[2];
     if (!ExtensionSettingsKey(ext, settings, sizeof settings) || !ShellNewKey(ext, key, sizeof key) ||
-        !SavedValuesKey(ext, saved))
+        !SavedValuesKey(ext, saved, sizeof saved))
         return;
     DeleteOwnValues(key);
     if (RegKeyExists(kSettingsRoot, saved)) {

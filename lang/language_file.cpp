@@ -55,7 +55,7 @@ bool LanguageResources::ReadTable(const char *path)
     long long marker = FindMarker(file, &utf8Mark);
     if (marker < 0 || !file.Seek(marker, FILE_BEGIN))
         return false;
-    char *text = new (std::nothrow) char[kTableTextLimit + 1024];
+    char *text = new (std::nothrow) char[kTableTextLimit + 1]; // and the terminator
     if (!text)
         return false;
     int count = file.Read(text, kTableTextLimit);
@@ -140,7 +140,7 @@ void LanguageResources::Load(const char *fileName)
     UINT legacy = SystemLegacyAnsiCodePage();
     keyCodePages[0] = kNativeCodePage;
     keyCodePages[1] = legacy != kNativeCodePage ? legacy : 0;
-    char path[1024];
+    char path[kPathSize];
     if (ResolveName(path, sizeof path, fileName))
         ReadTable(path);
     DetectDirection();

@@ -54,7 +54,7 @@ static void ScheduleAtRestart(const char *name)
     UINT n = GetWindowsDirectoryA(ini, sizeof ini);
     if (n == 0 || n >= sizeof ini || !AppendPathPart(ini, sizeof ini, "wininit.ini"))
         return;
-    char shortName[1024] = "";
+    char shortName[kPathSize] = "";
     DWORD got = GetShortPathNameA(name, shortName, sizeof shortName);
     AddRenameEntry(ini, got > 0 && got < sizeof shortName ? shortName : name);
 }
@@ -98,7 +98,7 @@ static bool IsTempName(const char *name)
 
 bool DeferDeletion(const char *fullPath)
 {
-    char temp[1024];
+    char temp[kPathSize];
     if (FreeTempName(temp, sizeof temp, fullPath) && MoveFileA(fullPath, temp)) {
         ScheduleAtRestart(temp);
         return false;
@@ -130,7 +130,7 @@ DWORD ClearAttributesUnlessLink(const char *path)
 
 bool HoldsOnlyRemovalLeftovers(const char *folder, const char *programPath)
 {
-    char path[1024];
+    char path[kPathSize];
     WIN32_FIND_DATAA found;
     HANDLE find = JoinBounded(path, sizeof path, folder, "*") ? FindFirstFileA(path, &found) : INVALID_HANDLE_VALUE;
     if (find == INVALID_HANDLE_VALUE)
@@ -218,7 +218,7 @@ static void RunPass(ListFile &list, Pass &pass)
 {
     pass.deleted = 0;
     pass.checked.Clear();
-    char fullPath[1024];
+    char fullPath[kPathSize];
     for (size_t i = 0; i < list.Count(); ++i) {
         ListLine &line = list.Line(i);
         if (line.state == kUntried && FullPathOf(fullPath, sizeof fullPath, line.text, pass))

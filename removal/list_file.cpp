@@ -151,7 +151,7 @@ void ListFile::Close()
 static bool IsLinkOnDisk(void *context, const char *line, size_t length)
 {
     const char *folder = static_cast<const char *>(context);
-    char path[1024];
+    char path[kPathSize];
     size_t base = strlen(folder);
     if (base + length + 1 > sizeof path)
         return true;

@@ -22,7 +22,7 @@ void RemoveIntegration()
     SetAssociations(none);
     SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_FLUSH, nullptr, nullptr);
     SetShellIntegration(none);
-    UpdateShortcuts(none, nullptr);
+    UpdateShortcuts(none, nullptr, 0);
     DeleteRegTree(HKEY_CLASSES_ROOT, QBX_FILE_TYPE);
     DeleteRegTree(HKEY_CLASSES_ROOT, QBX_ZIP_FILE_TYPE);
     DeleteRegTree(HKEY_CLASSES_ROOT, QBX_REV_FILE_TYPE);

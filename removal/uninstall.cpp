@@ -19,7 +19,7 @@ static int ShowMessage(const char *text, UINT flags)
 
 static void ShowListError(const char *name)
 {
-    char text[kMsgBufferSize + 1024];
+    char text[kMsgBufferSize + kPathSize];
     FormatMsg(text, sizeof text, IDS_NO_LIST_FILE, name);
     ShowMessage(text, MB_ICONERROR);
 }

@@ -31,14 +31,15 @@ static const char *Step(const char *pos) { return g_dbcs.multiByte ? NextChar(po
 
 // CompareStringA reads its text in the code page of the locale it is given, never in UTF-8:
 // a UTF-8 process compares the UTF-16 forms (never the 9x family, whose wide call fails).
-// Those take texts of up to 1,023 bytes, as every buffer they come from holds.
+// Those take texts of up to a path's size, as every buffer they come from holds.
 int CompareNoCase(const char *a, const char *b)
 {
     constexpr DWORD kFlags = NORM_IGNORECASE | SORT_STRINGSORT;
     if (!IsUtf8Process())
         return CompareStringA(LOCALE_USER_DEFAULT, kFlags, a, -1, b, -1) - 2;
-    WCHAR wideA[1024], wideB[1024];
-    if (!MultiByteToWideChar(CP_UTF8, 0, a, -1, wideA, 1024) || !MultiByteToWideChar(CP_UTF8, 0, b, -1, wideB, 1024))
+    WCHAR wideA[kPathSize], wideB[kPathSize];
+    if (!MultiByteToWideChar(CP_UTF8, 0, a, -1, wideA, kPathSize) ||
+        !MultiByteToWideChar(CP_UTF8, 0, b, -1, wideB, kPathSize))
         return -2;
     return CompareStringW(LOCALE_USER_DEFAULT, kFlags, wideA, -1, wideB, -1) - 2;
 }
