@@ -1,17 +1,16 @@
 #include <gtest/gtest.h>
 
-#include "common/test_hooks.h"
 #include "common/test_util.h"
 #include "integration/app_path.h"
 #include "integration/associations.h"
 #include "integration/file_types.h"
 #include "integration/shell_extension.h"
 #include "integration/shortcuts.h"
+#include "integration/uninstall_entry.h"
 #include "integration_util.h"
 #include "lang/language_file.h"
 #include "lang/messages.h"
 #include "registry/registry.h"
-#include "support/bitness.h"
 
 #include <shlobj.h>
 
@@ -68,13 +67,6 @@ TEST(AppPathChild, RegisterFromDriveRoot)
     if (std::string(self).find("qbx_root_test") == std::string::npos)
         GTEST_SKIP() << "runs only as the drive-root child";
     EXPECT_TRUE(RegisterAppPath());
-}
-
-TEST(IsWow64, AnswersForThePlatformAndAsksOnce)
-{
-    EXPECT_EQ(IsWow64(), IsWow64Run());
-    EXPECT_EQ(IsWow64(), IsWow64Run());
-    EXPECT_EQ(Wow64QueryCount(), 1);
 }
 
 // Each module's class keys in its own registry view, its handler keys and approval also when
@@ -361,4 +353,15 @@ TEST(Shortcuts, EveryLinkInShellFoldersNamedBeyondTheCodePage)
         ShellFolderValue(m.root, m.name, &m.saved);
         RemoveTree(NamedPath(m.folder));
     }
+}
+
+TEST(UninstallCommand, QuotedOnlyWithABlank)
+{
+    char out[64];
+    ASSERT_TRUE(UninstallCommand(out, sizeof out, "C:\\Apps\\Quibex\\uninstall.exe"));
+    EXPECT_STREQ(out, "C:\\Apps\\Quibex\\uninstall.exe");
+    ASSERT_TRUE(UninstallCommand(out, sizeof out, "C:\\Program Files\\Q\\uninstall.exe"));
+    EXPECT_STREQ(out, "\"C:\\Program Files\\Q\\uninstall.exe\"");
+    EXPECT_TRUE(UninstallCommand(out, 10, "C:\\a b\\"));
+    EXPECT_FALSE(UninstallCommand(out, 9, "C:\\a b\\"));
 }

@@ -11,13 +11,6 @@
 
 static const char kTestKey[] = "Software\\QbxRegTest";
 
-static bool IsWow64Run()
-{
-    char arch[16] = "";
-    GetEnvironmentVariableA("QBX_ARCH", arch, sizeof arch);
-    return std::string(arch) == "win64";
-}
-
 // Raw read through the platform, to check what the layer stored.
 static std::string RawValue(HKEY root, const std::string &path, const char *name, DWORD *type = nullptr,
                             REGSAM view = 0)

@@ -2,6 +2,7 @@
 
 #include "common/test_hooks.h"
 #include "common/test_util.h"
+#include "support/bitness.h"
 #include "support/code_pages.h"
 #include "support/file_identity.h"
 #include "support/memory_error.h"
@@ -17,6 +18,13 @@ static std::string EmulatedVersion()
     char buf[32] = "";
     GetEnvironmentVariableA("QBX_VERSION", buf, sizeof buf);
     return buf;
+}
+
+TEST(IsWow64, AnswersForThePlatformAndAsksOnce)
+{
+    EXPECT_EQ(IsWow64(), IsWow64Run());
+    EXPECT_EQ(IsWow64(), IsWow64Run());
+    EXPECT_EQ(Wow64QueryCount(), 1);
 }
 
 TEST(NtMajorVersion, FollowsTheEmulatedWindowsAndAsksOnce)
