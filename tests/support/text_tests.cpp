@@ -125,6 +125,13 @@ TEST(Bounded, CopiesAndJoinsNeverPassTheirSize)
     EXPECT_STREQ(buf, "abcdefg") << "what does not fit leaves the buffer alone";
     EXPECT_TRUE(JoinBounded(buf, sizeof buf, "C:\\", "a"));
     EXPECT_STREQ(buf, "C:\\a");
+    // A separator and a name join whole or not at all.
+    EXPECT_FALSE(AppendPathPart(buf, 6, "b"));
+    EXPECT_STREQ(buf, "C:\\a") << "no separator left behind";
+    EXPECT_TRUE(AppendPathPart(buf, 7, "b"));
+    EXPECT_FALSE(AppendBackslash(buf, 7));
+    EXPECT_TRUE(AppendBackslash(buf, 8));
+    EXPECT_STREQ(buf, "C:\\a\\b\\");
 }
 
 TEST(CompareNoCase, IgnoresCase)
