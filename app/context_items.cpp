@@ -5,8 +5,8 @@
 
 static void LoadMenuItems(HWND dialog)
 {
-    // A stored number other than 0 or 1 goes to the box as it is.
-    // As CheckDlgButton, one import fewer.
+    // A stored number other than 0 or 1 goes to the box as it is; the message is CheckDlgButton's,
+    // with one import fewer.
     for (const MenuItemName &item : MenuItemNames)
         SendDlgItemMessageA(dialog, item.control, BM_SETCHECK, LoadMenuItem(item), 0);
 }

@@ -5,8 +5,8 @@
 #include "app/setup_dialog.h"
 #include "lang/messages.h"
 #include "res/resource.h"
-#include "support/system_folder.h"
 #include "support/program_path.h"
+#include "support/system_folder.h"
 
 // Each at the size the system shows it, from the nearest image of the file, rather than the
 // caption's icon shrunk from the big one.

@@ -4,8 +4,8 @@
 #include "integration/templates.h"
 #include "lang/messages.h"
 #include "registry/registry.h"
-#include "support/windows_version.h"
 #include "support/text.h"
+#include "support/windows_version.h"
 
 #include <windows.h>
 

@@ -5,8 +5,8 @@
 #include "lang/messages.h"
 #include "registry/registry.h"
 #include "res/resource.h"
-#include "support/windows_version.h"
 #include "support/text.h"
+#include "support/windows_version.h"
 
 static const char kCapabilitiesKey[] = "Software\\Quibex\\Capabilities";
 static const char kFileAssociationsKey[] = "Software\\Quibex\\Capabilities\\FileAssociations";

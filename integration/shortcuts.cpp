@@ -4,11 +4,11 @@
 #include "lang/messages.h"
 #include "res/resource.h"
 #include "support/code_pages.h"
+#include "support/file_identity.h"
 #include "support/optional_functions.h"
 #include "support/program_path.h"
-#include "support/file_identity.h"
-#include "support/windows_version.h"
 #include "support/text.h"
+#include "support/windows_version.h"
 
 #include <shlobj.h>
 #include <windows.h>

@@ -1,9 +1,9 @@
 #include "lang/messages.h"
 
 #include "lang/language_file.h"
-#include "support/windows_version.h"
 #include "support/program_path.h"
 #include "support/text.h"
+#include "support/windows_version.h"
 
 #include <string.h>
 

@@ -1,8 +1,8 @@
 #include "registry/registry.h"
 
 #include "support/optional_functions.h"
-#include "support/windows_version.h"
 #include "support/text.h"
+#include "support/windows_version.h"
 
 #include <new>
 #include <string.h>

@@ -4,10 +4,10 @@
 #include <string.h>
 
 #include "support/code_pages.h"
-#include "support/windows_version.h"
-#include "support/program_path.h"
 #include "support/private_file.h"
+#include "support/program_path.h"
 #include "support/text.h"
+#include "support/windows_version.h"
 
 // Text of this process in the system's OEM code page, which the interpreter reads a batch file
 // in whatever this process uses; exact (no look-alike names another path), or false.

@@ -4,8 +4,8 @@
 #include <string.h>
 
 #include "support/file_identity.h"
-#include "support/windows_version.h"
 #include "support/text.h"
+#include "support/windows_version.h"
 
 constexpr DWORD kRenameSectionSize = 32768;
 

@@ -1,8 +1,8 @@
 #include "support/program_path.h"
 
 #include "support/code_pages.h"
-#include "support/windows_version.h"
 #include "support/text.h"
+#include "support/windows_version.h"
 
 // Tests put a volume without short names in its place: Wine gives every file one.
 DWORD(WINAPI *g_shortPathName)(const WCHAR *path, WCHAR *out, DWORD size) = GetShortPathNameW;

@@ -1,4 +1,5 @@
-// This program's own path, and the files beside it, in a form the process's code page holds.
+// Paths the system gives, this program's own and the files beside it among them, in a form the
+// process's code page holds.
 // The A calls give "?" for letters the code page lacks, which names another file; an elevated
 // program must never start, write or delete such a path.
 #pragma once

@@ -6,8 +6,8 @@
 #include "support/code_pages.h"
 #include "support/file_identity.h"
 #include "support/memory_error.h"
-#include "support/system_folder.h"
 #include "support/program_path.h"
+#include "support/system_folder.h"
 #include "support/windows_version.h"
 
 #include <string.h>
