@@ -4,7 +4,7 @@ bool g_silentMode = false;
 bool g_quietMode = false;
 HICON g_programIcons[2] = {};
 HFONT g_boldFont = nullptr;
-char g_groupFolderPath[1024] = "";
+char g_groupFolderPath[kPathSize] = "";
 bool g_oleStarted = false;
 
 void StartOle()

@@ -6,13 +6,14 @@
 #include "integration/program_files.h"
 #include "lang/messages.h"
 #include "res/resource.h"
-#include "support/platform.h"
+#include "support/program_path.h"
+#include "support/system_folder.h"
 #include "support/text.h"
 
 #include <shellapi.h>
 
 // The installation folder is where this program lies, never the folder it was started in:
-// an elevated program must not open whatever "Quibex.exe" the current folder holds.
+// an elevated program must not open whatever archiver the current folder holds.
 static void OpenInstalledFile(const char *name)
 {
     char path[kPathSize];
@@ -25,7 +26,7 @@ static void OpenInstalledFile(const char *name)
 static void RunArchiver()
 {
     char path[kPathSize];
-    if (ProgramFilePath("Quibex.exe", path, sizeof path))
+    if (ArchiverPath(path, sizeof path))
         ShellExecuteA(nullptr, "open", path, nullptr, "", SW_SHOWNORMAL);
 }
 
@@ -43,7 +44,7 @@ static void InitDoneDialog(HWND dialog)
 
 INT_PTR CALLBACK DoneDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    DialogCommon(dialog, message, wParam, lParam, nullptr, "DONEDLG");
+    DialogCommon(dialog, message, wParam, lParam, nullptr, kDoneDialogName);
     switch (message) {
     case WM_INITDIALOG:
         InitDoneDialog(dialog);

@@ -10,7 +10,6 @@
 #include "removal/uninstall.h"
 #include "res/resource.h"
 #include "support/code_pages.h"
-#include "support/platform.h"
 #include "support/text.h"
 
 static void OnSwitch(SwitchKind kind, void *)
@@ -25,16 +24,19 @@ static void OnSwitch(SwitchKind kind, void *)
         ShowManualDeletionMessage();
 }
 
+// The longest value read, in characters, its terminator included.
+constexpr DWORD kSfxcmdSize = 1024;
+
 static void ReadSfxcmd()
 {
-    char value[3 * 1024] = "";
+    char value[Converted(kSfxcmdSize)] = "";
     if (IsUtf8Process()) {
-        // Read whole through the W call: 1,023 characters take up to three times the bytes here.
-        WCHAR wide[1024];
-        DWORD n = GetEnvironmentVariableW(L"sfxcmd", wide, 1024);
-        if (n > 0 && n < 1024)
+        // Read whole through the W call: its characters take up to three times the bytes here.
+        WCHAR wide[kSfxcmdSize];
+        DWORD n = GetEnvironmentVariableW(L"sfxcmd", wide, kSfxcmdSize);
+        if (n > 0 && n < kSfxcmdSize)
             ConvertWideText(wide, kTerminated, ProcessCodePage(), value, sizeof value);
-    } else if (GetEnvironmentVariableA("sfxcmd", value, 1024) >= 1024) {
+    } else if (GetEnvironmentVariableA("sfxcmd", value, kSfxcmdSize) >= kSfxcmdSize) {
         value[0] = '\0'; // too long to hold: no switch taken from a fragment
     }
     if (SfxcmdIsSilent(value, g_processCodePage))

@@ -9,7 +9,7 @@ namespace {
 constexpr UINT kDisplayTopic = 0x00; // HH_DISPLAY_TOPIC
 constexpr UINT kDisplayToc = 0x01;   // HH_DISPLAY_TOC
 
-char s_helpFile[1024] = "";
+char s_helpFile[kPathSize] = "";
 
 } // namespace
 

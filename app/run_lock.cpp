@@ -1,6 +1,6 @@
 #include "app/run_lock.h"
 
-#include "support/platform.h"
+#include "support/windows_version.h"
 
 #include <windows.h>
 

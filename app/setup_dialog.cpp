@@ -33,7 +33,7 @@ void OnConfirm(HWND dialog)
     SaveSetupChoices(choices);
     StartOle(); // shortcuts are shell objects
     // The uninstall entry is registered even when the apply step stopped early.
-    bool applied = ApplySetupChoices(choices, g_groupFolderPath);
+    bool applied = ApplySetupChoices(choices, g_groupFolderPath, sizeof g_groupFolderPath);
     RegisterUninstallEntry(ListedKiB);
     EndDialog(dialog, applied ? kSetupApplied : kSetupStoppedEarly);
 }
@@ -79,7 +79,7 @@ void SelectAllTypes(HWND dialog)
 
 INT_PTR CALLBACK SetupDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    DialogCommon(dialog, message, wParam, lParam, "HELPIntegrationSettings", "SETUPDLG");
+    DialogCommon(dialog, message, wParam, lParam, "HELPIntegrationSettings", kSetupDialogName);
     switch (message) {
     case WM_INITDIALOG:
         InitSetupDialog(dialog);
@@ -102,7 +102,7 @@ INT_PTR CALLBACK SetupDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
             SelectAllTypes(dialog);
             break;
         case IDC_CONTEXT_ITEMS:
-            DialogBoxParamA(g_resourceModule, "CONTEXTITEMS", dialog, ContextItemsDialogProc, 0);
+            DialogBoxParamA(g_resourceModule, kContextItemsDialogName, dialog, ContextItemsDialogProc, 0);
             break;
         default:
             break;

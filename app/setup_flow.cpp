@@ -6,8 +6,8 @@
 #include "lang/messages.h"
 #include "res/resource.h"
 #include "support/log.h"
-#include "support/platform.h"
 #include "support/program_path.h"
+#include "support/system_folder.h"
 
 // Each at the size the system shows it, from the nearest image of the file, rather than the
 // caption's icon shrunk from the big one.
@@ -41,12 +41,12 @@ int RunSetupFlow()
     // The integration dialog holds a rich-edit control: its library comes first.
     HMODULE richEdit = LoadSystemLibrary("riched32.dll");
     LoadProgramIcons();
-    INT_PTR confirmed = DialogBoxParamA(g_resourceModule, "SETUPDLG", nullptr, SetupDialogProc, 0);
+    INT_PTR confirmed = DialogBoxParamA(g_resourceModule, kSetupDialogName, nullptr, SetupDialogProc, 0);
     if (confirmed <= 0)
         LogLine(confirmed == 0 ? "setup closed unanswered" : "setup dialog not created");
     if (confirmed > 0) {
         g_boldFont = CreateBoldFont();
-        DialogBoxParamA(g_resourceModule, "DONEDLG", nullptr, DoneDialogProc, 0);
+        DialogBoxParamA(g_resourceModule, kDoneDialogName, nullptr, DoneDialogProc, 0);
         if (g_groupFolderPath[0] != '\0' && !g_silentMode)
             OpenFromSystemFolder(g_groupFolderPath);
         DeleteObject(g_boldFont);

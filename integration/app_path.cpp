@@ -3,14 +3,15 @@
 #include "integration/program_files.h"
 #include "registry/registry.h"
 #include "support/log.h"
+#include "support/program_path.h"
 #include "support/text.h"
 
-const char kAppPathKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\Quibex.exe";
+const char kAppPathKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\" QBX_ARCHIVER_FILE;
 
 bool RegisterAppPath()
 {
     char exe[kPathSize];
-    if (!ProgramFilePath("Quibex.exe", exe, sizeof exe))
+    if (!ArchiverPath(exe, sizeof exe))
         return true;
     LONG error = SetRegString(HKEY_LOCAL_MACHINE, kAppPathKey, "", exe);
     LogChange(error, "App Path set to %s", exe);

@@ -1,7 +1,7 @@
 // The archiver's application path, which lets Windows start it by its bare name.
 #pragma once
 
-// Registers "Quibex.exe" beside this program under the App Paths key. False only when the
+// Registers the archiver beside this program under the App Paths key. False only when the
 // registry refused the first write with access denied.
 bool RegisterAppPath();
 

@@ -7,7 +7,7 @@
 #include "integration/shell_extension.h"
 #include "integration/shortcuts.h"
 
-bool ApplySetupChoices(const SetupChoices &choices, char *groupFolder)
+bool ApplySetupChoices(const SetupChoices &choices, char *groupFolder, size_t size)
 {
     LogSetupChoices(choices);
     // Without rights to the machine's keys nothing else would succeed either.
@@ -20,6 +20,6 @@ bool ApplySetupChoices(const SetupChoices &choices, char *groupFolder)
     RegisterDefaultApps();
     if (!RegisterFileTypes())
         return false;
-    UpdateShortcuts(choices, groupFolder);
+    UpdateShortcuts(choices, groupFolder, size);
     return true;
 }

@@ -1,14 +1,13 @@
 #include "integration/associations.h"
 
 #include "integration/file_types.h"
-#include "integration/program_files.h"
 #include "integration/setup_record.h"
 #include "integration/templates.h"
 #include "lang/messages.h"
 #include "registry/registry.h"
 #include "support/log.h"
-#include "support/platform.h"
 #include "support/text.h"
+#include "support/windows_version.h"
 
 #include <windows.h>
 
@@ -27,9 +26,12 @@ static void LogOwnerRecord(DWORD error, const char *what, const char *ext, HKEY 
     LogChange(error, "%s %s: owner \"%s\"%s", ext, what, type, GetRegDword(record, settings, "Exist", 1) ? "" : ", no key");
 }
 
-static void VolumeExtension(int number, char *out)
+// ".qNN" and its terminator.
+constexpr size_t kVolumeExtensionSize = 5;
+
+static void VolumeExtension(int number, char (&out)[kVolumeExtensionSize])
 {
-    wsprintfA(out, ".q%02d", number % 100); // ".qNN": always 4 characters
+    wsprintfA(out, ".q%02d", number % 100);
 }
 
 // Keeps the owner's value whole in the extension's record; one it lacks, as empty text.
@@ -60,7 +62,7 @@ static void TakeExtension(const char *ext, const char *settings, bool shellExt, 
     if (isQbx) {
         int volumes = NtMajorVersion() != 0 ? 30 : 100;
         for (int n = 0; n < volumes; ++n) {
-            char volume[8];
+            char volume[kVolumeExtensionSize];
             VolumeExtension(n, volume);
             SetRegString(HKEY_CLASSES_ROOT, volume, "", QBX_FILE_TYPE);
             DeleteRegValue(HKEY_CLASSES_ROOT, volume, "Content Type");
@@ -74,7 +76,7 @@ static void TakeExtension(const char *ext, const char *settings, bool shellExt, 
 static void GiveBackVolumes(HKEY record, const char *settings, bool hasType, bool hasContent)
 {
     for (int n = 0; n < 100; ++n) {
-        char volume[8];
+        char volume[kVolumeExtensionSize];
         VolumeExtension(n, volume);
         if (!IsOwnAssociation(volume))
             continue;

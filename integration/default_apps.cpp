@@ -7,8 +7,8 @@
 #include "registry/registry.h"
 #include "res/resource.h"
 #include "support/log.h"
-#include "support/platform.h"
 #include "support/text.h"
+#include "support/windows_version.h"
 
 static const char kCapabilitiesKey[] = "Software\\Quibex\\Capabilities";
 static const char kFileAssociationsKey[] = "Software\\Quibex\\Capabilities\\FileAssociations";
@@ -56,7 +56,7 @@ void RegisterDefaultApps()
         return;
     // Recorded before the key is made: a setup cut short in between still leaves the record.
     if (!RegKeyExists64(HKEY_LOCAL_MACHINE, kRegisteredKey))
-        SetRecordDword("Setup", kRegisteredKeyRecord, 1);
+        SetRecordDword(QBX_SETUP_KEY, kRegisteredKeyRecord, 1);
     // Where the 64-bit shell looks for them; 32-bit Windows has only the one view.
     SetRegView64(true);
     SetRegString(HKEY_LOCAL_MACHINE, kCapabilitiesKey, "ApplicationName", GetMsg(IDS_APP_NAME));
@@ -73,7 +73,7 @@ void RemoveDefaultApps()
     WithdrawOpenWith();
     DeleteRegValue64(HKEY_LOCAL_MACHINE, kRegisteredKey, "Quibex");
     // Runs before the records go; another program's registration keeps the key.
-    if (GetRecordDword("Setup", kRegisteredKeyRecord) != 0)
+    if (GetRecordDword(QBX_SETUP_KEY, kRegisteredKeyRecord) != 0)
         DeleteEmptyRegKey(HKEY_LOCAL_MACHINE, kRegisteredKey, true);
     DeleteRegKey64(HKEY_LOCAL_MACHINE, kFileAssociationsKey);
     DeleteRegKey64(HKEY_LOCAL_MACHINE, kCapabilitiesKey);

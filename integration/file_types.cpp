@@ -24,7 +24,7 @@ static void SetIconIfMissing(const char *key, const char *icon)
 bool RegisterFileTypes()
 {
     char exe[kPathSize], command[kPathSize + 16], archiveIcon[kPathSize + 4], volumeIcon[kPathSize + 4];
-    ProgramFilePath("Quibex.exe", exe, sizeof exe);
+    ArchiverPath(exe, sizeof exe);
     JoinBounded(command, sizeof command, "\"", exe);
     AppendBounded(command, "\" \"%1\"", sizeof command);
     JoinBounded(archiveIcon, sizeof archiveIcon, exe, ",0");

@@ -1,10 +1,11 @@
-// Paths of the files that lie beside this program in the installation folder.
+// The archiver's main program, which lies beside this program in the installation folder.
 #pragma once
-
-#include "support/program_path.h"
 
 #include <stddef.h>
 
-// Appends a backslash (unless path ends in one) and name. False, path unchanged, when the
-// result would not fit in size bytes.
-bool AppendPathPart(char *path, size_t size, const char *name);
+// Its file name; a macro, so that a key named after it is joined at compile time.
+#define QBX_ARCHIVER_FILE "Quibex.exe"
+
+// Its path in out (size bytes), as ProgramFilePath gives it; false, out empty, when the
+// folder cannot be named or the path does not fit.
+bool ArchiverPath(char *out, size_t size);

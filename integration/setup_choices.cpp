@@ -50,4 +50,7 @@ void LogSetupChoices(const SetupChoices &choices)
     LogLine("choices %s", digits);
 }
 
-bool ExtensionSettingsKey(const char *ext, char *key, size_t size) { return JoinBounded(key, size, "Setup\\", ext); }
+bool ExtensionSettingsKey(const char *ext, char *key, size_t size)
+{
+    return JoinBounded(key, size, QBX_SETUP_KEY "\\", ext);
+}

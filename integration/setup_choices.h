@@ -49,6 +49,9 @@ template <typename Visit> void ForEachExtension(Visit visit)
 
 // Writes the choices to the log, one line.
 void LogSetupChoices(const SetupChoices &choices);
+// The key below the settings root that keeps setup's records; a macro, so that the keys below
+// it are joined at compile time.
+#define QBX_SETUP_KEY "Setup"
 
 // Sets key to the key below the settings root that keeps setup's record of one extension:
 // "Setup\" + ext. False, key unchanged, when that does not fit in size bytes.

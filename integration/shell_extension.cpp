@@ -1,10 +1,10 @@
 #include "integration/shell_extension.h"
 
 #include "integration/file_types.h"
-#include "integration/program_files.h"
 #include "registry/registry.h"
 #include "support/bitness.h"
 #include "support/log.h"
+#include "support/program_path.h"
 #include "support/text.h"
 
 const char kShellExtClassId32[] = "{4E81C2A0-3D5F-4B7A-9C16-2F8E0D4A6B31}";

@@ -5,9 +5,11 @@
 #include "res/resource.h"
 #include "support/code_pages.h"
 #include "support/log.h"
+#include "support/file_identity.h"
 #include "support/optional_functions.h"
-#include "support/platform.h"
+#include "support/program_path.h"
 #include "support/text.h"
+#include "support/windows_version.h"
 
 #include <shlobj.h>
 #include <windows.h>
@@ -27,7 +29,7 @@ struct GroupShortcut {
 };
 
 static const GroupShortcut kGroup[] = {
-    {"Quibex", 0, "Quibex.exe"},
+    {"Quibex", 0, QBX_ARCHIVER_FILE},
     {nullptr, IDS_HELP_SHORTCUT, "Quibex.chm"},
     {nullptr, IDS_MANUAL_SHORTCUT, "Qbx.txt"},
 };
@@ -151,8 +153,8 @@ static void LinkName9x(int row, char names[][kMsgSize])
         }
 }
 
-// Names of the group's shortcuts and the shortcuts' description, in UTF-16.
-static void LinkTexts(WCHAR names[][kMsgSize], WCHAR *description)
+// Names of the group's shortcuts and the shortcuts' description (size characters), in UTF-16.
+static void LinkTexts(WCHAR names[][kMsgSize], WCHAR *description, int size)
 {
     bool nt = NtMajorVersion() != 0;
     char ansi[kGroupCount][kMsgSize];
@@ -167,8 +169,8 @@ static void LinkTexts(WCHAR names[][kMsgSize], WCHAR *description)
             ToWide(ansi[i], names[i], kMsgSize);
         }
     }
-    if (!nt || IsMsgTranslated(IDS_SHORTCUT_DESCRIPTION) || !GetResourceMsgW(IDS_SHORTCUT_DESCRIPTION, description, kMsgSize))
-        ToWide(GetMsg(IDS_SHORTCUT_DESCRIPTION), description, kMsgSize);
+    if (!nt || IsMsgTranslated(IDS_SHORTCUT_DESCRIPTION) || !GetResourceMsgW(IDS_SHORTCUT_DESCRIPTION, description, size))
+        ToWide(GetMsg(IDS_SHORTCUT_DESCRIPTION), description, size);
 }
 
 // The NT family saves through the wide interface; 9x has only the ANSI one.
@@ -184,31 +186,32 @@ static bool SaveLink(const char *target, const WCHAR *description, const WCHAR *
            CreateShellLink<IShellLinkA>(kShellLinkA, target, ansiDescription, link);
 }
 
-// The folder's path in out (kPathSize bytes). The A call gives "?" for letters the code page
-// lacks, so the NT family reads it in UTF-16 and takes the form the code page holds; 9x has
-// only the A call (loaded by name: not every 9x shell exports the W one).
-static bool FolderPath(LPCITEMIDLIST items, char *out)
+// The shell writes a folder's path into MAX_PATH characters. The W call is loaded by name: not
+// every 9x shell exports it.
+static DWORD FolderPathA(const void *items, char *out, DWORD size)
 {
-    if (NtMajorVersion() == 0) {
-        char path[MAX_PATH] = "";
-        if (!SHGetPathFromIDListA(items, path) || path[0] == '\0')
-            return false;
-        CopyBounded(out, path, kPathSize);
-        return true;
-    }
-    PathFromIdListCall readPath = OptionalPathFromIdListW();
-    WCHAR path[MAX_PATH] = L"";
-    return readPath && readPath(items, path) && PathInCodePage(path, ProcessCodePage(), out, kPathSize);
+    return size >= MAX_PATH && SHGetPathFromIDListA(static_cast<LPCITEMIDLIST>(items), out) ? strlen(out) : 0;
 }
 
-// Path of a special folder in out (kPathSize bytes); false, out empty, when there is none.
-static bool SpecialFolder(IMalloc *malloc, int csidl, char *out)
+static DWORD FolderPathW(const void *items, WCHAR *out, DWORD size)
+{
+    PathFromIdListCall readPath = OptionalPathFromIdListW();
+    DWORD n = 0;
+    if (size >= MAX_PATH && readPath && readPath(static_cast<LPCITEMIDLIST>(items), out))
+        while (out[n] != L'\0')
+            ++n;
+    return n;
+}
+
+// Path of a special folder in out (size bytes); false, out empty, when there is none.
+static bool SpecialFolder(IMalloc *malloc, int csidl, char *out, size_t size)
 {
     out[0] = '\0';
     LPITEMIDLIST items = nullptr;
     if (FAILED(SHGetSpecialFolderLocation(nullptr, csidl, &items)) || !items)
         return false;
-    bool found = FolderPath(items, out);
+    static const PathCalls calls = {FolderPathA, FolderPathW};
+    bool found = ReadSystemPath(calls, items, out, size);
     if (malloc)
         malloc->Free(items);
     return found;
@@ -218,10 +221,10 @@ static bool SpecialFolder(IMalloc *malloc, int csidl, char *out)
 // when there is none).
 static void ProgramsFolders(IMalloc *malloc, char folders[2][kPathSize])
 {
-    SpecialFolder(malloc, CSIDL_PROGRAMS, folders[0]);
+    SpecialFolder(malloc, CSIDL_PROGRAMS, folders[0], kPathSize);
     folders[1][0] = '\0';
     if (NtMajorVersion() != 0)
-        SpecialFolder(malloc, CSIDL_COMMON_PROGRAMS, folders[1]);
+        SpecialFolder(malloc, CSIDL_COMMON_PROGRAMS, folders[1], kPathSize);
 }
 
 bool IsProgramGroupFolder(const char *folder, const char *const *programs, int count)
@@ -295,14 +298,14 @@ static void UpdateLink(const char *folder, bool wanted, const char *target, cons
         LogLine(SaveLink(target, description, wideLink) ? "shortcut %s created" : "shortcut %s not created", link);
 }
 
-// Joins folder, name and ".lnk" into link; false when they do not fit.
-static bool LinkPath(WCHAR *link, const WCHAR *folder, const WCHAR *name)
+// Joins folder, name and ".lnk" into link (size characters); false when they do not fit.
+static bool LinkPath(WCHAR *link, size_t size, const WCHAR *folder, const WCHAR *name)
 {
     const WCHAR *parts[] = {folder, name, L".lnk"};
     size_t used = 0;
     for (const WCHAR *part : parts) {
         for (; *part != L'\0'; ++part) {
-            if (used + 1 >= kPathSize)
+            if (used + 1 >= size)
                 return false;
             link[used++] = *part;
         }
@@ -316,27 +319,27 @@ static void CreateGroupLinks(const char *group, WCHAR names[][kMsgSize], const W
     WCHAR folder[kPathSize];
     char separated[kPathSize];
     CopyBounded(separated, group, sizeof separated);
-    if (!AppendPathPart(separated, sizeof separated, "") || !ToWide(separated, folder, kPathSize))
+    if (!AppendBackslash(separated, sizeof separated) || !ToWide(separated, folder, kPathSize))
         return;
     for (int i = 0; i < kGroupCount; ++i) {
         WCHAR link[kPathSize];
         char target[kPathSize];
-        if (!LinkPath(link, folder, names[i]) || !ProgramFilePath(kGroup[i].target, target, sizeof target))
+        if (!LinkPath(link, kPathSize, folder, names[i]) || !ProgramFilePath(kGroup[i].target, target, sizeof target))
             continue;
         LogLine(SaveLink(target, description, link) ? "shortcut to %s created" : "shortcut to %s not created", target);
     }
 }
 
 // Deletes the group folder below programs and, when wanted, makes it anew with its shortcuts.
-// True when the group folder exists afterwards.
+// group (size bytes) receives its path. True when the group folder exists afterwards.
 static bool UpdateGroup(const char *programs, bool wanted, WCHAR names[][kMsgSize], const WCHAR *description,
-                        char *group)
+                        char *group, size_t size)
 {
     group[0] = '\0';
     if (programs[0] == '\0')
         return false;
-    CopyBounded(group, programs, kPathSize);
-    if (!AppendPathPart(group, kPathSize, kGroupName)) {
+    CopyBounded(group, programs, size);
+    if (!AppendPathPart(group, size, kGroupName)) {
         group[0] = '\0';
         return false;
     }
@@ -349,37 +352,38 @@ static bool UpdateGroup(const char *programs, bool wanted, WCHAR names[][kMsgSiz
     return PathExists(group);
 }
 
-void UpdateShortcuts(const SetupChoices &choices, char *groupFolder)
+void UpdateShortcuts(const SetupChoices &choices, char *groupFolder, size_t size)
 {
     DWORD version = NtMajorVersion();
     char target[kPathSize], folder[kPathSize], group[kPathSize];
-    if (!ProgramFilePath("Quibex.exe", target, sizeof target))
+    if (!ArchiverPath(target, sizeof target))
         return;
     WCHAR names[kGroupCount][kMsgSize], description[kMsgSize];
-    LinkTexts(names, description);
+    LinkTexts(names, description, kMsgSize);
     IMalloc *malloc = nullptr;
     if (FAILED(SHGetMalloc(&malloc)))
         malloc = nullptr;
 
-    SpecialFolder(malloc, CSIDL_DESKTOPDIRECTORY, folder);
+    SpecialFolder(malloc, CSIDL_DESKTOPDIRECTORY, folder, sizeof folder);
     if (version >= 6) {
         // Windows 6 and later keep it on the all-users desktop; an older one here would double it.
         UpdateLink(folder, false, target, description);
-        SpecialFolder(malloc, CSIDL_COMMON_DESKTOPDIRECTORY, folder);
+        SpecialFolder(malloc, CSIDL_COMMON_DESKTOPDIRECTORY, folder, sizeof folder);
     }
     UpdateLink(folder, choices.Desktop, target, description);
 
-    SpecialFolder(malloc, version >= 6 ? CSIDL_COMMON_STARTMENU : CSIDL_STARTMENU, folder);
+    SpecialFolder(malloc, version >= 6 ? CSIDL_COMMON_STARTMENU : CSIDL_STARTMENU, folder, sizeof folder);
     UpdateLink(folder, choices.StartMenu, target, description);
 
     char programs[2][kPathSize];
     ProgramsFolders(malloc, programs);
-    UpdateGroup(programs[0], choices.Programs, names, description, group);
+    UpdateGroup(programs[0], choices.Programs, names, description, group, sizeof group);
+    // Whole or not at all: a cut path names another folder.
     if (choices.Programs && groupFolder && group[0] != '\0')
-        CopyBounded(groupFolder, group, kGroupFolderSize);
+        JoinBounded(groupFolder, size, group, "");
     // The all-users group, when it could be made, is the one to show afterwards.
-    if (UpdateGroup(programs[1], choices.Programs, names, description, group) && groupFolder)
-        CopyBounded(groupFolder, group, kGroupFolderSize);
+    if (UpdateGroup(programs[1], choices.Programs, names, description, group, sizeof group) && groupFolder)
+        JoinBounded(groupFolder, size, group, "");
 
     if (malloc)
         malloc->Release();

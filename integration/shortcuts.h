@@ -6,13 +6,10 @@
 #include <stddef.h>
 #include <windows.h>
 
-// Capacity of the caller's program group folder buffer.
-constexpr size_t kGroupFolderSize = 1024;
-
 // Creates each chosen shortcut and deletes each one not chosen, in the folders of the
-// running Windows version. groupFolder (kGroupFolderSize bytes, may be null) receives the
-// program group's folder when Programs is set, and is left alone otherwise.
-void UpdateShortcuts(const SetupChoices &choices, char *groupFolder);
+// running Windows version. groupFolder (size bytes, may be null) receives the program group's
+// folder when Programs is set and the path fits whole, and is left alone otherwise.
+void UpdateShortcuts(const SetupChoices &choices, char *groupFolder, size_t size);
 // True when folder is the program group's folder directly under one of the count Programs
 // folders, written as the group is made there: no other, deeper or dotted path.
 bool IsProgramGroupFolder(const char *folder, const char *const *programs, int count);

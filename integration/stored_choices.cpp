@@ -2,14 +2,15 @@
 
 #include "integration/associations.h"
 #include "registry/registry.h"
+#include "res/resource.h"
 #include "support/text.h"
 
 namespace {
 
 // JAR and ISO often belong to other programs (Java, disc tools) that users keep.
 constexpr int kForeignOwnerTypes[] = {kJarType, kIsoType};
-constexpr const char *kLinksKey = "Setup\\Links";
-constexpr const char *kSetupKey = "Setup";
+constexpr const char *kLinksKey = QBX_SETUP_KEY "\\Links";
+constexpr const char *kMenuItemsKey = QBX_SETUP_KEY "\\MenuItems";
 
 // A choice's place in the settings and its default; the order is the save order.
 struct StoredFlag {
@@ -23,9 +24,9 @@ constexpr StoredFlag kStoredFlags[] = {
     {&SetupChoices::Desktop, kLinksKey, "Desktop", 0},
     {&SetupChoices::StartMenu, kLinksKey, "StartMenu", 0},
     {&SetupChoices::Programs, kLinksKey, "Programs", 1},
-    {&SetupChoices::ShellExt, kSetupKey, "ShellExt", 1},
-    {&SetupChoices::CascadedMenu, kSetupKey, "CascadedMenu", 0},
-    {&SetupChoices::MenuIcons, kSetupKey, "MenuIcons", 1},
+    {&SetupChoices::ShellExt, QBX_SETUP_KEY, "ShellExt", 1},
+    {&SetupChoices::CascadedMenu, QBX_SETUP_KEY, "CascadedMenu", 0},
+    {&SetupChoices::MenuIcons, QBX_SETUP_KEY, "MenuIcons", 1},
 };
 
 // "Setup\" plus the type's primary extension.
@@ -68,4 +69,21 @@ void SaveSetupChoices(const SetupChoices &choices)
     }
     for (const StoredFlag &flag : kStoredFlags)
         SetSettingDword(flag.key, flag.valueName, choices.*flag.field ? 1 : 0);
+}
+
+const MenuItemName MenuItemNames[kMenuItemCount] = {
+    {IDC_MENU_EXTR_TO, "ExtrTo", 1},     {IDC_MENU_EXTR_HERE, "ExtrHere", 1}, {IDC_MENU_EXTR, "Extr", 1},
+    {IDC_MENU_EXTR_SEP, "ExtrSep", 1},   {IDC_MENU_OPEN_SFX, "OpenSFX", 1},   {IDC_MENU_ADD_TO, "AddTo", 1},
+    {IDC_MENU_ADD_ARC, "AddArc", 1},     {IDC_MENU_EMAIL_ARC, "EmailArc", 1}, {IDC_MENU_EMAIL_OPT, "EmailOpt", 1},
+    {IDC_MENU_TEST, "Test", 0},          {IDC_MENU_CONVERT, "Convert", 0},
+};
+
+DWORD LoadMenuItem(const MenuItemName &item)
+{
+    return GetSettingDword(kMenuItemsKey, item.valueName, item.defaultValue);
+}
+
+void SaveMenuItem(const MenuItemName &item, bool shown)
+{
+    SetSettingDword(kMenuItemsKey, item.valueName, shown ? 1 : 0);
 }

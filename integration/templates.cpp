@@ -1,10 +1,11 @@
 #include "integration/templates.h"
 
-#include "integration/program_files.h"
 #include "integration/setup_choices.h"
 #include "registry/registry.h"
 #include "support/log.h"
+#include "support/program_path.h"
 #include "support/text.h"
+#include "support/windows_version.h"
 
 #include <string.h>
 #include <windows.h>
@@ -51,12 +52,9 @@ void SaveNewFileEntry(const char *ext, HKEY record, const char *settings)
 // NtMajorVersion cannot tell Me from 98: both are 9x of major version 4.
 static bool UsesTemplateFile()
 {
-    OSVERSIONINFOA info;
-    ZeroMemory(&info, sizeof info);
-    info.dwOSVersionInfoSize = sizeof info;
-    GetVersionExA(&info);
-    bool windows2000OrLater = info.dwMajorVersion > 4;
-    bool windowsMe = info.dwMinorVersion > 10; // Me is 4.90, 98 4.10; 95 and NT 4 are 4.0
+    const WindowsVersion &version = RunningWindows();
+    bool windows2000OrLater = version.major > 4;
+    bool windowsMe = version.minor > 10; // Me is 4.90, 98 4.10; 95 and NT 4 are 4.0
     return windows2000OrLater || windowsMe;
 }
 
@@ -90,10 +88,10 @@ void RegisterNewFileTemplate(const char *ext, bool isQbx)
     LogChange(SetRegString(HKEY_CLASSES_ROOT, key, "FileName", path), "%s set", key);
 }
 
-// What the record keeps of the extension's new-file key (kPathSize bytes).
-static bool SavedValuesKey(const char *ext, char *key)
+// What the record keeps of the extension's new-file key, in key (size bytes).
+static bool SavedValuesKey(const char *ext, char *key, size_t size)
 {
-    return ExtensionSettingsKey(ext, key, kPathSize) && AppendBounded(key, "\\ShellNew", kPathSize);
+    return ExtensionSettingsKey(ext, key, size) && AppendBounded(key, "\\ShellNew", size);
 }
 
 static bool IsOwnTemplateFile(const char *path)
@@ -127,7 +125,7 @@ static void DeleteOwnFileName(HKEY root, const char *key)
 void SaveNewFileValues(const char *ext, HKEY record)
 {
     char key[kPathSize], saved[kPathSize];
-    if (!ShellNewKey(ext, key, sizeof key) || !SavedValuesKey(ext, saved))
+    if (!ShellNewKey(ext, key, sizeof key) || !SavedValuesKey(ext, saved, sizeof saved))
         return;
     DeleteRegTree(record, saved);
     if (!RegKeyExists(HKEY_CLASSES_ROOT, key))
@@ -151,7 +149,7 @@ void RestoreNewFileEntry(const char *ext, HKEY record)
 {
     char settings[kPathSize], key[kPathSize], saved[kPathSize], entry[2];
     if (!ExtensionSettingsKey(ext, settings, sizeof settings) || !ShellNewKey(ext, key, sizeof key) ||
-        !SavedValuesKey(ext, saved))
+        !SavedValuesKey(ext, saved, sizeof saved))
         return;
     DeleteOwnValues(key);
     LogLine("%s given back", key);

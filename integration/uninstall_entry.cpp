@@ -1,11 +1,12 @@
 #include "integration/uninstall_entry.h"
 
+#include "integration/program_files.h"
 #include "lang/messages.h"
 #include "qbx_version.h"
 #include "registry/registry.h"
 #include "res/resource.h"
+#include "support/file_identity.h"
 #include "support/log.h"
-#include "support/platform.h"
 #include "support/program_path.h"
 #include "support/text.h"
 
@@ -44,7 +45,7 @@ static void RegisterDetails(const char *program, ListedSize listedKiB)
     SetEntryDword("VersionMinor", QBX_VERSION_MINOR);
     SetEntryString("Publisher", GetMsg(IDS_PUBLISHER));
     SetEntryString("URLInfoAbout", GetWebAddressMsg(IDS_HOME_PAGE));
-    AppendBackslash(text);
+    AppendBackslash(text, sizeof text);
     DWORD kib;
     if (listedKiB(text, &kib))
         SetEntryDword("EstimatedSize", kib);
@@ -67,7 +68,7 @@ void RegisterUninstallEntry(ListedSize listedKiB)
         if (UninstallCommand(command, sizeof command, program))
             SetEntryString("UninstallString", command);
         char icon[kPathSize];
-        if (ProgramFilePath("Quibex.exe", icon, sizeof icon))
+        if (ArchiverPath(icon, sizeof icon))
             SetEntryString("DisplayIcon", icon);
     }
     SetEntryDword("NoModify", 1);
@@ -85,10 +86,9 @@ static bool IsFolderOf(const char *folder, const char *programPath)
     char own[kPathSize], path[kPathSize];
     CopyBounded(own, programPath, sizeof own);
     StripFileName(own);
-    AppendBackslash(own);
-    if (!JoinBounded(path, sizeof path - 1, folder, ""))
+    AppendBackslash(own, sizeof own);
+    if (!JoinBounded(path, sizeof path, folder, "") || !AppendBackslash(path, sizeof path))
         return false;
-    AppendBackslash(path);
     return CompareNoCase(path, own) == 0 ||
            (AppendBounded(path, FileNamePart(programPath), sizeof path) && IsSameFile(path, programPath));
 }

@@ -55,7 +55,7 @@ bool LanguageResources::ReadTable(const char *path)
     long long marker = FindMarker(file, &utf8Mark);
     if (marker < 0 || !file.Seek(marker, FILE_BEGIN))
         return false;
-    char *text = new (std::nothrow) char[kTableTextLimit + 1024];
+    char *text = new (std::nothrow) char[kTableTextLimit + 1]; // and the terminator
     if (!text)
         return false;
     int count = file.Read(text, kTableTextLimit);
@@ -93,7 +93,7 @@ bool LanguageResources::Find(char *out, size_t outSize, size_t limit, const char
         const char *bytes = entry || codePage == 0 ? nullptr : NativeBytes(codePage, text, wide, converted, sizeof converted);
         if (!bytes)
             continue;
-        char key[9];
+        char key[kKeySize];
         LanguageKey(key, bytes, context, kind);
         entry = table.FindEntry(key);
     }
@@ -134,7 +134,7 @@ bool LanguageResources::FindDirectionEntry(char *out, size_t outSize) const
 
 void LanguageResources::DetectDirection()
 {
-    if (FindResourceA(g_resourceModule, "RTL", MAKEINTRESOURCEA(5))) { // RT_DIALOG
+    if (FindDialogResource("RTL")) {
         IsRightToLeft = true;
         return;
     }
@@ -152,7 +152,7 @@ void LanguageResources::Load(const char *fileName)
     UINT legacy = SystemLegacyAnsiCodePage();
     keyCodePages[0] = kNativeCodePage;
     keyCodePages[1] = legacy != kNativeCodePage ? legacy : 0;
-    char path[1024];
+    char path[kPathSize];
     if (ResolveName(path, sizeof path, fileName))
         ReadTable(path);
     DetectDirection();

@@ -30,16 +30,16 @@ unsigned Crc32(unsigned crc, const void *data, size_t size)
     return ~crc;
 }
 
-void LanguageKey(char key[9], const char *text, const char *context, TextKind kind)
+void LanguageKey(char (&key)[kKeySize], const char *text, const char *context, TextKind kind)
 {
     char prefix = static_cast<char>(kind);
     unsigned crc = Crc32(0, &prefix, 1);
     if (context)
         crc = Crc32(crc, context, strlen(context));
     crc = Crc32(crc, text, strlen(text));
-    for (int i = 7; i >= 0; --i, crc >>= 4)
+    for (size_t i = kKeyDigits; i-- > 0; crc >>= 4)
         key[i] = "0123456789abcdef"[crc & 15];
-    key[8] = '\0';
+    key[kKeyDigits] = '\0';
 }
 
 int UnescapeTable(char *text, int length)
@@ -78,10 +78,10 @@ void CopyChars(char *out, size_t size, const char *src, size_t n, const DbcsTabl
     out[i] = '\0';
 }
 
-// Compares the first 8 bytes of a line with a key as unsigned bytes, stopping at a zero.
+// Compares a line's first bytes with a key as unsigned bytes, stopping at a zero.
 static int CompareKey(const char *line, const char *key)
 {
-    for (int i = 0; i < 8; ++i) {
+    for (size_t i = 0; i < kKeyDigits; ++i) {
         unsigned char a = static_cast<unsigned char>(line[i]), b = static_cast<unsigned char>(key[i]);
         if (a != b)
             return a < b ? -1 : 1;
@@ -95,10 +95,10 @@ static int CompareKey(const char *line, const char *key)
 // first difference, so a line that ends early is never read past.
 static bool IsEntryFor(const char *line, const char *key)
 {
-    for (int i = 0; i < 8; ++i)
+    for (size_t i = 0; i < kKeyDigits; ++i)
         if (line[i] != key[i])
             return false;
-    return line[8] == '=' && line[9] == '"';
+    return line[kKeyDigits] == '=' && line[kKeyDigits + 1] == '"';
 }
 
 void LanguageTable::Clear()
@@ -127,7 +127,7 @@ static bool IndexBefore(const char *text, int a, int b)
 // A Shell sort: the library's sort would add the better part of a kilobyte to the program.
 void LanguageTable::BuildIndex()
 {
-    for (int k = 1; k <= length - 9; ++k)
+    for (int k = 1; k <= length - static_cast<int>(kKeyDigits + 1); ++k) // a key and the byte after it
         if (data[k - 1] == kFormFeed && data[k] != kFormFeed)
             index.Append(k);
     int *items = index.items, count = index.count, gap = 1;
@@ -142,7 +142,7 @@ void LanguageTable::BuildIndex()
         }
 }
 
-const char *LanguageTable::FindEntry(const char key[9]) const
+const char *LanguageTable::FindEntry(const char key[kKeySize]) const
 {
     // The first line is the only one the index leaves out that is long enough for an entry.
     if (IsEntryFor(data, key))
@@ -164,7 +164,7 @@ const char *LanguageTable::FindEntry(const char key[9]) const
 
 void LanguageTable::CopyTranslation(char *out, size_t outSize, const char *entry) const
 {
-    const char *start = entry + 10;
+    const char *start = entry + kEntryTextStart;
     const char *end = start;
     while (*end != '\0' && *end != kFormFeed)
         ++end;
@@ -185,7 +185,7 @@ void LanguageTable::Translate(char *out, size_t outSize, const char *text, const
 {
     const char *entry = nullptr;
     if (data) {
-        char key[9];
+        char key[kKeySize];
         LanguageKey(key, text, context, kind);
         entry = FindEntry(key);
     }

@@ -4,6 +4,7 @@
 
 #include "support/array.h"
 #include "support/dbcs_table.h"
+#include "support/text_sizes.h"
 
 #include <stddef.h>
 #include <string.h>
@@ -26,15 +27,17 @@ constexpr char kMarkerBytes[] = "***messages**";  // the 13 bytes the search loo
 constexpr size_t kWindowTextSize = 1024;
 constexpr size_t kSizeEntrySize = 512;
 constexpr size_t kDirectionSize = 1024;
-// UTF-8 takes at most three bytes for a character that another code page holds in one or two:
-// a buffer this many times a limit holds any text within the limit once converted.
-constexpr size_t kConversionGrowth = 3;
-constexpr size_t Converted(size_t limit) { return kConversionGrowth * limit; }
+
+// An entry is a line of the key's lower-case hexadecimal digits, "=", a double quote and the
+// translation, which ends at the line's last double quote.
+constexpr size_t kKeyDigits = 8;
+constexpr size_t kKeySize = kKeyDigits + 1;        // a key as text, with its terminator
+constexpr size_t kEntryTextStart = kKeyDigits + 2; // after the key, "=" and the opening quote
 
 // Standard reflected CRC-32 (zlib's): start with 0, feed pieces, the result is final.
 unsigned Crc32(unsigned crc, const void *data, size_t size);
-// The 8 lower-case hex digits that key a text of that kind in that context (may be null).
-void LanguageKey(char key[9], const char *text, const char *context, TextKind kind);
+// The lower-case hex digits that key a text of that kind in that context (may be null).
+void LanguageKey(char (&key)[kKeySize], const char *text, const char *context, TextKind kind);
 // Offset of the marker in bytes read, among the offsets that have 16 bytes from there to the
 // end of what was read; -1 when there is none.
 inline int MarkerOffset(const char *bytes, int count)
@@ -63,7 +66,7 @@ public:
     void Clear();
     bool IsLoaded() const { return data != nullptr; }
     // The line of the entry with that key ("key=\"..."), or null. Only while loaded.
-    const char *FindEntry(const char key[9]) const;
+    const char *FindEntry(const char key[kKeySize]) const;
     // The translation of an entry line, cut at a character boundary to fit outSize bytes.
     void CopyTranslation(char *out, size_t outSize, const char *entry) const;
     // Writes the translation of text (or the text itself) to out, which holds outSize bytes

@@ -48,7 +48,7 @@ struct DialogTemplate {
 
     DialogTemplate(const char *dialogName)
     {
-        HRSRC found = FindResourceA(g_resourceModule, dialogName, MAKEINTRESOURCEA(5)); // RT_DIALOG
+        HRSRC found = FindDialogResource(dialogName);
         HGLOBAL loaded = found ? LoadResource(g_resourceModule, found) : nullptr;
         bytes = loaded ? static_cast<const unsigned char *>(LockResource(loaded)) : nullptr;
         size = bytes ? SizeofResource(g_resourceModule, found) : 0;

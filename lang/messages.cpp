@@ -1,9 +1,9 @@
 #include "lang/messages.h"
 
 #include "lang/language_file.h"
-#include "support/platform.h"
 #include "support/program_path.h"
 #include "support/text.h"
+#include "support/windows_version.h"
 
 #include <string.h>
 
@@ -17,7 +17,7 @@ static int s_ringPos = 0;
 void ExtResource::Load(HMODULE program, const char *folderOf)
 {
     Unload();
-    char path[1024] = "";
+    char path[kPathSize] = "";
     if (folderOf) {
         CopyBounded(path, folderOf, sizeof path);
         *FileNamePart(path) = '\0';
@@ -41,6 +41,11 @@ void ExtResource::Unload()
     loaded = false;
 }
 
+HRSRC FindDialogResource(const char *name)
+{
+    return FindResourceA(g_resourceModule, name, MAKEINTRESOURCEA(5)); // RT_DIALOG
+}
+
 static char *NextRingBuffer()
 {
     s_ringPos = (s_ringPos + 1) % kMsgRing;
@@ -52,19 +57,19 @@ static char *NextRingBuffer()
 // The program's own text, translated. The key comes from the text in UTF-16 where the NT
 // family gives it: in a code page that cannot hold the native letters the narrow text has
 // lost them. 9x keys the narrow text.
-static void LoadTranslated(int id, char *buf)
+static void LoadTranslated(int id, char *buf, int size)
 {
-    LoadStringA(g_programModule, id, buf, kMsgBufferSize);
+    LoadStringA(g_programModule, id, buf, size);
     WCHAR wide[kMsgBufferSize];
     bool hasWide = NtMajorVersion() != 0 && LoadStringW(g_programModule, id, wide, kMsgBufferSize) > 0;
-    g_language.Find(buf, kMsgBufferSize, kMsgSize, buf, hasWide ? wide : nullptr, nullptr, TextKind::MessageText);
+    g_language.Find(buf, size, kMsgSize, buf, hasWide ? wide : nullptr, nullptr, TextKind::MessageText);
 }
 
 const char *GetMsg(int id)
 {
     char *buf = NextRingBuffer();
     if (g_language.IsLoaded())
-        LoadTranslated(id, buf);
+        LoadTranslated(id, buf, kMsgBufferSize);
     else if (LoadStringA(g_resourceModule, id, buf, kMsgBufferSize) == 0)
         LoadStringA(g_programModule, id, buf, kMsgBufferSize);
     return buf;

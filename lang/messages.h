@@ -1,6 +1,8 @@
 // The optional language module "qbxlng.dll" and the string-table look-up.
 #pragma once
 
+#include "support/text_sizes.h"
+
 #include <windows.h>
 
 extern HMODULE g_resourceModule; // dialogs, strings and icon come from here
@@ -19,8 +21,11 @@ extern ExtResource g_extResource;
 // Bytes a message's translation may take in its file (what the kit measures), and the size of
 // the buffers that hold a message: enough for any such translation in UTF-8.
 constexpr int kMsgSize = 512;
-constexpr int kMsgBufferSize = 3 * kMsgSize;
+constexpr int kMsgBufferSize = static_cast<int>(Converted(kMsgSize));
 constexpr int kMsgRing = 8;
+
+// The dialog template of that name in the resource module; null without one.
+HRSRC FindDialogResource(const char *name);
 
 // Localised text of a string-table number; valid until 8 further calls. "" when unknown.
 const char *GetMsg(int id);

@@ -2,8 +2,8 @@
 
 #include "support/code_pages.h"
 #include "support/optional_functions.h"
-#include "support/platform.h"
 #include "support/text.h"
+#include "support/windows_version.h"
 
 #include <new>
 #include <string.h>
@@ -19,7 +19,7 @@ static int s_passCount = 0;
 HKEY BuildKeyPath(HKEY root, const char *path, char *dest, size_t size)
 {
     size_t length = strlen(path);
-    if (size < 20 || length > size - 20)
+    if (size < kSettingsPathRoom || length > size - kSettingsPathRoom)
         return nullptr;
     if (root != kSettingsRoot && root != kMachineSettingsRoot) {
         CopyBounded(dest, path, size);

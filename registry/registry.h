@@ -12,13 +12,14 @@ extern const HKEY kSettingsRoot;
 // for the 64-bit view.
 extern const HKEY kMachineSettingsRoot;
 
-// Longest key path a caller may pass; the rest of the 256-byte built path leaves room for
-// the settings key's path and the terminator.
+// Room a built path keeps for the settings key's path, its separator and the terminator.
+constexpr size_t kSettingsPathRoom = 20;
+// Longest key path a caller may pass: the rest of the 256-byte built path.
 constexpr size_t kKeyPathSize = 256;
-constexpr size_t kMaxKeyPath = kKeyPathSize - 20;
+constexpr size_t kMaxKeyPath = kKeyPathSize - kSettingsPathRoom;
 
 // Writes the path the system receives into dest (size bytes) and returns the system's root it
-// lies below. Null, dest untouched, when path is longer than size-20.
+// lies below. Null, dest untouched, when path is longer than size - kSettingsPathRoom.
 HKEY BuildKeyPath(HKEY root, const char *path, char *dest, size_t size);
 
 // Opens the key for writing, creating missing keys on the way (in the 64-bit view while

@@ -5,10 +5,10 @@
 
 #include "support/code_pages.h"
 #include "support/log.h"
-#include "support/platform.h"
-#include "support/program_path.h"
 #include "support/private_file.h"
+#include "support/program_path.h"
 #include "support/text.h"
+#include "support/windows_version.h"
 
 // Text of this process in the system's OEM code page, which the interpreter reads a batch file
 // in whatever this process uses; exact (no look-alike names another path), or false.
@@ -45,7 +45,7 @@ static bool HasPercent(const char *text)
 
 bool ToBatchPath(char *out, size_t size, const char *path, const char *variable)
 {
-    char oem[1024];
+    char oem[kPathSize];
     if (ToOem(oem, sizeof oem, path))
         return DoublePercent(out, size, oem);
     // On NT a variable rather than the short name: short names can be switched off per volume,
@@ -56,7 +56,7 @@ bool ToBatchPath(char *out, size_t size, const char *path, const char *variable)
     if (NtMajorVersion() != 0 && !HasPercent(path))
         return SetEnvironmentVariableA(variable, path) && JoinBounded(out, size, "%", variable) &&
                AppendBounded(out, "%", size);
-    char shortPath[1024];
+    char shortPath[kPathSize];
     DWORD n = GetShortPathNameA(path, shortPath, sizeof shortPath);
     return n > 0 && n < sizeof shortPath && ToOem(oem, sizeof oem, shortPath) && DoublePercent(out, size, oem);
 }
@@ -87,16 +87,17 @@ static bool WriteAll(HANDLE file, const char *text)
     return WriteFile(file, text, size, &written, nullptr) && written == size;
 }
 
-// The batch text for the file at batchPath, which must exist so that its short name does.
-static bool ComposeFor(char *text, const char *batchPath, const char *programPath, bool quiet)
+// The batch text in text (size bytes) for the file at batchPath, which must exist so that its
+// short name does.
+static bool ComposeFor(char *text, size_t size, const char *batchPath, const char *programPath, bool quiet)
 {
-    char folder[1024];
+    char folder[kPathSize];
     DWORD n = GetCurrentDirectoryA(sizeof folder, folder);
     char program[kBatchPathSize], folderText[kBatchPathSize], batch[kBatchPathSize];
     return n > 0 && n < sizeof folder && ToBatchPath(program, sizeof program, programPath, "QBX_PROGRAM") &&
            ToBatchPath(folderText, sizeof folderText, folder, "QBX_FOLDER") &&
            ToBatchPath(batch, sizeof batch, batchPath, "QBX_BATCH") &&
-           ComposeBatch(text, kBatchTextSize, NtMajorVersion() != 0, program, folderText, batch, quiet);
+           ComposeBatch(text, size, NtMajorVersion() != 0, program, folderText, batch, quiet);
 }
 
 // Created once and written through that one handle: an existing file or link of the name is
@@ -108,7 +109,7 @@ static bool WriteBatch(const char *batchPath, const char *programPath, bool quie
     if (file == INVALID_HANDLE_VALUE)
         return false;
     char *text = new (std::nothrow) char[kBatchTextSize];
-    bool ok = text && ComposeFor(text, batchPath, programPath, quiet) && WriteAll(file, text);
+    bool ok = text && ComposeFor(text, kBatchTextSize, batchPath, programPath, quiet) && WriteAll(file, text);
     delete[] text;
     ok = CloseHandle(file) && ok;
     if (!ok)
@@ -142,7 +143,7 @@ bool BatchCommandLine(char *out, size_t size, bool nt, const char *comspec, cons
     for (const char *p = comspec; *p != '\0'; ++p)
         if (*p == '"')
             return false;
-    char path[1024];
+    char path[kPathSize];
     if (nt) {
         // "%" is expanded on a command line even inside quotes; the short name may do without.
         if (!JoinBounded(path, sizeof path, batchPath, ""))
@@ -168,12 +169,12 @@ bool BatchCommandLine(char *out, size_t size, bool nt, const char *comspec, cons
 
 static bool StartBatch(const char *batchPath)
 {
-    char comspec[1024] = "";
+    char comspec[kPathSize] = "";
     DWORD n = GetEnvironmentVariableA("COMSPEC", comspec, sizeof comspec);
     if (n == 0 || n >= sizeof comspec)
         return false;
     bool nt = NtMajorVersion() != 0;
-    char command[2 * 1024 + 32];
+    char command[2 * kPathSize + 32];
     if (!BatchCommandLine(command, sizeof command, nt, comspec, batchPath))
         return false;
 
@@ -207,8 +208,8 @@ static bool StartBatch(const char *batchPath)
 
 bool WriteAndStartBatch(const char *programPath, bool quiet)
 {
-    char temp[1024] = "";
-    char batchPath[1024];
+    char temp[kPathSize] = "";
+    char batchPath[kPathSize];
     if (!TempFolderPath(temp, sizeof temp) || !JoinBounded(batchPath, sizeof batchPath, temp, "Uninstall_Qbx.Bat"))
         return false;
     if (!WriteBatch(batchPath, programPath, quiet))

@@ -3,10 +3,11 @@
 #include <new>
 #include <string.h>
 
+#include "support/file_identity.h"
 #include "support/log.h"
 #include "support/long_paths.h"
-#include "support/platform.h"
 #include "support/text.h"
+#include "support/windows_version.h"
 
 constexpr DWORD kRenameSectionSize = 32768;
 
@@ -52,14 +53,11 @@ static void ScheduleAtRestart(const char *name)
         return;
     }
     // 9x: the platform deletes the file named by a "NUL" entry of [Rename] at its next start.
-    char ini[1024] = "";
-    UINT n = GetWindowsDirectoryA(ini, sizeof ini - 1);
-    if (n == 0 || n >= sizeof ini - 1)
+    char ini[kPathSize] = "";
+    UINT n = GetWindowsDirectoryA(ini, sizeof ini);
+    if (n == 0 || n >= sizeof ini || !AppendPathPart(ini, sizeof ini, "wininit.ini"))
         return;
-    AppendBackslash(ini);
-    if (!AppendBounded(ini, "wininit.ini", sizeof ini))
-        return;
-    char shortName[1024] = "";
+    char shortName[kPathSize] = "";
     DWORD got = GetShortPathNameA(name, shortName, sizeof shortName);
     AddRenameEntry(ini, got > 0 && got < sizeof shortName ? shortName : name);
 }
@@ -103,7 +101,7 @@ static bool IsTempName(const char *name)
 
 int DeferDeletion(const char *fullPath)
 {
-    char temp[1024];
+    char temp[kPathSize];
     int n = FreeTempName(temp, sizeof temp, fullPath);
     if (n >= 0 && LongMoveFile(fullPath, temp)) {
         LogLine("deferred: %s as %s", fullPath, temp);
@@ -122,18 +120,24 @@ static bool IsProgramFile(const char *fullPath, const char *programPath)
            LongIsSameFile(fullPath, programPath);
 }
 
+// Clears the attributes of path, which were read as attr, unless it is a link: through one it
+// would change the link's target, outside the folder. True when they were cleared.
+static bool ClearAttributes(const char *path, DWORD attr)
+{
+    bool link = attr != INVALID_FILE_ATTRIBUTES && (attr & FILE_ATTRIBUTE_REPARSE_POINT);
+    return !link && LongSetAttributes(path, 0);
+}
+
 DWORD ClearAttributesUnlessLink(const char *path)
 {
-    DWORD attr = GetFileAttributesA(path);
-    // Clearing attributes through a link would change its target, outside the folder.
-    if (attr == INVALID_FILE_ATTRIBUTES || !(attr & FILE_ATTRIBUTE_REPARSE_POINT))
-        SetFileAttributesA(path, 0);
+    DWORD attr = LongGetAttributes(path);
+    ClearAttributes(path, attr);
     return attr;
 }
 
 bool HoldsOnlyRemovalLeftovers(const char *folder, const char *programPath)
 {
-    char path[1024];
+    char path[kPathSize];
     WIN32_FIND_DATAA found;
     HANDLE find = JoinBounded(path, sizeof path, folder, "*") ? FindFirstFileA(path, &found) : INVALID_HANDLE_VALUE;
     if (find == INVALID_HANDLE_VALUE)
@@ -201,15 +205,14 @@ static void TryFile(ListLine &line, const char *fullPath, Pass &pass)
         line.state = kDone;
         return;
     }
-    // Clearing attributes through a link would change its target, outside the folder.
-    bool clear = (attr & FILE_ATTRIBUTE_READONLY) && !(attr & FILE_ATTRIBUTE_REPARSE_POINT);
+    bool readOnly = (attr & FILE_ATTRIBUTE_READONLY) != 0;
     if (attr & FILE_ATTRIBUTE_DIRECTORY) {
-        if (clear)
-            LongSetAttributes(fullPath, 0);
+        if (readOnly)
+            ClearAttributes(fullPath, attr);
         line.state = kNewFolder;
         return;
     }
-    if (clear && LongSetAttributes(fullPath, 0) && LongDeleteFile(fullPath))
+    if (readOnly && ClearAttributes(fullPath, attr) && LongDeleteFile(fullPath))
         return MarkDeleted(line, pass, fullPath);
     // The open list cannot be deleted; it goes last, so that a removal cut short can be run
     // again. A line naming it is done.
@@ -243,7 +246,7 @@ static void RunPass(ListFile &list, Pass &pass)
 {
     pass.deleted = 0;
     pass.checked.Clear();
-    char fullPath[1024];
+    char fullPath[kPathSize];
     for (size_t i = 0; i < list.Count(); ++i) {
         ListLine &line = list.Line(i);
         if (line.state == kUntried && FullPathOf(fullPath, sizeof fullPath, line, pass.folder, pass.checked))

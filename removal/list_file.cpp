@@ -72,11 +72,11 @@ static char *ConvertLines(char *text, size_t &size, UINT codePage)
     size_t lines = 1;
     for (size_t i = 0; i < size; ++i)
         lines += text[i] == '\n';
-    // At most three bytes for each byte (a letter of a single-byte code page in UTF-8), and one
-    // line feed for each line: a line always finds room for itself and its line feed.
-    if (size > (static_cast<size_t>(-1) - lines - 1) / 3)
+    // Room for the text converted (a letter of a single-byte code page takes three bytes in UTF-8),
+    // and one line feed for each line: a line always finds room for itself and its line feed.
+    if (size > (static_cast<size_t>(-1) - lines - 1) / kConversionGrowth)
         return nullptr;
-    size_t room = 3 * size + lines;
+    size_t room = Converted(size) + lines;
     char *converted = new (std::nothrow) char[room + 1];
     if (!converted)
         return nullptr;
@@ -152,7 +152,7 @@ void ListFile::Close()
 static bool IsLinkOnDisk(void *context, const char *line, size_t length)
 {
     const char *folder = static_cast<const char *>(context);
-    char path[1024];
+    char path[kPathSize];
     size_t base = strlen(folder);
     if (base + length + 1 > sizeof path)
         return true;

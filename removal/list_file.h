@@ -5,7 +5,9 @@
 #include <cstddef>
 
 #include "removal/list_lines.h"
-#include "support/platform.h"
+#include "support/file_identity.h"
+
+constexpr char kListFileName[] = "Uninstall.lst";
 
 // A line that names something inside the folder; state belongs to the deletion passes and
 // starts at 0.

@@ -9,7 +9,7 @@ bool ListedKiB(const char *folder, DWORD *kib)
 {
     char path[kPathSize];
     ListFile list;
-    if (!JoinBounded(path, sizeof path, folder, "Uninstall.lst") || !list.Open(path))
+    if (!JoinBounded(path, sizeof path, folder, kListFileName) || !list.Open(path))
         return false;
     CheckedFolders checked;
     unsigned long long bytes = 0;

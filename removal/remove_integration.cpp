@@ -24,7 +24,7 @@ void RemoveIntegration()
     SetAssociations(none);
     SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_FLUSH, nullptr, nullptr);
     SetShellIntegration(none);
-    UpdateShortcuts(none, nullptr);
+    UpdateShortcuts(none, nullptr, 0);
     static const char *const types[] = {QBX_FILE_TYPE, QBX_ZIP_FILE_TYPE, QBX_REV_FILE_TYPE, ".rev"};
     for (const char *key : types)
         LogChange(DeleteRegTree(HKEY_CLASSES_ROOT, key), "%s removed", key);

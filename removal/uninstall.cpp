@@ -7,14 +7,11 @@
 #include "removal/list_file.h"
 #include "removal/remove_integration.h"
 #include "support/log.h"
-#include "support/platform.h"
 #include "support/program_path.h"
 #include "res/resource.h"
 #include "support/text.h"
 
 #include <string.h>
-
-static const char kListName[] = "Uninstall.lst";
 
 static int ShowMessage(const char *text, UINT flags)
 {
@@ -23,7 +20,7 @@ static int ShowMessage(const char *text, UINT flags)
 
 static void ShowListError(const char *name)
 {
-    char text[kMsgBufferSize + 1024];
+    char text[kMsgBufferSize + kPathSize];
     FormatMsg(text, sizeof text, IDS_NO_LIST_FILE, name);
     ShowMessage(text, MB_ICONERROR);
 }
@@ -90,28 +87,28 @@ int RunUninstall(bool silent, bool quiet)
     if (!named || !SetCurrentDirectoryA(folder)) {
         LogChange(named ? FailureError() : ERROR_INVALID_NAME, "entering %s", folder);
         char listPath[kPathSize];
-        AppendBackslash(folder);
-        if (!named || !JoinBounded(listPath, sizeof listPath, folder, kListName))
-            CopyBounded(listPath, kListName, sizeof listPath);
+        AppendBackslash(folder, sizeof folder);
+        if (!named || !JoinBounded(listPath, sizeof listPath, folder, kListFileName))
+            CopyBounded(listPath, kListFileName, sizeof listPath);
         if (!quiet)
             ShowListError(listPath);
         return kRemovalFailed;
     }
-    AppendBackslash(folder);
+    AppendBackslash(folder, sizeof folder);
     ListFile list;
-    if (!list.Open(kListName)) {
-        LogChange(FailureError(), "reading %s", kListName);
+    if (!list.Open(kListFileName)) {
+        LogChange(FailureError(), "reading %s", kListFileName);
         // A removal cut after the list and the entry went, before its batch file started,
         // leaves the program alone in its folder: only the batch file is left to do, and the
         // files it deferred no longer count. A list there that cannot be read is more.
         if (HoldsOnlyRemovalLeftovers(folder, program) && !UninstallEntryMayNameFolderOf(program))
             return HandToBatch(program, quiet, kRemoved);
         if (!quiet)
-            ShowListError(kListName);
+            ShowListError(kListFileName);
         return kRemovalFailed;
     }
 
-    LogLine("%s: %u lines, %u taken", kListName, list.LinesRead(), list.Count());
+    LogLine("%s: %u lines, %u taken", kListFileName, list.LinesRead(), list.Count());
     RemoveIntegration();
     g_extResource.Unload(); // "qbxlng.dll" is one of the files to delete
     DeleteHelpIndex();
@@ -123,7 +120,7 @@ int RunUninstall(bool silent, bool quiet)
     // The list and the entry go last: until then a removal cut short can be run again and
     // finishes the job.
     list.Close();
-    LogDeletion(DeleteFileA(kListName), "list", kListName);
+    LogDeletion(DeleteFileA(kListFileName), "list", kListFileName);
     RemoveUninstallEntry();
     if (restartNeeded && !quiet)
         ShowMessage(GetMsg(IDS_RESTART_NEEDED), MB_ICONINFORMATION);

@@ -1,6 +1,7 @@
 #include "support/long_paths.h"
 
 #include "support/code_pages.h"
+#include "support/windows_version.h"
 
 #include <string.h>
 

@@ -6,7 +6,7 @@
 
 #include <windows.h>
 
-#include "support/platform.h"
+#include "support/file_identity.h"
 #include "support/program_path.h"
 
 // The "\\?\" form of a path of kPathSize bytes, "\\?\UNC\" included, with its terminator.
@@ -47,7 +47,7 @@ DWORD LongGetFolderAttributes(const char *path);
 // removes it if it is empty then. A link is not scheduled: what the restart would remove, the
 // link or its target, is not to be left to chance.
 bool LongRemoveFolderAtRestart(const char *path);
-// As OpenForInformation and GetFileIdOf of support/platform.h.
+// As OpenForInformation and GetFileIdOf of support/file_identity.h.
 HANDLE LongOpenForInformation(const char *path);
 bool LongGetFileIdOf(const char *path, FileId *id);
 bool LongIsSameFile(const char *a, const char *b);

@@ -1,5 +1,5 @@
 // The one fatal error: no memory for a structure the program cannot do without.
 #pragma once
 
-// Records exit code 8 and ends the process at once.
+// Ends the process at once with exit code 8.
 [[noreturn]] void MemoryError();

@@ -1,6 +1,7 @@
 #include "support/optional_functions.h"
 
-#include "support/platform.h"
+#include "support/system_folder.h"
+#include "support/windows_version.h"
 
 // The function of that name in a module the process has loaded already; null without either.
 template <typename Call> static Call Find(HMODULE module, const char *name)

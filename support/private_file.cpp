@@ -1,7 +1,7 @@
 #include "support/private_file.h"
 
 #include "support/optional_functions.h"
-#include "support/platform.h"
+#include "support/windows_version.h"
 
 // Room for an ACL of three entries of at most 68-byte SIDs.
 constexpr DWORD kAclSize = 512;

@@ -1,8 +1,8 @@
 #include "support/program_path.h"
 
 #include "support/code_pages.h"
-#include "support/platform.h"
 #include "support/text.h"
+#include "support/windows_version.h"
 
 // Tests put a volume without short names in its place: Wine gives every file one.
 DWORD(WINAPI *g_shortPathName)(const WCHAR *path, WCHAR *out, DWORD size) = GetShortPathNameW;
@@ -21,13 +21,13 @@ bool PathInCodePage(const WCHAR *path, UINT codePage, char *out, size_t size)
     return n > 0 && n < kPathSize && ConvertWideText(shortForm, kTerminated, codePage, out, size) > 0;
 }
 
-bool OwnProgramPath(char *out, size_t size)
+bool ReadSystemPath(const PathCalls &calls, const void *context, char *out, size_t size)
 {
     if (size == 0)
         return false;
     out[0] = '\0';
     if (NtMajorVersion() == 0) {
-        DWORD n = GetModuleFileNameA(nullptr, out, static_cast<DWORD>(size));
+        DWORD n = calls.narrow(context, out, static_cast<DWORD>(size));
         // A cut path names some other file.
         if (n > 0 && n < size)
             return true;
@@ -35,8 +35,17 @@ bool OwnProgramPath(char *out, size_t size)
         return false;
     }
     WCHAR wide[kPathSize];
-    DWORD n = GetModuleFileNameW(nullptr, wide, kPathSize);
+    DWORD n = calls.wide(context, wide, kPathSize);
     return n > 0 && n < kPathSize && PathInCodePage(wide, ProcessCodePage(), out, size);
+}
+
+bool OwnProgramPath(char *out, size_t size)
+{
+    static const PathCalls calls = {
+        [](const void *, char *path, DWORD n) { return GetModuleFileNameA(nullptr, path, n); },
+        [](const void *, WCHAR *path, DWORD n) { return GetModuleFileNameW(nullptr, path, n); },
+    };
+    return ReadSystemPath(calls, nullptr, out, size);
 }
 
 bool ProgramFilePath(const char *name, char *out, size_t size)

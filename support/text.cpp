@@ -29,15 +29,15 @@ static const char *Step(const char *pos) { return g_processCodePage.multiByte ? 
 
 // CompareStringA reads its text in the code page of the locale it is given, never in UTF-8:
 // a UTF-8 process compares the UTF-16 forms (never the 9x family, whose wide call fails).
-// Those take texts of up to 1,023 bytes, as every buffer they come from holds.
+// Those take texts of up to a path's size, as every buffer they come from holds.
 int CompareNoCase(const char *a, const char *b)
 {
     constexpr DWORD kFlags = NORM_IGNORECASE | SORT_STRINGSORT;
     if (!IsUtf8Process())
         return CompareStringA(LOCALE_USER_DEFAULT, kFlags, a, -1, b, -1) - 2;
-    WCHAR wideA[1024], wideB[1024];
-    if (ConvertToWide(ProcessCodePage(), a, kTerminated, wideA, 1024) < 0 ||
-        ConvertToWide(ProcessCodePage(), b, kTerminated, wideB, 1024) < 0)
+    WCHAR wideA[kPathSize], wideB[kPathSize];
+    if (ConvertToWide(ProcessCodePage(), a, kTerminated, wideA, kPathSize) < 0 ||
+        ConvertToWide(ProcessCodePage(), b, kTerminated, wideB, kPathSize) < 0)
         return -2;
     return CompareStringW(LOCALE_USER_DEFAULT, kFlags, wideA, -1, wideB, -1) - 2;
 }
@@ -129,14 +129,19 @@ char *LastCharPos(const char *str)
     return const_cast<char *>(last);
 }
 
-void AppendBackslash(char *path)
+bool AppendBackslash(char *path, size_t size)
 {
     char *last = LastCharPos(path);
-    if (*last == '\0' || *last == '\\')
-        return;
-    size_t n = strlen(path);
-    path[n] = '\\';
-    path[n + 1] = '\0';
+    return *last == '\0' || *last == '\\' || AppendBounded(path, "\\", size);
+}
+
+bool AppendPathPart(char *path, size_t size, const char *name)
+{
+    size_t used = strlen(path);
+    if (AppendBackslash(path, size) && AppendBounded(path, name, size))
+        return true;
+    path[used] = '\0';
+    return false;
 }
 
 void StripFileName(char *path)

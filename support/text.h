@@ -2,6 +2,7 @@
 #pragma once
 
 #include "support/dbcs_table.h"
+#include "support/text_sizes.h"
 
 #include <stddef.h>
 
@@ -46,7 +47,11 @@ bool IsDriveSeparator(char c);
 char *FileNamePart(const char *path);
 // Start of the last character; the terminator for an empty string.
 char *LastCharPos(const char *str);
-// Appends a backslash unless the path is empty or already ends in one. Needs one spare byte.
-void AppendBackslash(char *path);
+// Appends a backslash unless the path is empty or already ends in one. False, path unchanged,
+// when the backslash would not fit in size bytes.
+bool AppendBackslash(char *path, size_t size);
+// Appends a backslash (as AppendBackslash) and name. False, path unchanged, when the result
+// would not fit in size bytes.
+bool AppendPathPart(char *path, size_t size, const char *name);
 // Cuts off the name part and its separator, but never a root separator.
 void StripFileName(char *path);

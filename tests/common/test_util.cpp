@@ -30,6 +30,7 @@ static std::string EnvOr(const char *name, const char *fallback)
 
 std::string BuildDir() { return EnvOr("QBX_BUILD_WIN", "."); }
 std::string SourceDir() { return EnvOr("QBX_SOURCE_WIN", "."); }
+bool IsWow64Run() { return EnvOr("QBX_ARCH", "") == "win64"; }
 // Windows honours the manifest's UTF-8 code page from Windows 10 version 1903 on, Wine on every
 // version it emulates: the older ones run the build without that element, as they would run the
 // program itself.

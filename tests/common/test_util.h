@@ -15,6 +15,8 @@ inline std::wstring Wide(const char8_t *utf8) { return Wide(reinterpret_cast<con
 // Windows path of the build folder and of the source tree (set by the test runner).
 std::string BuildDir();
 std::string SourceDir();
+// True when the run's prefix is 64-bit Windows.
+bool IsWow64Run();
 // The built program as the emulated Windows runs it: a UTF-8 process on Windows 10 only.
 std::string ProgramPath();
 std::string JoinPath(const std::string &folder, const std::string &name);

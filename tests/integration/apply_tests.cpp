@@ -8,6 +8,7 @@
 #include "integration/shortcuts.h"
 #include "integration_util.h"
 #include "registry/registry.h"
+#include "support/text_sizes.h"
 
 #include <shlobj.h>
 
@@ -28,7 +29,7 @@ static void GiveBackAll()
     RemoveDefaultApps();
     SetAssociations(none);
     SetShellIntegration(none);
-    UpdateShortcuts(none, nullptr);
+    UpdateShortcuts(none, nullptr, 0);
 }
 
 static int Version() { return VersionName() == "win98" ? 0 : VersionName() == "winxp" ? 5 : 6; }
@@ -66,8 +67,8 @@ TEST_F(Apply, FreshInstallWithDefaultChoicesThenGiveBack)
     std::vector<std::string> before;
     for (const std::string &ext : AllExtensions())
         before.push_back(Snapshot(HKEY_CLASSES_ROOT, ext));
-    char group[kGroupFolderSize] = "unchanged";
-    ASSERT_TRUE(ApplySetupChoices(DefaultChoices(), group));
+    char group[kPathSize] = "unchanged";
+    ASSERT_TRUE(ApplySetupChoices(DefaultChoices(), group, sizeof group));
     const std::string exe = InstallFile("Quibex.exe");
 
     for (const std::string &ext : AllExtensions())
@@ -107,7 +108,7 @@ TEST_F(Apply, FreshInstallWithDefaultChoicesThenGiveBack)
     WriteFileBytes(userDesktopLink, "old");
     SetupChoices more = DefaultChoices();
     more.Desktop = more.StartMenu = true;
-    ASSERT_TRUE(ApplySetupChoices(more, nullptr));
+    ASSERT_TRUE(ApplySetupChoices(more, nullptr, 0));
     EXPECT_EQ(FilesInW(userGroup).size(), 3u);
     const bool vista = Version() >= 6;
     const std::string desktopLink =
@@ -132,7 +133,7 @@ TEST_F(Apply, FreshInstallWithDefaultChoicesThenGiveBack)
 
 TEST_F(Apply, QbxFilesOpenThroughTheShell)
 {
-    ASSERT_TRUE(ApplySetupChoices(DefaultChoices(), nullptr));
+    ASSERT_TRUE(ApplySetupChoices(DefaultChoices(), nullptr, 0));
     TempDir docs("docs");
     std::string archive = docs / Acp(u8"新 压缩.qbx");
     ASSERT_TRUE(WriteFileBytes(archive, "Qbx!"));

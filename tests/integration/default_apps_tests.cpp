@@ -65,7 +65,7 @@ static void OfferAndTakeAway(bool otherRegistered)
     ASSERT_FALSE(KeyThere(HKEY_CLASSES_ROOT, ".iso"));
     const std::string before = State();
 
-    ASSERT_TRUE(ApplySetupChoices(AllBut({kCab, kArj}), nullptr));
+    ASSERT_TRUE(ApplySetupChoices(AllBut({kCab, kArj}), nullptr, 0));
     const bool vista = VersionName() != "win98" && VersionName() != "winxp";
     const REGSAM v64 = KEY_WOW64_64KEY;
     EXPECT_EQ(RegText(HKEY_LOCAL_MACHINE, kCapabilities, "ApplicationName", v64),
@@ -93,14 +93,14 @@ static void OfferAndTakeAway(bool otherRegistered)
             << ext << ": created by setup";
 
     // A second setup leaves ".iso", whose key setup created, unticked: it goes whole.
-    ASSERT_TRUE(ApplySetupChoices(AllBut({kArj, kIso}), nullptr));
+    ASSERT_TRUE(ApplySetupChoices(AllBut({kArj, kIso}), nullptr, 0));
     EXPECT_FALSE(KeyThere(HKEY_CLASSES_ROOT, ".iso"));
     EXPECT_EQ(OpenWith(".cab", "Quibex"), vista ? ":0" : "-");
 
     RemoveIntegration();
     EXPECT_EQ(State(), before);
     // A removal cut short after its first step, then run again.
-    ASSERT_TRUE(ApplySetupChoices(AllBut({kArj}), nullptr));
+    ASSERT_TRUE(ApplySetupChoices(AllBut({kArj}), nullptr, 0));
     RemoveDefaultApps();
     RemoveIntegration();
     EXPECT_EQ(State(), before);

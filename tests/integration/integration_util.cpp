@@ -25,7 +25,6 @@ static std::string Env(const char *name)
     return buf;
 }
 
-bool IsWow64Run() { return Env("QBX_ARCH") == "win64"; }
 std::string VersionName() { return Env("QBX_VERSION"); }
 
 std::vector<std::string> AllExtensions()

@@ -9,7 +9,6 @@
 // The installation folder the test program runs from (its own folder).
 std::string InstallDir();
 std::string InstallFile(const char *name);
-bool IsWow64Run();
 // "win98", "winxp", "win10" or "default".
 std::string VersionName();
 // Every extension of the archive types, in table order.

@@ -1,17 +1,16 @@
 #include <gtest/gtest.h>
 
-#include "common/test_hooks.h"
 #include "common/test_util.h"
 #include "integration/app_path.h"
 #include "integration/associations.h"
 #include "integration/file_types.h"
 #include "integration/shell_extension.h"
 #include "integration/shortcuts.h"
+#include "integration/uninstall_entry.h"
 #include "integration_util.h"
 #include "lang/language_file.h"
 #include "lang/messages.h"
 #include "registry/registry.h"
-#include "support/bitness.h"
 
 #include <shlobj.h>
 
@@ -68,13 +67,6 @@ TEST(AppPathChild, RegisterFromDriveRoot)
     if (std::string(self).find("qbx_root_test") == std::string::npos)
         GTEST_SKIP() << "runs only as the drive-root child";
     EXPECT_TRUE(RegisterAppPath());
-}
-
-TEST(IsWow64, AnswersForThePlatformAndAsksOnce)
-{
-    EXPECT_EQ(IsWow64(), IsWow64Run());
-    EXPECT_EQ(IsWow64(), IsWow64Run());
-    EXPECT_EQ(Wow64QueryCount(), 1);
 }
 
 // Each module's class keys in its own registry view, its handler keys and approval also when
@@ -175,13 +167,13 @@ TEST(Shortcuts, UnsafeTranslatedNamesFallBackToTheNativeOnes)
 
     SetupChoices programs = {};
     programs.Programs = true;
-    UpdateShortcuts(programs, nullptr);
+    UpdateShortcuts(programs, nullptr, 0);
     g_resourceModule = saved;
     FreeLibrary(names);
     const std::string folder = ShellFolder(CSIDL_PROGRAMS), group = JoinPath(folder, "Quibex");
     EXPECT_TRUE(Exists(JoinPath(group, Acp(u8"Quibex 中文帮助.lnk"))));
     EXPECT_FALSE(Exists(JoinPath(folder, Acp(u8"帮助.lnk"))));
-    UpdateShortcuts(SetupChoices{}, nullptr);
+    UpdateShortcuts(SetupChoices{}, nullptr, 0);
     EXPECT_FALSE(Exists(group));
 }
 
@@ -197,11 +189,19 @@ TEST(Shortcuts, EveryGroupShortcutWhateverTheCodePage)
     const std::wstring description = Wide(u8"处理 QBX、ZIP 和其他压缩格式");
     SetupChoices programs = {};
     programs.Programs = true;
-    UpdateShortcuts(programs, nullptr);
-
     std::vector<std::string> groups = {JoinPath(ShellFolder(CSIDL_PROGRAMS), "Quibex")};
     if (nt)
         groups.push_back(JoinPath(ShellFolder(CSIDL_COMMON_PROGRAMS), "Quibex"));
+    // The caller's buffer shows the last group made whose path fits it whole.
+    for (const std::string &fitting : groups)
+        for (size_t size : {fitting.size(), fitting.size() + 1}) {
+            char shown[kPathSize] = "unchanged";
+            UpdateShortcuts(programs, shown, size);
+            std::string expected = "unchanged";
+            for (const std::string &group : groups)
+                expected = group.size() < size ? group : expected;
+            EXPECT_EQ(std::string(shown), expected) << size;
+        }
     for (const std::string &group : groups) {
         std::vector<std::wstring> expected;
         for (const std::wstring &name : names)
@@ -222,7 +222,7 @@ TEST(Shortcuts, EveryGroupShortcutWhateverTheCodePage)
             }
         }
     }
-    UpdateShortcuts(SetupChoices{}, nullptr);
+    UpdateShortcuts(SetupChoices{}, nullptr, 0);
     for (const std::string &group : groups)
         EXPECT_FALSE(Exists(group)) << group;
 }
@@ -240,13 +240,13 @@ TEST(Shortcuts, SafeTranslatedNamesAreUsedAsTheyAre)
     g_language.Load((dir / "uninstall.lng").c_str());
     SetupChoices programs = {};
     programs.Programs = true;
-    UpdateShortcuts(programs, nullptr);
+    UpdateShortcuts(programs, nullptr, 0);
     g_language.Load((dir / "absent.lng").c_str());
     const std::string group = JoinPath(ShellFolder(CSIDL_PROGRAMS), "Quibex");
     EXPECT_TRUE(Exists(JoinPath(group, name + ".lnk")));
 
-    char reported[kGroupFolderSize] = "unchanged";
-    UpdateShortcuts(SetupChoices{}, reported);
+    char reported[kPathSize] = "unchanged";
+    UpdateShortcuts(SetupChoices{}, reported, sizeof reported);
     EXPECT_STREQ(reported, "unchanged");
     EXPECT_FALSE(Exists(group));
 }
@@ -258,7 +258,7 @@ TEST(Shortcuts, OnlyTheProgramGroupIsDeletedWhole)
 {
     SetupChoices programs = {};
     programs.Programs = true;
-    UpdateShortcuts(programs, nullptr);
+    UpdateShortcuts(programs, nullptr, 0);
     const std::string folder = ShellFolder(CSIDL_PROGRAMS), group = JoinPath(folder, "Quibex");
     TempDir dir("groupdelete");
     const std::string kept[] = {dir / "Quibex", JoinPath(folder, "Other"), JoinPath(group, "Deeper")};
@@ -271,7 +271,7 @@ TEST(Shortcuts, OnlyTheProgramGroupIsDeletedWhole)
         EXPECT_FALSE(DeleteFolderTree(path.c_str())) << path;
     for (const std::string &path : kept)
         EXPECT_TRUE(Exists(JoinPath(path, "kept.txt"))) << path;
-    UpdateShortcuts(SetupChoices{}, nullptr);
+    UpdateShortcuts(SetupChoices{}, nullptr, 0);
     EXPECT_FALSE(Exists(group));
     EXPECT_TRUE(Exists(JoinPath(kept[1], "kept.txt")));
     DeleteFileA(JoinPath(kept[1], "kept.txt").c_str());
@@ -343,14 +343,25 @@ TEST(Shortcuts, EveryLinkInShellFoldersNamedBeyondTheCodePage)
     const std::wstring group = moved[0].folder + L"\\Quibex", desktopLink = moved[1].folder + L"\\Quibex.lnk";
     SetupChoices wanted = {};
     wanted.Programs = wanted.Desktop = true;
-    UpdateShortcuts(wanted, nullptr);
+    UpdateShortcuts(wanted, nullptr, 0);
     EXPECT_EQ(FilesInW(group).size(), 3u);
     EXPECT_NE(GetFileAttributesW(desktopLink.c_str()), INVALID_FILE_ATTRIBUTES);
-    UpdateShortcuts(SetupChoices{}, nullptr);
+    UpdateShortcuts(SetupChoices{}, nullptr, 0);
     EXPECT_EQ(GetFileAttributesW(group.c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_EQ(GetFileAttributesW(desktopLink.c_str()), INVALID_FILE_ATTRIBUTES);
     for (Moved &m : moved) {
         ShellFolderValue(m.root, m.name, &m.saved);
         RemoveTree(NamedPath(m.folder));
     }
+}
+
+TEST(UninstallCommand, QuotedOnlyWithABlank)
+{
+    char out[64];
+    ASSERT_TRUE(UninstallCommand(out, sizeof out, "C:\\Apps\\Quibex\\uninstall.exe"));
+    EXPECT_STREQ(out, "C:\\Apps\\Quibex\\uninstall.exe");
+    ASSERT_TRUE(UninstallCommand(out, sizeof out, "C:\\Program Files\\Q\\uninstall.exe"));
+    EXPECT_STREQ(out, "\"C:\\Program Files\\Q\\uninstall.exe\"");
+    EXPECT_TRUE(UninstallCommand(out, 10, "C:\\a b\\"));
+    EXPECT_FALSE(UninstallCommand(out, 9, "C:\\a b\\"));
 }

@@ -3,20 +3,13 @@
 #include "common/test_hooks.h"
 #include "common/test_util.h"
 #include "registry/registry.h"
-#include "support/platform.h"
+#include "support/windows_version.h"
 
 #include <string.h>
 #include <string>
 #include <vector>
 
 static const char kTestKey[] = "Software\\QbxRegTest";
-
-static bool IsWow64Run()
-{
-    char arch[16] = "";
-    GetEnvironmentVariableA("QBX_ARCH", arch, sizeof arch);
-    return std::string(arch) == "win64";
-}
 
 // Raw read through the platform, to check what the layer stored.
 static std::string RawValue(HKEY root, const std::string &path, const char *name, DWORD *type = nullptr,

@@ -4,7 +4,7 @@
 #include "removal/batch_file.h"
 #include "removal/deletion_passes.h"
 #include "removal/list_file.h"
-#include "support/platform.h"
+#include "support/windows_version.h"
 
 #include <algorithm>
 #include <string>

@@ -441,17 +441,6 @@ TEST_F(Cycle, RemovalCutShortIsFinishedByTheNextRun)
     }
 }
 
-TEST(UninstallCommand, QuotedOnlyWithABlank)
-{
-    char out[64];
-    ASSERT_TRUE(UninstallCommand(out, sizeof out, "C:\\Apps\\Quibex\\uninstall.exe"));
-    EXPECT_STREQ(out, "C:\\Apps\\Quibex\\uninstall.exe");
-    ASSERT_TRUE(UninstallCommand(out, sizeof out, "C:\\Program Files\\Q\\uninstall.exe"));
-    EXPECT_STREQ(out, "\"C:\\Program Files\\Q\\uninstall.exe\"");
-    EXPECT_TRUE(UninstallCommand(out, 10, "C:\\a b\\"));
-    EXPECT_FALSE(UninstallCommand(out, 9, "C:\\a b\\"));
-}
-
 // The program as Windows 10 runs it, a UTF-8 process, on a Western and on a Chinese system:
 // names no legacy code page holds whole, in the folder, the temporary folder and another
 // program's template, come through setup and a quiet removal exactly. This test program is a

@@ -26,7 +26,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR args, int)
         if (row >= 0 && row < kArchiveTypeCount)
             all.Associate[row] = false;
     }
-    ApplySetupChoices(all, g_groupFolderPath);
+    ApplySetupChoices(all, g_groupFolderPath, sizeof g_groupFolderPath);
     SetSettingDword("Setup", "ShellExt", 1); // a setting of the user's, as the dialog saves them
     RegisterUninstallEntry(ListedKiB);
     OleUninitialize();

@@ -2,10 +2,14 @@
 
 #include "common/test_hooks.h"
 #include "common/test_util.h"
+#include "support/bitness.h"
 #include "support/code_pages.h"
+#include "support/file_identity.h"
 #include "support/long_paths.h"
-#include "support/platform.h"
+#include "support/memory_error.h"
 #include "support/program_path.h"
+#include "support/system_folder.h"
+#include "support/windows_version.h"
 
 #include <string.h>
 #include <string>
@@ -15,6 +19,13 @@ static std::string EmulatedVersion()
     char buf[32] = "";
     GetEnvironmentVariableA("QBX_VERSION", buf, sizeof buf);
     return buf;
+}
+
+TEST(IsWow64, AnswersForThePlatformAndAsksOnce)
+{
+    EXPECT_EQ(IsWow64(), IsWow64Run());
+    EXPECT_EQ(IsWow64(), IsWow64Run());
+    EXPECT_EQ(Wow64QueryCount(), 1);
 }
 
 TEST(NtMajorVersion, FollowsTheEmulatedWindowsAndAsksOnce)

@@ -18,7 +18,7 @@ static std::string Stripped(std::string path)
 static std::string WithBackslash(std::string path)
 {
     path.resize(path.size() + 4);
-    AppendBackslash(&path[0]);
+    AppendBackslash(&path[0], path.size());
     return path.c_str();
 }
 
@@ -125,6 +125,13 @@ TEST(Bounded, CopiesAndJoinsNeverPassTheirSize)
     EXPECT_STREQ(buf, "abcdefg") << "what does not fit leaves the buffer alone";
     EXPECT_TRUE(JoinBounded(buf, sizeof buf, "C:\\", "a"));
     EXPECT_STREQ(buf, "C:\\a");
+    // A separator and a name join whole or not at all.
+    EXPECT_FALSE(AppendPathPart(buf, 6, "b"));
+    EXPECT_STREQ(buf, "C:\\a") << "no separator left behind";
+    EXPECT_TRUE(AppendPathPart(buf, 7, "b"));
+    EXPECT_FALSE(AppendBackslash(buf, 7));
+    EXPECT_TRUE(AppendBackslash(buf, 8));
+    EXPECT_STREQ(buf, "C:\\a\\b\\");
 }
 
 TEST(CompareNoCase, IgnoresCase)

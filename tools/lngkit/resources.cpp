@@ -28,7 +28,7 @@ static void AddText(std::vector<ProgramText> &texts, const TextCodePages &codePa
     std::string native = Narrow(text.c_str(), text.size(), CP_UTF8, unused);
     std::string keyed = Narrow(text.c_str(), text.size(), codePages.key, unused);
     std::string starting = codePages.utf8 ? native : Narrow(text.c_str(), text.size(), codePages.file, lossy);
-    char key[9];
+    char key[kKeySize];
     LanguageKey(key, keyed.c_str(), context.empty() ? nullptr : context.c_str(), kind);
     for (ProgramText &t : texts)
         if (t.key == key && t.kind == kind && t.context == context && t.native == native) {
@@ -42,7 +42,7 @@ static void AddText(std::vector<ProgramText> &texts, const TextCodePages &codePa
 static void AddEntry(std::vector<ProgramText> &texts, const std::string &context, const std::string &native,
                      const std::string &starting, const std::string &where, size_t bufferSize)
 {
-    char key[9];
+    char key[kKeySize];
     LanguageKey(key, native.c_str(), context.c_str(), TextKind::DialogText);
     texts.push_back({TextKind::DialogText, context, native, starting, where, bufferSize, key, false});
 }

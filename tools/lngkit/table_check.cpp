@@ -192,7 +192,7 @@ static void CheckTranslation(const std::string &at, const Line &line, const std:
                              const ProgramText &t, const FileCodePage &target, bool utf8File,
                              std::vector<std::string> &defects)
 {
-    std::string translation = text.substr(10, length);
+    std::string translation = text.substr(kEntryTextStart, length);
     const Encoding fileEncoding{utf8File, target.leadBytes}, codePage{false, target.leadBytes};
     const Encoding utf8{true, target.leadBytes};
     const size_t utf8Size = Converted(t.bufferSize);
@@ -221,12 +221,12 @@ static void CheckTranslation(const std::string &at, const Line &line, const std:
     if (t.kind == TextKind::MessageText && HasOneStringConversion(t.native) && !HasOneStringConversion(translation))
         defects.push_back(at + "the translation of " + t.where +
                           " must hold one %s and no other %: the native text is shown instead");
-    if (!line.ended && text.size() - 10 > static_cast<size_t>(kEntryTailLimit)) {
+    if (!line.ended && text.size() - kEntryTextStart > static_cast<size_t>(kEntryTailLimit)) {
         defects.push_back(at + "the last line has no line end: only " + Num(kEntryTailLimit) + " bytes of it are read");
-        if (WholeChars(text.substr(10), kEntryTailLimit, fileEncoding) < static_cast<size_t>(kEntryTailLimit))
+        if (WholeChars(text.substr(kEntryTextStart), kEntryTailLimit, fileEncoding) < static_cast<size_t>(kEntryTailLimit))
             defects.push_back(at + "the cut at " + Num(kEntryTailLimit) + " bytes falls inside a character");
     }
-    if (!utf8File && TrailStartsEscape(line.raw, RawOffsetOf(line.raw, 10), target.leadBytes))
+    if (!utf8File && TrailStartsEscape(line.raw, RawOffsetOf(line.raw, kEntryTextStart), target.leadBytes))
         defects.push_back(at + "a double-byte character ends in a backslash that the next byte makes an escape; "
                                "write that backslash twice");
     int h = 0, v = 0;
@@ -269,9 +269,9 @@ TableCheck CheckTable(const std::string &file, const std::vector<ProgramText> &t
             continue;
         std::string at = "line " + Num(line.number) + ": ";
         std::string text = Unescape(line.raw);
-        bool hexKey = text.size() >= 8;
+        bool hexKey = text.size() >= kKeyDigits;
         bool upper = false;
-        for (size_t i = 0; hexKey && i < 8; ++i) {
+        for (size_t i = 0; hexKey && i < kKeyDigits; ++i) {
             hexKey = IsHex(text[i]);
             upper = upper || (text[i] >= 'A' && text[i] <= 'F');
         }
@@ -279,16 +279,16 @@ TableCheck CheckTable(const std::string &file, const std::vector<ProgramText> &t
             defects.push_back(at + "not an entry: a line must start with an 8-digit key or \";\"");
             continue;
         }
-        std::string key = text.substr(0, 8);
+        std::string key = text.substr(0, kKeyDigits);
         if (upper) {
             defects.push_back(at + "upper-case key " + key + " is never found; keys are lower case");
             continue;
         }
-        if (text.size() < 9 || text[8] != '=') {
+        if (text.size() <= kKeyDigits || text[kKeyDigits] != '=') {
             defects.push_back(at + "missing \"=\" after the key " + key);
             continue;
         }
-        if (text.size() < 10 || text[9] != '"') {
+        if (text.size() < kEntryTextStart || text[kEntryTextStart - 1] != '"') {
             defects.push_back(at + "missing opening double quote after " + key + "=");
             continue;
         }
@@ -306,14 +306,15 @@ TableCheck CheckTable(const std::string &file, const std::vector<ProgramText> &t
         }
         found[key] = line.number;
         size_t close = text.rfind('"');
-        if (close < 10) {
+        if (close < kEntryTextStart) {
             defects.push_back(at + "missing closing double quote");
             continue;
         }
         size_t before = defects.size();
-        CheckTranslation(at, line, text, close - 10, *known->second[0], target, utf8File, defects);
+        size_t length = close - kEntryTextStart;
+        CheckTranslation(at, line, text, length, *known->second[0], target, utf8File, defects);
         if (defects.size() == before)
-            result.accepted[key] = text.substr(10, close - 10);
+            result.accepted[key] = text.substr(kEntryTextStart, length);
     }
     for (const ProgramText &t : texts)
         if (!found.count(t.key) && byKey[t.key][0] == &t)
