@@ -3,6 +3,6 @@
 
 #include <windows.h>
 
-constexpr char kContextItemsDialogName[] = "CONTEXTITEMS";
+inline constexpr char kContextItemsDialogName[] = "CONTEXTITEMS";
 
 INT_PTR CALLBACK ContextItemsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

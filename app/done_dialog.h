@@ -4,6 +4,6 @@
 
 #include <windows.h>
 
-constexpr char kDoneDialogName[] = "DONEDLG";
+inline constexpr char kDoneDialogName[] = "DONEDLG";
 
 INT_PTR CALLBACK DoneDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

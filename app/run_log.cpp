@@ -5,6 +5,7 @@
 #include "support/code_pages.h"
 #include "support/log.h"
 #include "support/program_path.h"
+#include "support/windows_version.h"
 
 static const char *ModeName(RunMode mode)
 {
@@ -43,12 +44,9 @@ void StartRunLog(const CommandScan &scan, RunMode mode)
     // Silent may come from "sfxcmd"; every other switch shows on the command line.
     LogLine("Quibex uninstall.exe %s, %s%s: %s", QBX_VERSION, ModeName(mode), g_silentMode ? ", silent" : "",
             GetCommandLineA());
-    // Major, minor and (on NT, whose high bit is clear) build number in one value.
-    DWORD version = GetVersion();
-    bool nt = version < 0x80000000;
-    LogLine("Windows %s %lu.%lu.%lu, code pages ANSI %u, OEM %u, process %u", nt ? "NT" : "9x", version & 0xFF,
-            (version >> 8) & 0xFF, nt ? version >> 16 : 0, SystemAnsiCodePage(), SystemOemCodePage(),
-            ProcessCodePage());
+    const WindowsVersion &windows = RunningWindows();
+    LogLine("Windows %s %lu.%lu.%lu, code pages ANSI %u, OEM %u, process %u", windows.nt ? "NT" : "9x", windows.major,
+            windows.minor, windows.build, SystemAnsiCodePage(), SystemOemCodePage(), ProcessCodePage());
     char folder[kPathSize];
     ProgramFolder(folder, sizeof folder); // empty when the code page holds no name of it
     LogLine("installation folder: %s", folder);

@@ -8,7 +8,7 @@
 // The dialog's results once confirmed; 0 when it was closed unanswered.
 constexpr INT_PTR kSetupApplied = 1;
 constexpr INT_PTR kSetupStoppedEarly = 2; // the registry refused the apply step
-constexpr char kSetupDialogName[] = "SETUPDLG";
+inline constexpr char kSetupDialogName[] = "SETUPDLG";
 
 void ChoicesToDialog(HWND dialog, const SetupChoices &choices);
 void ChoicesFromDialog(HWND dialog, SetupChoices &choices);

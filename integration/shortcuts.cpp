@@ -295,7 +295,7 @@ static void UpdateLink(const char *folder, bool wanted, const char *target, cons
     if (!wanted)
         LogDeletion(DeleteFileA(link), "shortcut", link);
     else if (ToWide(link, wideLink, kPathSize))
-        LogLine(SaveLink(target, description, wideLink) ? "shortcut %s created" : "shortcut %s not created", link);
+        LogLine("shortcut %s %s", link, SaveLink(target, description, wideLink) ? "created" : "not created");
 }
 
 // Joins folder, name and ".lnk" into link (size characters); false when they do not fit.
@@ -326,7 +326,7 @@ static void CreateGroupLinks(const char *group, WCHAR names[][kMsgSize], const W
         char target[kPathSize];
         if (!LinkPath(link, kPathSize, folder, names[i]) || !ProgramFilePath(kGroup[i].target, target, sizeof target))
             continue;
-        LogLine(SaveLink(target, description, link) ? "shortcut to %s created" : "shortcut to %s not created", target);
+        LogLine("shortcut to %s %s", target, SaveLink(target, description, link) ? "created" : "not created");
     }
 }
 

@@ -20,8 +20,8 @@ constexpr int kMarkerReadSize = 8192;
 constexpr int kMarkerOverlap = 16;
 constexpr int kTableTextLimit = 131072;
 constexpr int kEntryTailLimit = 255; // bytes taken from a last line without line end
-constexpr char kTableMarker[] = "***messages***"; // as a template writes it
-constexpr char kMarkerBytes[] = "***messages**";  // the 13 bytes the search looks for
+inline constexpr char kTableMarker[] = "***messages***"; // as a template writes it
+inline constexpr char kMarkerBytes[] = "***messages**";  // the 13 bytes the search looks for
 // Bytes a translation may take in its file, terminator included: the sizes of the buffers
 // that received translations before they were converted, and what the kit measures against.
 constexpr size_t kWindowTextSize = 1024;

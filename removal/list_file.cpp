@@ -88,7 +88,7 @@ static char *ConvertLines(char *text, size_t &size, UINT codePage)
                     ? ConvertText(codePage, line, kTerminated, ProcessCodePage(), converted + used, most)
                     : -1;
         if (n < 0)
-            LogLine("skipped, list line %u: %s", number, got == ListRead::Line ? "no exact form here" : kLongLine);
+            LogLine("skipped, list line %u: %s", number, got == ListRead::Line ? "no exact form" : kLongLine);
         used += n > 0 ? n : 0;
         converted[used++] = '\n';
     }

@@ -7,7 +7,7 @@
 #include "removal/list_lines.h"
 #include "support/file_identity.h"
 
-constexpr char kListFileName[] = "Uninstall.lst";
+inline constexpr char kListFileName[] = "Uninstall.lst";
 
 // A line that names something inside the folder; state belongs to the deletion passes and
 // starts at 0.

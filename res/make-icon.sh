@@ -1,8 +1,10 @@
 #!/bin/sh
 # Draws the program icon (an archive box with a zipper) and writes res/quibex.ico with the
-# images each Windows family picks: 16, 32 and 48 pixels in 256 colours for 9x and 2000, the
-# same sizes with an alpha channel for XP and later. No 16-colour images: no display of today
-# shows them, and a 16-colour one reduces the 256-colour images.
+# images each Windows family picks: 16 and 32 pixels in 256 colours for 9x and 2000, and 16, 32
+# and 48 pixels with an alpha channel for XP and later. Nothing that no display of today shows:
+# no 16-colour images (a 16-colour display reduces the 256-colour ones), and no 48-pixel one in
+# 256 colours (9x and 2000 ask for 48 pixels only with large icons turned on, and scale the
+# 32-pixel image then).
 # Later Windows scale these for the other sizes. Needs ImageMagick and Python 3; the .ico is
 # kept in the repo.
 set -e
@@ -77,6 +79,8 @@ for bits in (8, 32):
         rgba = open(f'{tmp}/{size}.rgba', 'rb').read()
         if bits == 32:
             data = alpha_image(size, rgba)
+        elif size == 48:
+            continue
         else:
             rgb = open(f'{tmp}/{size}.256', 'rb').read()
             data = palette_image(size, bits, rgba, rgb)

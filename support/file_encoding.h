@@ -6,7 +6,7 @@
 #include <stddef.h>
 
 constexpr unsigned kUtf8CodePage = 65001; // CP_UTF8
-constexpr char kUtf8Mark[] = "\xEF\xBB\xBF";
+inline constexpr char kUtf8Mark[] = "\xEF\xBB\xBF";
 constexpr size_t kUtf8MarkSize = sizeof kUtf8Mark - 1;
 
 // True when text (size bytes) begins with the UTF-8 byte-order mark.

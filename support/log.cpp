@@ -8,7 +8,8 @@
 #include "support/program_path.h"
 #include "support/text.h"
 
-static HANDLE s_log = INVALID_HANDLE_VALUE;
+// Null while no log is open: zero-initialised, it takes no room in the file.
+static HANDLE s_log = nullptr;
 
 // Room for the text of a line; "..." after a cut always fits behind it.
 constexpr int kTextRoom = kLogLineSize - 4;
@@ -80,7 +81,7 @@ static int Escaped(const char *text, char *out, int size)
 
 static void WriteLine(DWORD error, const char *format, va_list args)
 {
-    if (s_log == INVALID_HANDLE_VALUE)
+    if (!s_log)
         return;
     LogText line;
     SYSTEMTIME now;
@@ -139,9 +140,10 @@ void LogDeletion(bool deleted, const char *what, const char *path)
 // CREATE_NEW: never an existing file, nor a link of that name. Others may read it meanwhile.
 static bool CreateLog(const char *path)
 {
-    s_log = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (s_log == INVALID_HANDLE_VALUE)
+    HANDLE file = CreateFileA(path, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
         return false;
+    s_log = file;
     DWORD written = 0;
     WriteFile(s_log, kUtf8Mark, kUtf8MarkSize, &written, nullptr);
     return true;

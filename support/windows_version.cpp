@@ -13,7 +13,8 @@ const WindowsVersion &RunningWindows()
         info.dwOSVersionInfoSize = sizeof info;
         ++s_versionQueries;
         GetVersionExA(&info);
-        s_version = {info.dwPlatformId == VER_PLATFORM_WIN32_NT, info.dwMajorVersion, info.dwMinorVersion};
+        s_version = {info.dwPlatformId == VER_PLATFORM_WIN32_NT, info.dwMajorVersion, info.dwMinorVersion,
+                     info.dwBuildNumber & 0xFFFF}; // 9x keeps its version in the high word
     }
     return s_version;
 }
