@@ -5,8 +5,8 @@
 #include "qbx_version.h"
 #include "registry/registry.h"
 #include "res/resource.h"
-#include "support/file_identity.h"
 #include "support/log.h"
+#include "support/long_paths.h"
 #include "support/program_path.h"
 #include "support/text.h"
 
@@ -90,7 +90,7 @@ static bool IsFolderOf(const char *folder, const char *programPath)
     if (!JoinBounded(path, sizeof path, folder, "") || !AppendBackslash(path, sizeof path))
         return false;
     return CompareNoCase(path, own) == 0 ||
-           (AppendBounded(path, FileNamePart(programPath), sizeof path) && IsSameFile(path, programPath));
+           (AppendBounded(path, FileNamePart(programPath), sizeof path) && LongIsSameFile(path, programPath));
 }
 
 bool UninstallEntryMayNameFolderOf(const char *programPath)

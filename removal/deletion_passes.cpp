@@ -147,7 +147,7 @@ bool HoldsOnlyRemovalLeftovers(const char *folder, const char *programPath)
         const char *name = found.cFileName;
         if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
             other = strcmp(name, ".") != 0 && strcmp(name, "..") != 0;
-        else if (JoinBounded(path, sizeof path, folder, name) && IsSameFile(path, programPath))
+        else if (JoinBounded(path, sizeof path, folder, name) && LongIsSameFile(path, programPath))
             program = true;
         else
             other = !IsTempName(name);
@@ -287,6 +287,11 @@ bool RunDeletionPasses(ListFile &list, const char *folder, const char *programPa
     return pass.restartNeeded;
 }
 
+static void RemoveFolderAtRestart(const char *path)
+{
+    LogChange(LongRemoveFolderAtRestart(path) ? 0 : FailureError(), "folder %s scheduled for the restart", path);
+}
+
 void ScheduleFoldersAtRestart(ListFile &list, const char *folder)
 {
     // wininit.ini of 9x removes no folder.
@@ -297,10 +302,10 @@ void ScheduleFoldersAtRestart(ListFile &list, const char *folder)
     for (size_t k = 0; k < list.Count(); ++k) {
         ListLine &line = list.Deepest(k);
         if (line.state == kFolder && FullPathOf(path, sizeof path, line, folder, checked))
-            LongRemoveFolderAtRestart(path);
+            RemoveFolderAtRestart(path);
     }
     CopyBounded(path, folder, sizeof path);
     StripFileName(path);
     if (*LastCharPos(path) != '\\') // never a drive's root
-        LongRemoveFolderAtRestart(path);
+        RemoveFolderAtRestart(path);
 }

@@ -29,6 +29,6 @@ void ScheduleFoldersAtRestart(ListFile &list, const char *folder);
 // subfolder, any other file, or a folder that cannot be read whole.
 bool HoldsOnlyRemovalLeftovers(const char *folder, const char *programPath);
 
-// Reads a path's attributes and clears them, unless it is a junction or symbolic link, whose
+// Reads the attributes of a full path and clears them, unless it is a junction or symbolic link, whose
 // target lies elsewhere. Returns the attributes read (INVALID_FILE_ATTRIBUTES when none).
 DWORD ClearAttributesUnlessLink(const char *path);

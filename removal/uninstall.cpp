@@ -7,6 +7,7 @@
 #include "removal/list_file.h"
 #include "removal/remove_integration.h"
 #include "support/log.h"
+#include "support/long_paths.h"
 #include "support/program_path.h"
 #include "res/resource.h"
 #include "support/text.h"
@@ -67,12 +68,16 @@ static int HandToBatch(const char *program, bool quiet, int code)
     return code;
 }
 
-static void DeleteHelpIndex()
+// folder ends with a backslash.
+static void DeleteHelpIndex(const char *folder)
 {
     static const char *const names[] = {"quibex.gid", "quibex.fts"};
     for (const char *name : names) {
-        ClearAttributesUnlessLink(name);
-        DeleteFileA(name);
+        char path[kPathSize];
+        if (JoinBounded(path, sizeof path, folder, name)) {
+            ClearAttributesUnlessLink(path);
+            LongDeleteFile(path);
+        }
     }
 }
 
@@ -111,7 +116,7 @@ int RunUninstall(bool silent, bool quiet)
     LogLine("%s: %u lines, %u taken", kListFileName, list.LinesRead(), list.Count());
     RemoveIntegration();
     g_extResource.Unload(); // "qbxlng.dll" is one of the files to delete
-    DeleteHelpIndex();
+    DeleteHelpIndex(folder);
     bool scheduled = false;
     bool restartNeeded = RunDeletionPasses(list, folder, program, &scheduled);
     // What the restart deletes keeps its folders, and so the batch file's, until then.

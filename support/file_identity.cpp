@@ -15,19 +15,3 @@ HANDLE OpenForInformation(const char *name)
 {
     return CreateFileA(name, 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
 }
-
-bool GetFileIdOf(const char *name, FileId *id)
-{
-    HANDLE file = OpenForInformation(name);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    bool ok = GetFileId(file, id);
-    CloseHandle(file);
-    return ok;
-}
-
-bool IsSameFile(const char *a, const char *b)
-{
-    FileId first, second;
-    return GetFileIdOf(a, &first) && GetFileIdOf(b, &second) && first == second;
-}

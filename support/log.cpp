@@ -97,8 +97,8 @@ static void WriteLine(DWORD error, const char *format, va_list args)
     line.text[line.used] = '\0';
     if (line.cut)
         AppendBounded(line.text, "...", sizeof line.text); // kTextRoom leaves room for it
-    // Three bytes of UTF-8 at most for each byte here, then CR and LF.
-    char utf8[3 * kLogLineSize + 2];
+    // The line in UTF-8, then CR and LF.
+    char utf8[Converted(kLogLineSize) + 2];
     int n = ConvertText(ProcessCodePage(), line.text, kTerminated, kUtf8CodePage, utf8, sizeof utf8 - 2);
     if (n < 0)
         n = Escaped(line.text, utf8, sizeof utf8 - 2);

@@ -47,7 +47,10 @@ DWORD LongGetFolderAttributes(const char *path);
 // removes it if it is empty then. A link is not scheduled: what the restart would remove, the
 // link or its target, is not to be left to chance.
 bool LongRemoveFolderAtRestart(const char *path);
-// As OpenForInformation and GetFileIdOf of support/file_identity.h.
+// As OpenForInformation of support/file_identity.h.
 HANDLE LongOpenForInformation(const char *path);
+// The file's identity; false when the path cannot be opened.
 bool LongGetFileIdOf(const char *path, FileId *id);
+// True when both paths lead to the same file, whatever names they use: an 8.3 alias, another
+// case, a hard link. False when either cannot be opened.
 bool LongIsSameFile(const char *a, const char *b);

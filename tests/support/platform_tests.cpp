@@ -149,7 +149,7 @@ TEST(ProgramPath, PathInCodePageIsWholeOrShortOrNothing)
     EXPECT_EQ(out, whole);
     g_shortPathName = GetShortPathNameW;
     ASSERT_TRUE(OwnProgramPath(out, sizeof out));
-    EXPECT_TRUE(IsSameFile(out, JoinPath(BuildDir(), "tests\\support_tests.exe").c_str())) << out;
+    EXPECT_TRUE(LongIsSameFile(out, JoinPath(BuildDir(), "tests\\support_tests.exe").c_str())) << out;
 }
 
 // The "\\?\" form of a full path reads as Windows reads the path (GetFullPathNameW judges;
