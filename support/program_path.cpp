@@ -65,13 +65,11 @@ bool ProgramFilePath(const char *name, char *out, size_t size)
 
 bool ProgramFolder(char *out, size_t size) { return ProgramFilePath("", out, size); }
 
-bool TempFolderPath(char *out, DWORD size)
+bool TempFolderPath(char *out, size_t size)
 {
-    if (NtMajorVersion() == 0) {
-        DWORD n = GetTempPathA(size, out);
-        return n > 0 && n < size;
-    }
-    WCHAR wide[kPathSize];
-    DWORD n = GetTempPathW(kPathSize, wide);
-    return n > 0 && n < kPathSize && PathInCodePage(wide, ProcessCodePage(), out, size);
+    static const PathCalls calls = {
+        [](const void *, char *path, DWORD n) { return GetTempPathA(n, path); },
+        [](const void *, WCHAR *path, DWORD n) { return GetTempPathW(n, path); },
+    };
+    return ReadSystemPath(calls, nullptr, out, size);
 }

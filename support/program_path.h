@@ -34,4 +34,4 @@ bool ProgramFolder(char *out, size_t size);
 // The temporary folder, ending in a backslash, named so that this process's A calls reach it.
 // The A call answers "?" for a letter this process's code page cannot hold (a profile named
 // with it), so on NT the folder is read through the W call, as PathInCodePage gives it.
-bool TempFolderPath(char *out, DWORD size);
+bool TempFolderPath(char *out, size_t size);
